@@ -1,0 +1,63 @@
+#pragma once
+// What a database interface offers the connection object: the ODBC driver manager, or the
+// embedded server. A failed call fills the error and returns false; nothing throws.
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "db/value.h"
+
+namespace db {
+
+struct DbError {
+  long code = 0;  // the database's own error code
+  QString text;   // its message
+};
+
+class Statement {
+ public:
+  virtual ~Statement() = default;
+  // Binds the host values to the statement's '?' markers, in order.
+  virtual bool bind(const std::vector<Value>& params, DbError& err) = 0;
+  virtual bool execute(DbError& err) = 0;
+  // Moves to the next row of the result: true when there is one. At the end, false with an
+  // empty error; on failure false with the error filled.
+  virtual bool fetch(DbError& err) = 0;
+  virtual int column_count() = 0;
+  virtual QString column_name(int col) = 0;
+  virtual Value column(int col) = 0;  // of the current row
+  virtual long rows_affected() = 0;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual std::unique_ptr<Statement> prepare(const QString& sql, DbError& err) = 0;
+  virtual bool commit(DbError& err) = 0;
+  virtual bool rollback(DbError& err) = 0;
+};
+
+// Everything a backend needs to open a connection.
+struct ConnectRequest {
+  QString interface_id;
+  QString server;
+  QString db_name;
+  QString login;
+  QString password;
+  QString connect_params;
+  bool auto_commit = false;
+};
+
+// The embedded server plugs in here: a factory for the server name "(embedded)".
+using EmbeddedFactory = std::unique_ptr<Backend> (*)(const ConnectRequest&, DbError&);
+void set_embedded_factory(EmbeddedFactory f);
+EmbeddedFactory embedded_factory();
+
+// A database file that a server holds open may not be overwritten (Windows refuses to). The
+// embedded server installs the check that tells whether a path is one of its attached files.
+using HeldFileCheck = bool (*)(const QString& path);
+void set_held_file_check(HeldFileCheck f);
+bool file_held_by_server(const QString& path);
+
+}  // namespace db

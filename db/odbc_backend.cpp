@@ -1,0 +1,377 @@
+#include "db/odbc_backend.h"
+
+#include <odbcinst.h>
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace db {
+namespace {
+
+constexpr char kSqliteDriver[] = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+constexpr char kFreeTdsDriver[] = "/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so";
+
+std::u16string wide(const QString& s) {
+  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
+}
+
+SQLWCHAR* wptr(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
+
+// The first diagnostic record of a handle.
+DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const char* fallback) {
+  DbError e;
+  SQLWCHAR state[6] = {0};
+  SQLWCHAR msg[2048] = {0};
+  SQLINTEGER native = 0;
+  SQLSMALLINT len = 0;
+  SQLRETURN r = SQLGetDiagRecW(type, handle, 1, state, &native, msg,
+                               static_cast<SQLSMALLINT>(sizeof msg / sizeof msg[0]), &len);
+  if (SQL_SUCCEEDED(r)) {
+    e.code = native != 0 ? native : -1;
+    e.text = QString::fromUtf16(reinterpret_cast<const char16_t*>(msg), len);
+  } else {
+    e.code = -1;
+    e.text = QString::fromLatin1(fallback);
+  }
+  return e;
+}
+
+class OdbcStatement final : public Statement {
+ public:
+  OdbcStatement(SQLHSTMT h) : h_(h) {}
+  ~OdbcStatement() override { SQLFreeHandle(SQL_HANDLE_STMT, h_); }
+
+  bool bind(const std::vector<Value>& params, DbError& err) override {
+    SQLFreeStmt(h_, SQL_RESET_PARAMS);
+    bound_.assign(params.size(), Bound{});
+    for (size_t i = 0; i < params.size(); ++i) {
+      Bound& b = bound_[i];
+      const Value& v = params[i];
+      SQLRETURN r;
+      const auto n = static_cast<SQLUSMALLINT>(i + 1);
+      switch (v.kind()) {
+        case Value::Kind::Null:
+          b.ind = SQL_NULL_DATA;
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr,
+                               0, &b.ind);
+          break;
+        case Value::Kind::Integer:
+          b.i = v.to_integer();
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &b.i, 0,
+                               nullptr);
+          break;
+        case Value::Kind::Double:
+          b.d = v.to_double();
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0, &b.d, 0,
+                               nullptr);
+          break;
+        case Value::Kind::DateTime: {
+          const QDateTime t = v.to_datetime();
+          b.ts = SQL_TIMESTAMP_STRUCT{
+              static_cast<SQLSMALLINT>(t.date().year()),
+              static_cast<SQLUSMALLINT>(t.date().month()),
+              static_cast<SQLUSMALLINT>(t.date().day()),
+              static_cast<SQLUSMALLINT>(t.time().hour()),
+              static_cast<SQLUSMALLINT>(t.time().minute()),
+              static_cast<SQLUSMALLINT>(t.time().second()),
+              static_cast<SQLUINTEGER>(t.time().msec()) * 1000000u};
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP,
+                               23, 3, &b.ts, 0, nullptr);
+          break;
+        }
+        case Value::Kind::Text:
+        case Value::Kind::Decimal:
+        default: {
+          b.w = wide(v.to_text());
+          b.ind = static_cast<SQLLEN>(b.w.size() * sizeof(char16_t));
+          const SQLULEN size = std::max<SQLULEN>(1, b.w.size());
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
+                               wptr(b.w), b.ind, &b.ind);
+          break;
+        }
+      }
+      if (!SQL_SUCCEEDED(r)) {
+        err = diagnostics(SQL_HANDLE_STMT, h_, "binding a host value failed");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool execute(DbError& err) override {
+    SQLFreeStmt(h_, SQL_CLOSE);
+    SQLRETURN r = SQLExecute(h_);
+    if (r == SQL_NO_DATA) {
+      rows_ = 0;
+      return true;
+    }
+    if (!SQL_SUCCEEDED(r)) {
+      err = diagnostics(SQL_HANDLE_STMT, h_, "the statement failed");
+      return false;
+    }
+    SQLLEN n = 0;
+    SQLRowCount(h_, &n);
+    rows_ = n;
+    SQLSMALLINT cols = 0;
+    SQLNumResultCols(h_, &cols);
+    cols_ = cols;
+    return true;
+  }
+
+  bool fetch(DbError& err) override {
+    if (cols_ <= 0) return false;
+    SQLRETURN r = SQLFetch(h_);
+    if (r == SQL_NO_DATA) return false;
+    if (!SQL_SUCCEEDED(r)) {
+      err = diagnostics(SQL_HANDLE_STMT, h_, "fetching a row failed");
+      return false;
+    }
+    return true;
+  }
+
+  int column_count() override { return cols_; }
+
+  QString column_name(int col) override {
+    SQLWCHAR name[256] = {0};
+    SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    SQLDescribeColW(h_, static_cast<SQLUSMALLINT>(col + 1), name, 256, &len, &type, &size,
+                    &digits, &nullable);
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name), len);
+  }
+
+  Value column(int col) override {
+    SQLWCHAR name[2];
+    SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    const auto n = static_cast<SQLUSMALLINT>(col + 1);
+    SQLDescribeColW(h_, n, name, 1, &len, &type, &size, &digits, &nullable);
+    SQLLEN ind = 0;
+    switch (type) {
+      case SQL_TINYINT:
+      case SQL_SMALLINT:
+      case SQL_INTEGER:
+      case SQL_BIGINT:
+      case SQL_BIT: {
+        SQLBIGINT i = 0;
+        if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_SBIGINT, &i, 0, &ind)) || ind == SQL_NULL_DATA)
+          return Value::null();
+        return Value::integer(i);
+      }
+      case SQL_REAL:
+      case SQL_FLOAT:
+      case SQL_DOUBLE: {
+        double d = 0;
+        if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_DOUBLE, &d, 0, &ind)) || ind == SQL_NULL_DATA)
+          return Value::null();
+        return Value::number(d);
+      }
+      case SQL_TYPE_TIMESTAMP:
+      case SQL_TIMESTAMP:
+      case SQL_TYPE_DATE:
+      case SQL_DATE: {
+        SQL_TIMESTAMP_STRUCT ts{};
+        if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind)) ||
+            ind == SQL_NULL_DATA)
+          return Value::null();
+        return Value::datetime(QDateTime(QDate(ts.year, ts.month, ts.day),
+                                         QTime(ts.hour, ts.minute, ts.second,
+                                               static_cast<int>(ts.fraction / 1000000u))));
+      }
+      default: {
+        QString text = read_text(n, ind);
+        if (ind == SQL_NULL_DATA) return Value::null();
+        if (type == SQL_DECIMAL || type == SQL_NUMERIC) return Value::decimal(text);
+        return Value::text(text);
+      }
+    }
+  }
+
+  long rows_affected() override { return static_cast<long>(rows_); }
+
+ private:
+  struct Bound {
+    SQLLEN ind = 0;
+    SQLBIGINT i = 0;
+    double d = 0;
+    SQL_TIMESTAMP_STRUCT ts{};
+    std::u16string w;
+  };
+
+  QString read_text(SQLUSMALLINT n, SQLLEN& ind) {
+    QString out;
+    char16_t buf[4096];
+    for (;;) {
+      SQLRETURN r = SQLGetData(h_, n, SQL_C_WCHAR, buf, sizeof buf, &ind);
+      if (r == SQL_NO_DATA || !SQL_SUCCEEDED(r) || ind == SQL_NULL_DATA) break;
+      qsizetype units = (ind == SQL_NO_TOTAL || ind >= static_cast<SQLLEN>(sizeof buf))
+                            ? static_cast<qsizetype>(sizeof buf / sizeof buf[0]) - 1
+                            : static_cast<qsizetype>(ind / sizeof(char16_t));
+      out += QString::fromUtf16(buf, units);
+      if (r == SQL_SUCCESS) break;
+    }
+    return out;
+  }
+
+  SQLHSTMT h_;
+  std::vector<Bound> bound_;
+  SQLLEN rows_ = 0;
+  int cols_ = 0;
+};
+
+class OdbcBackend final : public Backend {
+ public:
+  OdbcBackend(SQLHENV env, SQLHDBC dbc) : env_(env), dbc_(dbc) {}
+  ~OdbcBackend() override {
+    SQLDisconnect(dbc_);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+    SQLFreeHandle(SQL_HANDLE_ENV, env_);
+  }
+
+  std::unique_ptr<Statement> prepare(const QString& sql, DbError& err) override {
+    SQLHSTMT h = nullptr;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &h))) {
+      err = diagnostics(SQL_HANDLE_DBC, dbc_, "no statement handle");
+      return nullptr;
+    }
+    std::u16string w = wide(sql);
+    if (!SQL_SUCCEEDED(SQLPrepareW(h, wptr(w), static_cast<SQLINTEGER>(w.size())))) {
+      err = diagnostics(SQL_HANDLE_STMT, h, "the statement could not be prepared");
+      SQLFreeHandle(SQL_HANDLE_STMT, h);
+      return nullptr;
+    }
+    return std::make_unique<OdbcStatement>(h);
+  }
+
+  bool commit(DbError& err) override { return end(SQL_COMMIT, err); }
+  bool rollback(DbError& err) override { return end(SQL_ROLLBACK, err); }
+
+ private:
+  bool end(SQLSMALLINT how, DbError& err) {
+    if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, how))) return true;
+    err = diagnostics(SQL_HANDLE_DBC, dbc_, "ending the transaction failed");
+    return false;
+  }
+
+  SQLHENV env_;
+  SQLHDBC dbc_;
+};
+
+// "KEY=value;KEY2={v;x}" -> pairs; keys compared without regard to case.
+QString attribute(const QString& connection_string, const QString& key) {
+  qsizetype i = 0;
+  const QString& s = connection_string;
+  while (i < s.size()) {
+    qsizetype eq = s.indexOf(QLatin1Char('='), i);
+    if (eq < 0) break;
+    QString k = s.mid(i, eq - i).trimmed();
+    qsizetype j = eq + 1;
+    QString v;
+    if (j < s.size() && s[j] == QLatin1Char('{')) {
+      qsizetype close = s.indexOf(QLatin1Char('}'), j + 1);
+      if (close < 0) close = s.size();
+      v = s.mid(j + 1, close - j - 1);
+      j = s.indexOf(QLatin1Char(';'), close);
+    } else {
+      qsizetype semi = s.indexOf(QLatin1Char(';'), j);
+      v = s.mid(j, (semi < 0 ? s.size() : semi) - j);
+      j = semi;
+    }
+    if (k.compare(key, Qt::CaseInsensitive) == 0) return v;
+    if (j < 0) break;
+    i = j + 1;
+  }
+  return {};
+}
+
+QString profile_value(const QString& dsn, const char* key) {
+  UWORD old = ODBC_BOTH_DSN;
+  SQLGetConfigMode(&old);
+  SQLSetConfigMode(ODBC_USER_DSN);
+  char buf[4096] = {0};
+  const QByteArray section = dsn.toUtf8();
+  int n = SQLGetPrivateProfileString(section.constData(), key, "", buf, sizeof buf, "odbc.ini");
+  SQLSetConfigMode(old);
+  return n > 0 ? QString::fromUtf8(buf, n) : QString();
+}
+
+}  // namespace
+
+QString odbc_quote(const QString& value) {
+  if (value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('{')) ||
+      value.contains(QLatin1Char('}')) || value.contains(QLatin1Char('=')) ||
+      value != value.trimmed()) {
+    QString v = value;
+    v.replace(QLatin1Char('}'), QStringLiteral("}}"));
+    return QLatin1Char('{') + v + QLatin1Char('}');
+  }
+  return value;
+}
+
+QString resolve_local_engine(const QString& connection_string, DbError& err) {
+  const QString dsn = attribute(connection_string, QStringLiteral("DSN"));
+  if (dsn.isEmpty()) return connection_string;
+  const QString driver = profile_value(dsn, "Driver");
+  if (!QFileInfo(driver).fileName().endsWith(QStringLiteral("wod50t.dll"), Qt::CaseInsensitive))
+    return connection_string;
+  const QString file = profile_value(dsn, "DatabaseFile");
+  if (file.isEmpty() || !QFileInfo(file).isFile()) {
+    err = {-1, QStringLiteral("数据源 %1 的数据库文件不存在: %2").arg(dsn, file)};
+    return {};
+  }
+  return QStringLiteral("Driver=%1;Database=%2;NoCreat=1;Timeout=5000")
+      .arg(QLatin1String(kSqliteDriver), odbc_quote(file));
+}
+
+QString freetds_connection_string(const QString& server, const QString& database,
+                                  const QString& login, const QString& password) {
+  QString host = server.trimmed();
+  if (host.isEmpty() || host == QStringLiteral(".") ||
+      host.compare(QStringLiteral("(local)"), Qt::CaseInsensitive) == 0)
+    host = QStringLiteral("127.0.0.1");
+  QString port = QStringLiteral("1433");
+  // "host,port" is SQL Server's own form for a port.
+  if (qsizetype comma = host.indexOf(QLatin1Char(',')); comma > 0) {
+    port = host.mid(comma + 1).trimmed();
+    host = host.left(comma).trimmed();
+  }
+  return QStringLiteral(
+             "Driver=%1;Server=%2;Port=%3;Database=%4;UID=%5;PWD=%6;TDS_Version=7.1;"
+             "ClientCharset=UTF-8;LoginTimeout=5")
+      .arg(QLatin1String(kFreeTdsDriver), odbc_quote(host), odbc_quote(port),
+           odbc_quote(database), odbc_quote(login), odbc_quote(password));
+}
+
+std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool auto_commit,
+                                      DbError& err) {
+  SQLHENV env = nullptr;
+  SQLHDBC dbc = nullptr;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) {
+    err = {-1, QStringLiteral("the ODBC driver manager is not available")};
+    return nullptr;
+  }
+  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+  SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
+  std::u16string w = wide(connection_string);
+  SQLWCHAR out[1024];
+  SQLSMALLINT out_len = 0;
+  SQLRETURN r = SQLDriverConnectW(dbc, nullptr, wptr(w), static_cast<SQLSMALLINT>(w.size()), out,
+                                  1024, &out_len, SQL_DRIVER_NOPROMPT);
+  if (!SQL_SUCCEEDED(r)) {
+    err = diagnostics(SQL_HANDLE_DBC, dbc, "the connection failed");
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return nullptr;
+  }
+  SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
+                    reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON
+                                                             : SQL_AUTOCOMMIT_OFF),
+                    0);
+  return std::make_unique<OdbcBackend>(env, dbc);
+}
+
+}  // namespace db

@@ -1,0 +1,76 @@
+#include "runtime/files.h"
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace rt {
+namespace {
+
+bool same_file(const QString& a, const QString& b) {
+  struct stat sa, sb;
+  if (::stat(QFile::encodeName(a).constData(), &sa) != 0) return false;
+  if (::stat(QFile::encodeName(b).constData(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+bool is_read_only(const QString& path) {
+  QFileInfo info(path);
+  return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+bool file_exists(const QString& path) { return QFileInfo(path).isFile(); }
+
+bool copy_file(const QString& from, const QString& to) {
+  if (!QFileInfo(from).isFile() || same_file(from, to)) return false;
+  QFileInfo target(to);
+  if (target.exists() && (!target.isFile() || is_read_only(to))) return false;
+  QFile in(from);
+  if (!in.open(QIODevice::ReadOnly)) return false;
+  QSaveFile out(to);
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  char buf[1 << 16];
+  for (;;) {
+    qint64 n = in.read(buf, sizeof buf);
+    if (n < 0) {
+      out.cancelWriting();
+      return false;
+    }
+    if (n == 0) break;
+    if (out.write(buf, n) != n) {
+      out.cancelWriting();
+      return false;
+    }
+  }
+  return out.commit();
+}
+
+bool delete_file(const QString& path) {
+  if (!QFileInfo(path).isFile() || is_read_only(path)) return false;
+  return QFile::remove(path);
+}
+
+unsigned long set_file_attributes(const QString& path, unsigned long attributes) {
+  QFileInfo info(path);
+  if (!info.exists()) return 0;
+  QFileDevice::Permissions p = info.permissions();
+  if (attributes & 1u)
+    p &= ~(QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
+           QFileDevice::WriteOther);
+  else
+    p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
+  return QFile::setPermissions(path, p) ? 1 : 0;
+}
+
+QString program_folder() {
+  QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+  QString dir = QFileInfo(exe).absolutePath();
+  return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+}  // namespace rt

@@ -1,0 +1,11 @@
+#include "runtime/yield.h"
+
+#include <QCoreApplication>
+
+namespace rt {
+
+void yield() {
+  if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+}  // namespace rt

@@ -1,0 +1,27 @@
+#include "shared/globals.h"
+
+#include <QCoreApplication>
+
+#include "runtime/files.h"
+
+QString gs_apppath;
+QString gs_inifile;
+int gi_connect_time = 1;
+const QString gs_fd_id = QStringLiteral("1001");
+const int gi_database_type = 2;
+const int gi_soft = 1;
+const int gi_sr = 1;
+const int gi_tables = 88;
+
+void f_get_current_path() { gs_apppath = rt::program_folder(); }
+
+void set_program_folder(const QString& folder) {
+  gs_apppath = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+  gs_inifile = gs_apppath + QStringLiteral("user.ini");
+}
+
+void app_startup(const QString& app_name) {
+  if (QCoreApplication::instance()) QCoreApplication::setApplicationName(app_name);
+  f_get_current_path();
+  gs_inifile = gs_apppath + QStringLiteral("user.ini");
+}
