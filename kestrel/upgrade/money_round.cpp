@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace kestrel {
+namespace upgrade {
 
 double round_money(double amount) {
   if (!std::isfinite(amount) || amount == 0) return amount;
@@ -37,4 +37,4 @@ double round_money(double amount) {
   return std::copysign(static_cast<double>(cents) / 100, amount);
 }
 
-}  // namespace kestrel
+}  // namespace upgrade
