@@ -344,13 +344,8 @@ QString freetds_connection_string(const QString& server, const QString& database
   return QStringLiteral(
              "Driver=%1;Server=%2;Port=%3;Database=%4;UID=%5;PWD=%6;TDS_Version=7.1;"
              "ClientCharset=UTF-8;LoginTimeout=5")
-<<<<<<< HEAD
       .arg(driver_path("libtdsodbc.so", "FreeTDS"), odbc_quote(host), odbc_quote(port),
            odbc_quote(database), odbc_quote(login), odbc_quote(password));
-=======
-      .arg(QLatin1String(kFreeTdsDriver), odbc_quote(host), odbc_quote(port), odbc_quote(database),
-           odbc_quote(login), odbc_quote(password));
->>>>>>> embedded
 }
 
 std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool auto_commit,

@@ -45,10 +45,12 @@ bool StartAction::export_tables() {
     const QString file = tab_back_file(n);
     // A file left by an earlier run must not stand in for a table whose save failed.
     if (rt::file_exists(file)) rt::delete_file(file);
-    ds_back_->set_dataobject(QStringLiteral("tab_back_") + QString::number(n));
-    ds_back_->settransobject(sqlca);
-    ds_back_->retrieve();
-    ds_back_->saveas_text(file);
+    if (ds_back_) {
+      ds_back_->set_dataobject(QStringLiteral("tab_back_") + QString::number(n));
+      ds_back_->settransobject(sqlca);
+      ds_back_->retrieve();
+      ds_back_->saveas_text(file);
+    }
     if (n == 1 && !rt::file_exists(file)) {
       fail(QStringLiteral("备份失败"), QStringLiteral("请检查备份路径是否存在!"));
       sqlca.disconnect();

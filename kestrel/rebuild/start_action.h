@@ -26,8 +26,8 @@ class StartAction {
   StartAction(StartWindow& w_main, StartServices services);
 
   void clicked();
-  // True from the start of a run to its end; the window refuses to close meanwhile.
-  bool running() const { return running_; }
+  // True from the start of a run to its end, for any instance: every run works on sqlca.
+  static bool running() { return running_; }
 
  private:
   bool local_path();
@@ -44,7 +44,7 @@ class StartAction {
 
   StartWindow& w_;
   StartServices s_;
-  bool running_ = false;
+  static inline bool running_ = false;
   std::unique_ptr<BackStore> ds_back_;
   QString ls_server_name_, ls_database_name_, ls_user_name_, ls_user_password_;
 };
