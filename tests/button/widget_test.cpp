@@ -92,6 +92,18 @@ TEST_F(Button, MnemonicFlashesAndClicksOnlyVisibleEnabledButtons) {
   EXPECT_EQ(clicks_b, 1);
 }
 
+TEST_F(Button, ASharedMnemonicMovesTheFocusAmongItsButtonsWithoutClicking) {
+  uo_xpbutton* create = add(QStringLiteral("创建(&C)"), 600, 40, nullptr);
+  show();
+  QTest::keyClick(handle(), Qt::Key_C, Qt::AltModifier);
+  QWidget* first = QApplication::focusWidget();
+  EXPECT_TRUE(first == b || first == create);
+  QTest::keyClick(handle(), Qt::Key_C, Qt::AltModifier);
+  QWidget* second = QApplication::focusWidget();
+  EXPECT_TRUE((second == b || second == create) && second != first);
+  EXPECT_EQ(clicks_b, 0);
+}
+
 TEST_F(Button, ArrowsMoveTheFocusWhateverModifierIsHeld) {
   show();
   a->setFocus();
