@@ -63,8 +63,8 @@ bool Transaction::injected_fault(const QString& sql) {
 void Transaction::connect() {
   backend_.reset();
   DbError err;
-  const ConnectRequest req{interface_id, server, db_name, login, password, connect_params,
-                           auto_commit};
+  const ConnectRequest req{interface_id, server,         db_name,    login,
+                           password,     connect_params, auto_commit};
   if (injected_fault(QStringLiteral("CONNECT ") + interface_id + QLatin1Char(' ') + db_name))
     return;
   if (interface_id.compare(kOdbc, Qt::CaseInsensitive) == 0) {
