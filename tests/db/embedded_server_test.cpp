@@ -111,6 +111,24 @@ TEST(EmbeddedServer, AttachedFilesMayNotBeOverwritten) {
             0);
 }
 
+TEST(EmbeddedServer, AttachedFileThatIsGoneMayBeCopiedAgainButTheNameStaysTaken) {
+  EmbeddedServer s;
+  s.create_database(QStringLiteral("velmo41"));
+  sqlca.disconnect();
+  QFile::remove(s.folder.file(QStringLiteral("velmo41.mdf")));
+  s.make_files(QStringLiteral("base"));
+  EXPECT_EQ(f_copy_file(s.folder.file(QStringLiteral("base.mdf")),
+                        s.folder.file(QStringLiteral("velmo41.mdf"))),
+            0);
+  s.connect(QStringLiteral("master"));
+  sqlca.execute_immediate(QStringLiteral("sp_attach_db 'velmo41','%1velmo41.mdf','%1velmo41.ldf'")
+                              .arg(s.folder.path()));
+  EXPECT_EQ(sqlca.db_error_code, 1801);
+  sqlca.disconnect();
+  s.connect(QStringLiteral("velmo41"));
+  EXPECT_EQ(sqlca.status, 0) << "the registered name now opens the copied file";
+}
+
 TEST(EmbeddedServer, AutoCommitOnTakesEffectAtOnce) {
   EmbeddedServer s;
   s.create_database(QStringLiteral("d"), true);
