@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <ostream>
 
 #include "db/master_catalog.h"
 #include "shared/f_copy_file.h"
@@ -16,6 +17,9 @@ struct AttachCase {
   const char* statement;  // %1 is the program folder
   long code;              // 0: succeeds
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const AttachCase& c, std::ostream* os) { *os << c.label; }
 
 class AttachTest : public ::testing::TestWithParam<AttachCase> {};
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 #include "tests/db/embedded_fixture.h"
 
@@ -51,6 +52,9 @@ struct FormCase {
   const char* check;
   const char* expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FormCase& c, std::ostream* os) { *os << c.label; }
 
 class StatementForm : public ::testing::TestWithParam<FormCase> {};
 
