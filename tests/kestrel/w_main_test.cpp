@@ -40,6 +40,21 @@ TEST(WMain, ControlsAsDefinedWithThePanelHidden) {
   EXPECT_EQ(w.hpb_1->geometry(), QRect(46, 216, 278, 16));
 }
 
+TEST(WMain, TabGoesThroughTheVisibleSequence) {
+  test::TempProgramFolder tmp;
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  EXPECT_TRUE(w.em_1->hasFocus());
+  const QWidget* expected[] = {w.em_2, w.cb_test, w.cb_cancel, w.em_1};
+  for (const QWidget* next : expected) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+  }
+}
+
 TEST(WMain, IsTheGlobalMainWindowWhileItExists) {
   test::TempProgramFolder tmp;
   {
