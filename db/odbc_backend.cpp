@@ -55,8 +55,8 @@ class OdbcStatement final : public Statement {
       switch (v.kind()) {
         case Value::Kind::Null:
           b.ind = SQL_NULL_DATA;
-          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr,
-                               0, &b.ind);
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0,
+                               &b.ind);
           break;
         case Value::Kind::Integer:
           b.i = v.to_integer();
@@ -70,16 +70,15 @@ class OdbcStatement final : public Statement {
           break;
         case Value::Kind::DateTime: {
           const QDateTime t = v.to_datetime();
-          b.ts = SQL_TIMESTAMP_STRUCT{
-              static_cast<SQLSMALLINT>(t.date().year()),
-              static_cast<SQLUSMALLINT>(t.date().month()),
-              static_cast<SQLUSMALLINT>(t.date().day()),
-              static_cast<SQLUSMALLINT>(t.time().hour()),
-              static_cast<SQLUSMALLINT>(t.time().minute()),
-              static_cast<SQLUSMALLINT>(t.time().second()),
-              static_cast<SQLUINTEGER>(t.time().msec()) * 1000000u};
-          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP,
-                               23, 3, &b.ts, 0, nullptr);
+          b.ts = SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(t.date().year()),
+                                      static_cast<SQLUSMALLINT>(t.date().month()),
+                                      static_cast<SQLUSMALLINT>(t.date().day()),
+                                      static_cast<SQLUSMALLINT>(t.time().hour()),
+                                      static_cast<SQLUSMALLINT>(t.time().minute()),
+                                      static_cast<SQLUSMALLINT>(t.time().second()),
+                                      static_cast<SQLUINTEGER>(t.time().msec()) * 1000000u};
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23,
+                               3, &b.ts, 0, nullptr);
           break;
         }
         case Value::Kind::Text:
@@ -138,8 +137,8 @@ class OdbcStatement final : public Statement {
     SQLWCHAR name[256] = {0};
     SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
     SQLULEN size = 0;
-    SQLDescribeColW(h_, static_cast<SQLUSMALLINT>(col + 1), name, 256, &len, &type, &size,
-                    &digits, &nullable);
+    SQLDescribeColW(h_, static_cast<SQLUSMALLINT>(col + 1), name, 256, &len, &type, &size, &digits,
+                    &nullable);
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(name), len);
   }
 
@@ -177,9 +176,9 @@ class OdbcStatement final : public Statement {
         if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind)) ||
             ind == SQL_NULL_DATA)
           return Value::null();
-        return Value::datetime(QDateTime(QDate(ts.year, ts.month, ts.day),
-                                         QTime(ts.hour, ts.minute, ts.second,
-                                               static_cast<int>(ts.fraction / 1000000u))));
+        return Value::datetime(QDateTime(
+            QDate(ts.year, ts.month, ts.day),
+            QTime(ts.hour, ts.minute, ts.second, static_cast<int>(ts.fraction / 1000000u))));
       }
       default: {
         QString text = read_text(n, ind);
@@ -341,8 +340,8 @@ QString freetds_connection_string(const QString& server, const QString& database
   return QStringLiteral(
              "Driver=%1;Server=%2;Port=%3;Database=%4;UID=%5;PWD=%6;TDS_Version=7.1;"
              "ClientCharset=UTF-8;LoginTimeout=5")
-      .arg(QLatin1String(kFreeTdsDriver), odbc_quote(host), odbc_quote(port),
-           odbc_quote(database), odbc_quote(login), odbc_quote(password));
+      .arg(QLatin1String(kFreeTdsDriver), odbc_quote(host), odbc_quote(port), odbc_quote(database),
+           odbc_quote(login), odbc_quote(password));
 }
 
 std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool auto_commit,
@@ -367,10 +366,9 @@ std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool aut
     SQLFreeHandle(SQL_HANDLE_ENV, env);
     return nullptr;
   }
-  SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
-                    reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON
-                                                             : SQL_AUTOCOMMIT_OFF),
-                    0);
+  SQLSetConnectAttr(
+      dbc, SQL_ATTR_AUTOCOMMIT,
+      reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0);
   return std::make_unique<OdbcBackend>(env, dbc);
 }
 
