@@ -1,7 +1,10 @@
 #include "tests/upgrade/late_steps_support.h"
 
+#include <QFile>
+
 #include "db/transaction.h"
 #include "kestrel/upgrade/chain.h"
+#include "shared/globals.h"
 
 namespace test {
 
@@ -13,6 +16,21 @@ void LateStepsTest::build_through(int steps, const QString& db_name) {
     ASSERT_NE(upgrade::chain_steps()[static_cast<size_t>(i)](), upgrade::Outcome::failed)
         << "step " << i + 1;
   dialogs_.clear();
+}
+
+void LateStepsTest::clone(const QString& from, const QString& to) {
+  sqlca.disconnect();
+  for (const char* ext : {".mdf", ".ldf"}) {
+    QFile::remove(gs_apppath + to + QLatin1String(ext));
+    ASSERT_TRUE(
+        QFile::copy(gs_apppath + from + QLatin1String(ext), gs_apppath + to + QLatin1String(ext)));
+  }
+  ASSERT_TRUE(tools::connect_fixture(QStringLiteral("master")));
+  exec(QStringLiteral("sp_attach_db '%1','%2','%3'")
+           .arg(to, gs_apppath + to + QStringLiteral(".mdf"),
+                gs_apppath + to + QStringLiteral(".ldf")));
+  sqlca.disconnect();
+  ASSERT_TRUE(tools::connect_fixture(to)) << sqlca.db_error_text.toStdString();
 }
 
 bool LateStepsTest::has_column(const QString& table, const QString& column) {

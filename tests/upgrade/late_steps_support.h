@@ -3,8 +3,12 @@
 // test, a record of the statements a step issues, and a statement made to fail.
 #include <QString>
 #include <QStringList>
+#include <ostream>
 
 #include "tests/upgrade/upgrade_test_support.h"
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace test {
 
@@ -13,6 +17,10 @@ class LateStepsTest : public UpgradeTest {
   // The base fixture (4.00) named `db_name`, connected, brought through the first `steps`
   // steps of the chain; the boxes they showed are cleared.
   void build_through(int steps, const QString& db_name = QStringLiteral("velmo41"));
+
+  // A copy of database `from` attached as `to`, and sqlca connected to the copy: cheaper than
+  // running the steps again for every case.
+  void clone(const QString& from, const QString& to);
 
   bool has_column(const QString& table, const QString& column);
   bool has_table(const QString& table);
