@@ -62,25 +62,25 @@ TEST_F(LateChainTest, ReferenceRowsOfTheLaterSteps) {
   build();
   ASSERT_EQ(upgrade::run_chain(), Outcome::done);
 
-  // One menu name of each block, with the odd ones: four blanks in 185, id 239 for 229.
+  // One menu name of each block, with the odd ones: four blanks in 185, 239 written, 229 not.
   EXPECT_EQ(rows("select id , name from menu where id in (178, 180, 185, 206, 207, 210, 216, "
                  "217, 228, 229, 239, 232, 243, 244, 245, 247, 248, 249) order by id"),
             (QStringList{"178|无效卡清除", "180|会员级别设置", "185|排    钟", "206|会员分析报表",
                          "207|报表导出EXCEL权限", "210|优惠卷管理权限", "216|短信单发提醒权限",
-                         "217|员工业绩综合报表权限", "228|工资--提成", "229|<null>",
+                         "217|员工业绩综合报表权限", "228|工资--提成", "229|菜单229",
                          "232|礼品信息设置", "239|工资--模板", "243|员工外卖业绩日/月分类统计表",
                          "244|项目综合业绩分析表", "245|预发卡号管理", "247|收银员对帐表",
                          "248|派工单管理", "249|员工竞赛分组设置"}));
+  // item_19 gets its name only.
   EXPECT_EQ(rows("select item_id , item_name , state , type , sum_state , tax_state from "
                  "wage_item where item_id in ('item_19', 'item_23', 'item_24', 'item_25', "
                  "'item_26', 'item_27', 'item_28') order by item_id"),
-            (QStringList{"item_19|轮牌累进业绩|1|1|3|1", "item_23|罚款|1|2|2|1",
+            (QStringList{"item_19|轮牌累进业绩|1|1|3|0", "item_23|罚款|1|2|2|1",
                          "item_24|员工借款|1|2|2|1", "item_25|包卡提成|1|1|1|1",
                          "item_26|点客累进业绩|1|1|3|1", "item_27|点客累进提成|1|1|1|1",
                          "item_28|轮牌累进提成|1|1|1|1"}));
-  // Entry 3 of 卡型 was there already: the insert is rejected and the gate goes on.
   EXPECT_EQ(rows("select id , lx , mc from zd where id in (3, 25, 31) order by id"),
-            (QStringList{"3|卡型|临时卡", "25|操作类型|无效卡清除", "31|操作类型|修改信息"}));
+            (QStringList{"3|卡型|固定套餐卡", "25|操作类型|无效卡清除", "31|操作类型|修改信息"}));
   EXPECT_EQ(rows("select id , lx , lb , mc , bz from zd_data where id =500 order by lb"),
             (QStringList{"500|收支类别|支出类|现金支出|", "500|收支类别|收入类|现金收入|"}));
   EXPECT_EQ(value("select count ( *) from emp_info where item6 <> 0 or item6 is null"), "0");

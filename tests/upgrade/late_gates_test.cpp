@@ -64,6 +64,9 @@ const GateCase kCases[] = {
     {upgrade::f_ver10, "16.06", "update sys SET bb ='16.06' , kernel_ver ='V7.30.01' , jhzd =''",
      false},
     {upgrade::f_ver10, "16.06", "select count ( kj_je ) from card_level", true},
+    // Its zd row is there already: the insert is rejected and the stamp still follows.
+    {upgrade::f_ver10, "16.06", "update sys SET bb ='16.07' , kernel_ver ='V7.30.01' , jhzd =''",
+     true},
     {upgrade::f_ver10, "16.09", "update menu set name ='派工单管理' where id =248", false},
     {upgrade::f_ver10, "16.09", "update menu set name ='员工竞赛分组设置' where id =249", true},
     {upgrade::f_ver10, "16.10", "update menu set name ='员工竞赛分组设置' where id =249", false},
