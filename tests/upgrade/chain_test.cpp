@@ -4,7 +4,10 @@
 #include <QElapsedTimer>
 #include <iostream>
 
+#include "db/data_store.h"
 #include "db/transaction.h"
+#include "kestrel/upgrade/chain_definitions.h"
+#include "kestrel/upgrade/steps.h"
 #include "tests/upgrade/upgrade_test_support.h"
 
 namespace {
@@ -15,10 +18,16 @@ class ChainTest : public test::UpgradeTest {};
 
 TEST_F(ChainTest, BaseSchemaIsBroughtToTheGoldenSchema) {
   build();
+  int statements = 0;
+  sqlca.set_fault_hook([&](const QString&) -> std::optional<db::DbError> {
+    ++statements;
+    return std::nullopt;
+  });
   QElapsedTimer timer;
   timer.start();
   EXPECT_EQ(upgrade::run_chain(), Outcome::done);
-  std::cout << "[ measure ] steps 1-3 on the base fixture: " << timer.elapsed() << " ms\n";
+  std::cout << "[ measure ] steps 1-3 on the base fixture: " << timer.elapsed() << " ms, "
+            << statements << " statements\n";
   EXPECT_TRUE(dialogs_.lines().empty()) << dialogs_.lines().front().toStdString();
 
   const golden::Schema expected = golden::expected_schema({&golden::steps_1_to_3()});
@@ -121,6 +130,36 @@ TEST_F(ChainTest, SecondRunChangesNothing) {
   EXPECT_EQ(upgrade::run_chain(), Outcome::done);
   EXPECT_EQ(snapshot().toStdString(), first.toStdString());
   EXPECT_TRUE(dialogs_.lines().empty());
+}
+
+// Without groups, or when the group list cannot be read, the menu rows still come.
+class NoGroupsTest : public test::UpgradeTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(NoGroupsTest, MenuRowsStillComeWithoutGroupRows) {
+  build();
+  exec(GetParam());
+  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
+  EXPECT_EQ(value("select count ( *) from menu where id between 151 and 500"), "350");
+  EXPECT_EQ(value("select count ( *) from group_menu"), "11");  // the seeded ones
+}
+
+INSTANTIATE_TEST_SUITE_P(Groups, NoGroupsTest,
+                         ::testing::Values("delete from group_", "drop table group_"));
+
+TEST_F(ChainTest, DataStoreDefinitionsOfTheChain) {
+  build();
+  upgrade::register_chain_definitions();
+  db::DataStore ds;
+  ASSERT_TRUE(ds.set_dataobject("d_mem_info_list3"));
+  ds.settransobject(sqlca);
+  exec("update mem_info set s_id ='1002' where mem_id ='M002'");
+  ASSERT_EQ(ds.retrieve({db::Value::text("1001")}), -1);  // favour comes with step 1
+  ASSERT_EQ(upgrade::f_ver(), Outcome::done);
+  ASSERT_EQ(ds.retrieve({db::Value::text("1001")}), 2);
+  EXPECT_EQ(ds.getitemstring(2, "mem_id").value_or(""), "M003");
+  EXPECT_EQ(ds.getitemnumber(2, "sum_deposit").value_or(-1), 1000);
+  EXPECT_EQ(ds.getitemnumber(2, "card_consume").value_or(-1), 600);
+  EXPECT_EQ(ds.getitemnumber(2, "favour").value_or(-1), 0);
 }
 
 }  // namespace
