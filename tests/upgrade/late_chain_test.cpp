@@ -56,6 +56,23 @@ TEST_F(LateChainTest, BaseFixtureReachesTheGoldenSchemaAt1610) {
       golden::expected_schema({&golden::steps_1_to_3(), &golden::steps_4_to_10()});
   EXPECT_EQ(differences(schema(), expected), QStringList{});
   EXPECT_EQ(rows("select bb , kernel_ver , jhzd from sys"), QStringList{"16.10|V7.80.01|"});
+
+  for (const auto& r : golden::table_rules_4_to_10()) {
+    const QString table = QString::fromLatin1(r.table);
+    QStringList not_null;  // cid|name|type|notnull|dflt_value|pk
+    for (const QString& c :
+         rows(QStringLiteral("select * from pragma_table_info ( '%1' )").arg(table)))
+      if (c.section(QLatin1Char('|'), 3, 3) == QLatin1String("1"))
+        not_null << c.section(QLatin1Char('|'), 1, 1);
+    EXPECT_EQ(not_null.join(QLatin1Char(',')), QString::fromLatin1(r.not_null)) << r.table;
+    const QString create =
+        value(QStringLiteral("select sql from sqlite_master where type ='table' and name ='%1'")
+                  .arg(table));
+    const QString key = *r.key_name
+                            ? QStringLiteral("constraint \"%1\" primary key").arg(r.key_name)
+                            : QStringLiteral("primary key");
+    EXPECT_EQ(create.contains(key, Qt::CaseInsensitive), *r.key_name != 0) << create.toStdString();
+  }
 }
 
 TEST_F(LateChainTest, ReferenceRowsOfTheLaterSteps) {
