@@ -71,6 +71,20 @@ TEST_F(SyFavourTest, NullRowsAreSkippedAndAnEmptyStoreWritesNothing) {
   EXPECT_EQ(upgrade::f_calc_sy_favour(), 0);
   EXPECT_FALSE(trace_.join(QLatin1Char('\n')).contains("update mem_info"));
   EXPECT_EQ(amount("A01"), "9.99");
+
+  exec("update mem_info set s_id ='1001'");
+  watch(QStringLiteral("select mem_id , sum_deposit"));  // the retrieve fails
+  EXPECT_EQ(upgrade::f_calc_sy_favour(), 0);
+  EXPECT_EQ(amount("A01"), "9.99");
+}
+
+TEST_F(SyFavourTest, Step9LeavesAnExistingAmountAlone) {
+  build_through(8);
+  members();
+  exec("alter table mem_info add sy_favour numeric(15,2) null");
+  exec("update mem_info set sy_favour =9.99");
+  EXPECT_EQ(upgrade::f_ver9(), Outcome::done);
+  EXPECT_EQ(value("select count ( *) from mem_info where sy_favour <> 9.99"), "0");
 }
 
 TEST_F(SyFavourTest, FailedUpdateStopsTheComputationAndStep9GoesOn) {
