@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <ostream>
 
 #include "runtime/files.h"
 #include "tests/db/embedded_fixture.h"
@@ -106,6 +107,9 @@ struct ImportCase {
   QByteArray content;  // "<missing>" for no file
   long result;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.label; }
 
 class ImportCodes : public ::testing::TestWithParam<ImportCase> {};
 

@@ -34,7 +34,8 @@ struct VersionText {
 TEST_F(StepContextTest, VersionTexts) {
   const VersionText cases[] = {{"9.691", true, 9.691, false}, {" 13.109 ", true, 13.109, false},
                                {"0", true, 0, true},          {"abc", false, 0, false},
-                               {"", false, 0, false},         {"7.80", true, 7.8, false}};
+                               {"", false, 0, false},         {"7.80", true, 7.8, false},
+                               {"inf", false, 0, false}};
   for (const VersionText& c : cases) {
     set_version(QString::fromUtf8(c.stored));
     StepContext s;

@@ -7,10 +7,16 @@
 #include <QStringList>
 #include <optional>
 
+#include "kestrel/upgrade/step_context.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/upgrade/golden_schema.h"
 #include "tools/fixture.h"
+
+namespace upgrade {
+// Outcomes by name in test messages.
+inline void PrintTo(Outcome o, std::ostream* os) { *os << outcome_name(o); }
+}  // namespace upgrade
 
 namespace test {
 
