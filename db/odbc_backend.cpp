@@ -11,8 +11,12 @@
 namespace db {
 namespace {
 
-constexpr char kSqliteDriver[] = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
-constexpr char kFreeTdsDriver[] = "/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so";
+// The driver file where Debian puts it, else the name the package registers it under.
+QString driver_path(const char* file, const char* registered) {
+  const QString path = QStringLiteral(SALON_ODBC_DRIVER_DIR "/") + QLatin1String(file);
+  return QFileInfo::exists(path) ? path
+                                 : QLatin1Char('{') + QLatin1String(registered) + QLatin1Char('}');
+}
 
 std::u16string wide(const QString& s) {
   return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
@@ -355,7 +359,7 @@ QString resolve_local_engine(const QString& connection_string, DbError& err) {
     return {};
   }
   return QStringLiteral("Driver=%1;Database=%2;NoCreat=1;Timeout=5000")
-      .arg(QLatin1String(kSqliteDriver), odbc_quote(file));
+      .arg(driver_path("libsqlite3odbc.so", "SQLite3"), odbc_quote(file));
 }
 
 QString freetds_connection_string(const QString& server, const QString& database,
@@ -373,8 +377,8 @@ QString freetds_connection_string(const QString& server, const QString& database
   return QStringLiteral(
              "Driver=%1;Server=%2;Port=%3;Database=%4;UID=%5;PWD=%6;TDS_Version=7.1;"
              "ClientCharset=UTF-8;LoginTimeout=5")
-      .arg(QLatin1String(kFreeTdsDriver), odbc_quote(host), odbc_quote(port), odbc_quote(database),
-           odbc_quote(login), odbc_quote(password));
+      .arg(driver_path("libtdsodbc.so", "FreeTDS"), odbc_quote(host), odbc_quote(port),
+           odbc_quote(database), odbc_quote(login), odbc_quote(password));
 }
 
 std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool auto_commit,
