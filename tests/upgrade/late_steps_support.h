@@ -3,12 +3,8 @@
 // test, a record of the statements a step issues, and a statement made to fail.
 #include <QString>
 #include <QStringList>
-#include <ostream>
 
 #include "tests/upgrade/upgrade_test_support.h"
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace test {
 
