@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <ostream>
 
@@ -125,7 +126,10 @@ TEST_P(ImportCodes, GiveRowsReadOrACodeAndAddNothingOnError) {
   ASSERT_TRUE(ds.set_dataobject(QStringLiteral("three")));
   folder.write(QStringLiteral("good.txt"), "1\tx\t\\N\n");
   ASSERT_EQ(ds.importfile(folder.file(QStringLiteral("good.txt"))), 1);
-  if (c.content != "<missing>") folder.write(QStringLiteral("f.txt"), c.content);
+  if (c.content == "<folder>")
+    QDir().mkpath(folder.file(QStringLiteral("f.txt")));
+  else if (c.content != "<missing>")
+    folder.write(QStringLiteral("f.txt"), c.content);
   EXPECT_EQ(ds.importfile(folder.file(QStringLiteral("f.txt"))), c.result);
   EXPECT_EQ(ds.rowcount(), 1 + (c.result > 0 ? c.result : 0));
 }
@@ -138,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ImportCase{"date_without_time", "1\ta\t2024-01-02\n", 1},
                       ImportCase{"empty", "", DataStore::kNoRows},
                       ImportCase{"missing", "<missing>", DataStore::kCannotOpen},
+                      ImportCase{"folder", "<folder>", DataStore::kCannotOpen},
                       ImportCase{"too_few_columns", "1\ta\t\\N\n2\tb\n", DataStore::kBadInput},
                       ImportCase{"too_many_columns", "1\ta\t\\N\t4\n", DataStore::kBadInput},
                       ImportCase{"blank_line", "1\ta\t\\N\n\n2\tb\t\\N\n", DataStore::kBadInput},

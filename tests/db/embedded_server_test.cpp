@@ -46,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AttachCase{"plain", "sp_attach_db 'salon','%1salon.mdf','%1salon.ldf'", 0},
         AttachCase{"exec", "exec sp_attach_db N'salon', N'%1salon.mdf', N'%1salon.ldf'", 0},
+        AttachCase{"bare_file_names", "sp_attach_db 'salon','salon.mdf','salon.ldf'", 0},
         AttachCase{"missing_data", "sp_attach_db 'salon','%1none.mdf','%1salon.ldf'", 5105},
         AttachCase{"missing_log", "sp_attach_db 'salon','%1salon.mdf','%1none.ldf'", 5105},
         AttachCase{"name_taken", "sp_attach_db 'TAKEN','%1salon.mdf','%1salon.ldf'", 1801},
