@@ -13,6 +13,7 @@ const std::vector<Step>& chain_steps();
 
 // Runs the steps in order. A step that fails, or asks to end or restart the program, stops
 // the chain and its outcome is returned (the caller ends or restarts); otherwise done.
-Outcome run_chain();
+// `steps_run`, when given, receives how many steps were called, the stopping one included.
+Outcome run_chain(int* steps_run = nullptr);
 
 }  // namespace upgrade

@@ -14,6 +14,16 @@ namespace {
 
 using upgrade::Outcome;
 
+// The first three steps of the chain as it runs them; the later steps have tests of their own.
+Outcome run_steps_1_to_3() {
+  for (size_t i = 0; i < 3; ++i) {
+    const Outcome o = upgrade::chain_steps()[i]();
+    if (o == Outcome::failed || o == Outcome::end_program || o == Outcome::restart_program)
+      return o;
+  }
+  return Outcome::done;
+}
+
 class ChainTest : public test::UpgradeTest {};
 
 TEST_F(ChainTest, BaseSchemaIsBroughtToTheGoldenSchema) {
@@ -25,7 +35,7 @@ TEST_F(ChainTest, BaseSchemaIsBroughtToTheGoldenSchema) {
   });
   QElapsedTimer timer;
   timer.start();
-  EXPECT_EQ(upgrade::run_chain(), Outcome::done);
+  EXPECT_EQ(run_steps_1_to_3(), Outcome::done);
   std::cout << "[ measure ] steps 1-3 on the base fixture: " << timer.elapsed() << " ms, "
             << statements << " statements\n";
   EXPECT_TRUE(dialogs_.lines().empty()) << dialogs_.lines().front().toStdString();
@@ -48,7 +58,7 @@ TEST_F(ChainTest, BaseSchemaIsBroughtToTheGoldenSchema) {
 
 TEST_F(ChainTest, ReferenceRowsAndFills) {
   build();
-  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
+  ASSERT_EQ(run_steps_1_to_3(), Outcome::done);
 
   EXPECT_EQ(rows("select bb , kernel_ver from sys"), QStringList{"13.109|V 4.00.00"});
 
@@ -125,9 +135,9 @@ TEST_F(ChainTest, ReferenceRowsAndFills) {
 
 TEST_F(ChainTest, SecondRunChangesNothing) {
   build();
-  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
+  ASSERT_EQ(run_steps_1_to_3(), Outcome::done);
   const QString first = snapshot();
-  EXPECT_EQ(upgrade::run_chain(), Outcome::done);
+  EXPECT_EQ(run_steps_1_to_3(), Outcome::done);
   EXPECT_EQ(snapshot().toStdString(), first.toStdString());
   EXPECT_TRUE(dialogs_.lines().empty());
 }
@@ -138,7 +148,7 @@ class NoGroupsTest : public test::UpgradeTest, public ::testing::WithParamInterf
 TEST_P(NoGroupsTest, MenuRowsStillComeWithoutGroupRows) {
   build();
   exec(GetParam());
-  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
+  ASSERT_EQ(run_steps_1_to_3(), Outcome::done);
   EXPECT_EQ(value("select count ( *) from menu where id between 151 and 500"), "350");
   EXPECT_EQ(value("select count ( *) from group_menu"), "11");  // the seeded ones
 }
