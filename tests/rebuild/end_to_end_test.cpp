@@ -1,0 +1,134 @@
+// kestrel's Start button on its real window, the embedded server, the data store and the whole
+// upgrade chain: old database velmo40 at 4.00, template base.mdf at 4.00.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "db/transaction.h"
+#include "kestrel/rebuild/key_groups.h"
+#include "kestrel/rebuild/tab_back_tables.h"
+#include "kestrel/w_main.h"
+#include "runtime/settings_file.h"
+#include "shared/globals.h"
+#include "tests/rebuild/server_run.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_program_folder.h"
+#include "tools/fixture.h"
+#include "tools/old_database.h"
+
+namespace {
+
+using Lines = std::vector<QString>;
+
+void connect_to(const QString& db_name) {
+  sqlca.disconnect();
+  sqlca.interface_id = "MSS Microsoft SQL Server 6.x";
+  sqlca.server = "(embedded)";
+  sqlca.db_name = db_name;
+  sqlca.auto_commit = true;
+  sqlca.connect_params = "";
+  sqlca.connect();
+}
+
+// The rows of a query as sorted lines, columns joined by tabs, nulls as "~".
+QStringList rows(const QString& sql) {
+  QStringList out;
+  auto st = sqlca.prepare(sql);
+  db::DbError e;
+  if (!st || !st->execute(e)) return {"<failed> " + sql};
+  while (st->fetch(e)) {
+    QStringList cols;
+    for (int i = 0; i < st->column_count(); ++i)
+      cols << (st->column(i).is_null() ? QStringLiteral("~") : st->column(i).to_text());
+    out << cols.join('\t');
+  }
+  out.sort();
+  return out;
+}
+
+QStringList columns_of(const QString& table) {
+  QStringList out;
+  for (const QString& r : rows("select name from pragma_table_info('" + table + "')")) out << r;
+  return out;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sqlca.disconnect();
+    ASSERT_EQ(tools::build_old_database(), QString());
+    tools::FixtureOptions t;
+    t.db_name = "tmpl";
+    ASSERT_EQ(tools::build_fixture(t), QString());
+    ASSERT_TRUE(QFile::copy(dir.file("tmpl.mdf"), dir.file("base.mdf")));
+    ASSERT_TRUE(QFile::copy(dir.file("tmpl.ldf"), dir.file("base.ldf")));
+    for (const auto& [k, v] : std::map<QString, QString>{{"server_name", "(embedded)"},
+                                                         {"database_name", "velmo40"},
+                                                         {"user_name", "sa"},
+                                                         {"database_type", "2"}})
+      rt::set_profile_string(gs_inifile, "database", k, v);
+    old_sum = test::checksum(dir.file("velmo40.mdf"));
+  }
+  ~EndToEnd() override { sqlca.disconnect(); }
+
+  // Every numbered table of the old database, by the columns it has there.
+  std::map<int, QStringList> contents(const QString& db_name,
+                                      const std::map<int, QStringList>& cols) {
+    connect_to(db_name);
+    std::map<int, QStringList> out;
+    for (const auto& [n, c] : cols)
+      if (!c.isEmpty())
+        out[n] = rows("select " + c.join(", ") + " from " + rebuild::tab_back_table(n)->table);
+    sqlca.disconnect();
+    return out;
+  }
+
+  test::TempProgramFolder dir;
+  test::ScriptedDialogs dialogs;
+  QByteArray old_sum;
+};
+
+TEST_F(EndToEnd, DefaultOptionsCarryEveryRowButTheBlankKeys) {
+  std::map<int, QStringList> cols;
+  connect_to("velmo40");
+  for (const auto& t : rebuild::tab_back_tables()) cols[t.n] = columns_of(t.table);
+  sqlca.disconnect();
+  std::map<int, QStringList> expected = contents("velmo40", cols);
+  long dropped = 0;
+  for (auto& [n, r] : expected) {
+    if (rebuild::key_group(n) == rebuild::KeyGroup::none) continue;
+    const QString key_name =
+        rebuild::key_group(n) == rebuild::KeyGroup::emp_id_text
+            ? QStringLiteral("emp_id")
+            : rebuild::declared_columns(*rebuild::tab_back_table(n)).front().name;
+    const int key = static_cast<int>(cols[n].indexOf(key_name));
+    dropped += r.removeIf([key](const QString& line) {
+      const QString k = line.split('\t')[key];
+      return k == "~" || k.trimmed().isEmpty();
+    });
+  }
+  EXPECT_EQ(dropped, 5);
+
+  kestrel::w_main w;
+  w.open();
+  ASSERT_TRUE(w.rb_2->isChecked());
+  w.cb_test->triggerevent_clicked();
+
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(w.hpb_1->value(), 8);
+  EXPECT_EQ(w.st_11->text(), "复制完成!");
+  EXPECT_FALSE(w.w_wait_open());
+  EXPECT_EQ(QDir(dir.path()).entryList({"tab_back_*.txt"}), QStringList{});
+  const std::map<int, QStringList> got = contents("velmo41", cols);
+  long carried = 0;
+  for (const auto& [n, r] : expected) {
+    EXPECT_TRUE(got.at(n) == r) << rebuild::tab_back_table(n)->table << ": " << got.at(n).size()
+                                << " rows instead of " << r.size();
+    carried += got.at(n).size();
+  }
+  EXPECT_GT(carried, 5000);
+  EXPECT_EQ(test::checksum(dir.file("velmo40.mdf")), old_sum);
+}
+
+}  // namespace
