@@ -1,0 +1,59 @@
+// Fills a program folder for a demonstration of kestrel: the old database velmo40 attached on
+// the embedded server (and as velmo40.db for the local kind), the template base.mdf/base.ldf
+// at an older version, and user.ini naming the embedded server.
+//   make_demo_folder <folder>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "runtime/settings_file.h"
+#include "shared/globals.h"
+#include "tools/fixture.h"
+#include "tools/old_database.h"
+
+namespace {
+
+int fail(const QString& what) {
+  std::fprintf(stderr, "make_demo_folder: %s\n", what.toLocal8Bit().constData());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  if (argc != 2) return fail(QStringLiteral("usage: make_demo_folder <folder>"));
+  const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
+  if (!QDir().mkpath(folder)) return fail(QStringLiteral("cannot make ") + folder);
+
+  // The template is built in a folder of its own, so the demo's server knows only velmo40.
+  QTemporaryDir scratch;
+  set_program_folder(scratch.path());
+  tools::FixtureOptions tmpl;
+  tmpl.db_name = QStringLiteral("tmpl");
+  if (QString err = tools::build_fixture(tmpl); !err.isEmpty()) return fail(err);
+
+  set_program_folder(folder);
+  for (const char* ext : {".mdf", ".ldf"}) {
+    const QString to = folder + QStringLiteral("base") + QLatin1String(ext);
+    QFile::remove(to);
+    if (!QFile::copy(scratch.filePath(QStringLiteral("tmpl") + QLatin1String(ext)), to))
+      return fail(QStringLiteral("cannot write ") + to);
+  }
+  if (QString err = tools::build_old_database(); !err.isEmpty()) return fail(err);
+  QFile::remove(folder + QStringLiteral("velmo40.db"));
+  if (!QFile::copy(folder + QStringLiteral("velmo40.mdf"), folder + QStringLiteral("velmo40.db")))
+    return fail(QStringLiteral("cannot write velmo40.db"));
+
+  const std::pair<const char*, const char*> settings[] = {
+      {"server_name", "(embedded)"}, {"database_name", "velmo40"}, {"user_name", "sa"},
+      {"user_password", ""},         {"database_type", "2"},       {"connect", "1"},
+  };
+  for (const auto& [key, value] : settings)
+    rt::set_profile_string(gs_inifile, QStringLiteral("database"), QString::fromLatin1(key),
+                           QString::fromUtf8(value));
+  std::printf("demo folder ready: %s\n", folder.toLocal8Bit().constData());
+  return 0;
+}
