@@ -12,6 +12,7 @@
 #include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "tests/rebuild/server_run.h"
+#include "tests/rebuild/sqlite_db.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
 #include "tools/fixture.h"
@@ -129,6 +130,52 @@ TEST_F(EndToEnd, DefaultOptionsCarryEveryRowButTheBlankKeys) {
   }
   EXPECT_GT(carried, 5000);
   EXPECT_EQ(test::checksum(dir.file("velmo40.mdf")), old_sum);
+}
+
+}  // namespace
+
+namespace {
+
+long count_in(const QString& db_name, const QString& sql) {
+  connect_to(db_name);
+  const auto row = sqlca.select_row(sql);
+  const long n = row.empty() ? -1 : static_cast<long>(row[0].to_integer());
+  sqlca.disconnect();
+  return n;
+}
+
+TEST_F(EndToEnd, ClearedCashOptionDropsCashDocumentsWithTheirItems) {
+  const long docs = count_in("velmo40", "select count(*) from doc_m");
+  const long cash = count_in("velmo40", "select count(*) from doc_m where pay_type <= 1");
+  ASSERT_GT(cash, 0);
+  kestrel::w_main w;
+  w.open();
+  w.cbx_4->setChecked(false);
+  w.cb_test->triggerevent_clicked();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(count_in("velmo41", "select count(*) from doc_m"), docs - cash);
+  EXPECT_EQ(count_in("velmo41", "select count(*) from doc_m where pay_type <= 1"), 0);
+  EXPECT_EQ(count_in("velmo41",
+                     "select count(*) from doc_item where doc_id not in"
+                     " ( select doc_id from doc_m )"),
+            0);
+  EXPECT_EQ(count_in("velmo40", "select count(*) from doc_m"), docs);
+}
+
+TEST_F(EndToEnd, LocalKindCopiesTheOldFileAndPurgesThroughOdbc) {
+  ASSERT_TRUE(QFile::copy(dir.file("velmo40.mdf"), dir.file("velmo40.db")));
+  const QByteArray before = test::checksum(dir.file("velmo40.db"));
+  kestrel::w_main w;
+  w.open();
+  w.rb_1->setChecked(true);
+  w.cbx_2->setChecked(false);
+  w.cb_test->triggerevent_clicked();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(w.hpb_1->value(), 8);
+  test::SqliteDb copy(dir.file("velmo41.db"));
+  EXPECT_EQ(copy.count("mem_info"), 0);
+  EXPECT_GT(copy.count("doc_m"), 0);
+  EXPECT_EQ(test::checksum(dir.file("velmo40.db")), before);
 }
 
 }  // namespace
