@@ -7,6 +7,7 @@
 #include "runtime/yield.h"
 #include "shared/f_copy_file.h"
 #include "shared/globals.h"
+#include "shared/sp_attach_db.h"
 
 namespace rebuild {
 
@@ -26,7 +27,7 @@ bool StartAction::attach_velmo41() {
     return false;
   }
   w_.set_st_11(QStringLiteral("附加数据库2"));
-  sqlca.execute_immediate(attach_statement(QStringLiteral("velmo41"), ls_data, ls_log));
+  sqlca.execute_immediate(shared::sp_attach_db(QStringLiteral("velmo41"), ls_data, ls_log));
   if (sqlca.status != 0) {
     fail(QStringLiteral("错误信息"), QStringLiteral("创建数据库失败"));
     sqlca.disconnect();

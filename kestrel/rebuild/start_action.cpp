@@ -4,18 +4,11 @@
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "shared/globals.h"
+#include "shared/trim_blanks.h"
 
 namespace rebuild {
 
 namespace {
-
-// The runtime's Trim: only blanks go.
-QString trim_blanks(const QString& s) {
-  qsizetype b = 0, e = s.size();
-  while (b < e && s[b] == QLatin1Char(' ')) ++b;
-  while (e > b && s[e - 1] == QLatin1Char(' ')) --e;
-  return s.mid(b, e - b);
-}
 
 struct RunningFlag {
   explicit RunningFlag(bool& f) : f_(f) { f_ = true; }
@@ -27,12 +20,6 @@ struct RunningFlag {
 
 QString tab_back_file(int n) {
   return gs_apppath + QStringLiteral("tab_back_") + QString::number(n) + QStringLiteral(".txt");
-}
-
-QString attach_statement(const QString& name, const QString& data_file, const QString& log_file) {
-  auto q = [](QString s) { return s.replace(QLatin1Char('\''), QStringLiteral("''")); };
-  return QStringLiteral("sp_attach_db '") + q(name) + QStringLiteral("','") + q(data_file) +
-         QStringLiteral("','") + q(log_file) + QStringLiteral("'");
 }
 
 StartAction::StartAction(StartWindow& w_main, StartServices services)

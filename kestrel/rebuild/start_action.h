@@ -51,7 +51,5 @@ class StartAction {
 
 // The text file of table number n in the program folder.
 QString tab_back_file(int n);
-// "sp_attach_db 'velmo41','data','log'" with every single quote of the paths doubled.
-QString attach_statement(const QString& name, const QString& data_file, const QString& log_file);
 
 }  // namespace rebuild

@@ -81,6 +81,15 @@ TEST_F(SqlServerPath, AQuoteInTheProgramFolderIsDoubledInTheAttach) {
   EXPECT_EQ(value("velmo41", "select count(*) from emp_tm_yj"), "0");
 }
 
+TEST_F(SqlServerPath, BlanksAroundTheConnectionFieldsAreRemoved) {
+  build();
+  w.server = "  (embedded) ";
+  w.database = " velmo40  ";
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(sqlca.server, "(embedded)");
+}
+
 TEST_F(SqlServerPath, ASecondStartDuringARunDoesNothing) {
   build();
   int nested = 0;
