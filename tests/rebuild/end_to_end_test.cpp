@@ -179,3 +179,29 @@ TEST_F(EndToEnd, LocalKindCopiesTheOldFileAndPurgesThroughOdbc) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EndToEnd, DuringARunTheWindowStaysOpenAndStartIsIgnored) {
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  int attempts = 0;
+  sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
+    if (s == "delete from emp_tm_yj") {
+      ++attempts;
+      w.close();
+      w.cb_test->triggerevent_clicked();
+    }
+    return std::nullopt;
+  });
+  w.cb_test->triggerevent_clicked();
+  sqlca.set_fault_hook({});
+  EXPECT_EQ(attempts, 1);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  w.close();
+  EXPECT_FALSE(w.isVisible());
+}
+
+}  // namespace
