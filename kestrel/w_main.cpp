@@ -76,10 +76,11 @@ void w_main::create() {
     c->setFocusPolicy(Qt::ClickFocus);
     return c;
   };
-  const auto xpbutton = [&](const char16_t* tag, int x, int y, bool shown) {
+  const auto xpbutton = [&](const char16_t* tag, int x, int y, bool shown, int taborder) {
     uo_xpbutton* b = new uo_xpbutton(this);
     b->set_tag(QString::fromUtf16(tag));
     b->place(x, y, 361, 108);
+    b->set_taborder(taborder);
     if (!shown) b->setVisible(false);
     control.push_back(b);
     return b;
@@ -135,10 +136,10 @@ void w_main::create() {
   st_6 = label(u"确   认：", 1134, 1104);
   sle_user_two2 = edit(1458, 1088, true);
 
-  cb_cancel = xpbutton(u"关闭(&C)", 1166, 992, true);
-  cb_test = xpbutton(u"开始(&S)", 777, 992, true);
-  cb_save = xpbutton(u"保存(&S)", 562, 1000, false);
-  cb_create = xpbutton(u"创建(&C)", 174, 1000, false);
+  cb_cancel = xpbutton(u"关闭(&C)", 1166, 992, true, 140);
+  cb_test = xpbutton(u"开始(&S)", 777, 992, true, 130);
+  cb_save = xpbutton(u"保存(&S)", 562, 1000, false, 120);
+  cb_create = xpbutton(u"创建(&C)", 174, 1000, false, 110);
   cb_create2 = command(u"创建(&C)", 9, 904);
   cb_cancel2 = command(u"关闭(&C)", 1175, 904);
   cb_test2 = command(u"测试(&T)", 786, 904);
@@ -218,6 +219,7 @@ void w_main::create() {
 void w_main::open() {
   shared::load_panel_settings(*panel_);
   hpb_1->setValue(0);
+  em_1->setFocus();  // the first visible control of the tab sequence
   if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 

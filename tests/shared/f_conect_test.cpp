@@ -39,8 +39,7 @@ class FConect : public ::testing::Test {
   int call() { return f_conect(QStringLiteral("velmo41"), QString(), "dba", "kpz531274"); }
 
   QString user_ini(const QString& key) {
-    return rt::profile_string(tmp.config_folder() + "USER.INI", "Application", key,
-                              "<missing>");
+    return rt::profile_string(tmp.config_folder() + "USER.INI", "Application", key, "<missing>");
   }
 
   // The values the registration writes for a database in `folder`, file `file`.
@@ -153,8 +152,7 @@ TEST_F(FConect, ChosenFileNamedOtherwiseIsRegisteredByItsPath) {
   dlg.choose_file(folder + "shop.db");
 
   EXPECT_EQ(call(), 1);
-  EXPECT_EQ(dlg.lines(),
-            (std::vector<QString>{kQuestion, kDialog, "系统提示|本数据库注册成功!"}));
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{kQuestion, kDialog, "系统提示|本数据库注册成功!"}));
   EXPECT_EQ(connects.count(), 2);
   EXPECT_TRUE(sqlca.is_connected());
   expect_registered(folder, folder + "shop.db");
@@ -183,8 +181,7 @@ TEST_F(FConect, AskingRegistrationWhoseListWriteFailsReportsIt) {
   dlg.answer(true);
   dlg.choose_file(tmp.file("velmo41.db"));
   EXPECT_EQ(call(), 0);
-  EXPECT_EQ(dlg.lines(),
-            (std::vector<QString>{kQuestion, kDialog, "系统提示|本数据库注册失败!"}));
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{kQuestion, kDialog, "系统提示|本数据库注册失败!"}));
   EXPECT_EQ(connects.count(), 1);
 }
 
@@ -195,8 +192,8 @@ TEST_F(FConect, RegistrationOfARetryThatFailsAsksAgainUntilNo) {
   dlg.choose_file(tmp.file("missing.db"));
   dlg.answer(false);
   EXPECT_EQ(call(), 1);
-  EXPECT_EQ(dlg.lines(), (std::vector<QString>{kQuestion, kDialog,
-                                               "系统提示|本数据库注册成功!", kQuestion}));
+  EXPECT_EQ(dlg.lines(),
+            (std::vector<QString>{kQuestion, kDialog, "系统提示|本数据库注册成功!", kQuestion}));
   EXPECT_EQ(connects.count(), 2);
 }
 
