@@ -68,8 +68,10 @@ void paint_button(QPainter& p, const PaintInput& in) {
   const FacePart& face = parts.rr_backgnd;
   p.setPen(QPen(colour(face.linecolor), 0));
   p.setBrush(colour(face.fillcolor));
-  p.drawRoundedRect(px.box(face.x, face.y, face.width, face.height), px.x(face.cornerwidth),
-                    px.y(face.cornerheight), Qt::AbsoluteSize);
+  // An outline drawn on a rectangle covers one pixel more than the rectangle to the right and
+  // below.
+  const QRect face_box = px.box(face.x, face.y, face.width, face.height).adjusted(0, 0, -1, -1);
+  p.drawRoundedRect(face_box, px.x(face.cornerwidth), px.y(face.cornerheight), Qt::AbsoluteSize);
   p.setBrush(Qt::NoBrush);
 
   for (const LinePart& l : parts.lines) {

@@ -54,6 +54,10 @@ uo_xpbutton::uo_xpbutton(QWidget* parent) : QWidget(parent), core_(*this) {
   caption_font_.setPointSize(9);
   caption_font_.setWeight(QFont::Normal);
   mnemonic_ = make_shortcut();
+  // A letter that several captions share moves the focus among them instead of clicking one.
+  connect(mnemonic_, &QShortcut::activatedAmbiguously, this, [this] {
+    if (isEnabled() && isVisible()) setFocus(Qt::ShortcutFocusReason);
+  });
   place(0, 0, 686, 116);
 
   core_.constructor(parent_background(parent));

@@ -39,7 +39,6 @@ class uo_xpbutton : public QWidget, private xpb::ButtonHost {
 
   QString caption() const { return caption_; }
   const xpb::ButtonCore& state() const { return core_; }
-  xpb::ButtonCore& state() { return core_; }
 
  signals:
   void clicked();
