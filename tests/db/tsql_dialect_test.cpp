@@ -70,7 +70,9 @@ TEST_P(StatementForm, RunsAsSqlServerRunsIt) {
     EXPECT_EQ(sqlca.status, -1);
     EXPECT_EQ(sqlca.db_error_code, c.code) << sqlca.db_error_text.toStdString();
   }
-  if (c.check) EXPECT_EQ(s.value(QString::fromUtf8(c.check)), QString::fromUtf8(c.expected));
+  if (c.check) {
+    EXPECT_EQ(s.value(QString::fromUtf8(c.check)), QString::fromUtf8(c.expected));
+  }
 }
 
 const std::vector<const char*> kSys = {"create table sys (id int not null, bb char(10) null)",
