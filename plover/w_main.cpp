@@ -65,10 +65,11 @@ void w_main::create() {
     r->setFocusPolicy(Qt::ClickFocus);
     return r;
   };
-  const auto xpbutton = [&](const char16_t* tag, int x, int y) {
+  const auto xpbutton = [&](const char16_t* tag, int x, int y, int taborder) {
     uo_xpbutton* b = new uo_xpbutton(this);
     b->set_tag(QString::fromUtf16(tag));
     b->place(x, y, 361, 108);
+    b->set_taborder(taborder);
     control.push_back(b);
     return b;
   };
@@ -81,7 +82,7 @@ void w_main::create() {
     return add(new QGroupBox(QString::fromUtf16(text), this), x, y, w, h);
   };
 
-  uo_1 = xpbutton(u"附加", 32, 1248);
+  uo_1 = xpbutton(u"附加", 32, 1248, 150);
   cbx_1 = add(new QCheckBox(QStringLiteral("使用网络数据库"), this), 64, 1268, 494, 60, false);
   cbx_1->setFocusPolicy(Qt::ClickFocus);
   rb_2 = radio(u"SQL Server 2000", 1175, 440, 713);
@@ -105,10 +106,10 @@ void w_main::create() {
   p_1->setPixmap(banner);
   p_1->resize(banner.size());
 
-  cb_cancel = xpbutton(u"关闭(&C)", 1847, 1248);
-  cb_test = xpbutton(u"测试(&T)", 1458, 1248);
-  cb_save = xpbutton(u"保存(&S)", 1070, 1248);
-  cb_create = xpbutton(u"创建(&C)", 681, 1248);
+  cb_cancel = xpbutton(u"关闭(&C)", 1847, 1248, 140);
+  cb_test = xpbutton(u"测试(&T)", 1458, 1248, 130);
+  cb_save = xpbutton(u"保存(&S)", 1070, 1248, 120);
+  cb_create = xpbutton(u"创建(&C)", 681, 1248, 110);
   cb_create2 = command(u"创建(&C)", 9, 904, false);
   cb_cancel2 = command(u"关闭(&C)", 1175, 904, false);
   cb_test2 = command(u"测试(&T)", 786, 904, false);
@@ -194,7 +195,10 @@ void w_main::create() {
   }
 }
 
-void w_main::open() { shared::load_panel_settings(*panel_); }
+void w_main::open() {
+  shared::load_panel_settings(*panel_);
+  sle_server_name->setFocus();  // the first control of the tab sequence
+}
 
 void w_main::uo_1_clicked() { plover::uo_1_clicked(*panel_); }
 void w_main::cb_cancel_clicked() { close(); }

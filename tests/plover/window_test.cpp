@@ -163,7 +163,7 @@ TEST_F(Window, SharedMnemonicsMoveTheFocusAndClickNothing) {
 }
 
 TEST_F(Window, TabVisitsTheFieldsThenTheButtons) {
-  w->sle_server_name->setFocus();
+  EXPECT_TRUE(w->sle_server_name->hasFocus()) << "the focus starts on the first field";
   std::vector<QWidget*> visited{control_of(QApplication::focusWidget())};
   for (int i = 0; i < 15; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
