@@ -1,0 +1,21 @@
+#include "kestrel/rebuild/f_del_b.h"
+
+#include "db/transaction.h"
+#include "kestrel/rebuild/del_b_list.h"
+#include "runtime/yield.h"
+#include "shared/globals.h"
+
+namespace rebuild {
+
+int f_del_b(StartWindow& w_main) {
+  for (const DelEntry& e : del_b_list()) {
+    rt::yield();
+    w_main.set_st_11(QStringLiteral("初始化...") + QString::number(e.shown) + QStringLiteral("/") +
+                     QString::number(gi_tables));
+    sqlca.execute(QStringLiteral("delete from ") + QLatin1String(e.table));
+  }
+  w_main.set_st_11(QString());
+  return sqlca.status != 0 ? -1 : 0;
+}
+
+}  // namespace rebuild

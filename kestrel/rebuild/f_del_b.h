@@ -1,0 +1,11 @@
+#pragma once
+// Empties the tables of the database sqlca is connected to, one "delete from" each, showing
+// its progress in w_main's status line. 0 when the last statement succeeded, else -1; the
+// other statements' outcomes are not looked at. It neither commits nor rolls back.
+#include "kestrel/rebuild/start_window.h"
+
+namespace rebuild {
+
+int f_del_b(StartWindow& w_main);
+
+}  // namespace rebuild

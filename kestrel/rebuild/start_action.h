@@ -1,0 +1,57 @@
+#pragma once
+// kestrel's Start action (w_main's cb_test.clicked): builds velmo41 from the old database by
+// file copy (local kind) or by attach, export, upgrade, emptying and import (SQL Server kind),
+// then deletes what the keep options exclude. Runs synchronously, yielding where the long
+// loops yield; a press of Start while a run is in progress is ignored.
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "kestrel/rebuild/back_store.h"
+#include "kestrel/rebuild/start_window.h"
+
+namespace rebuild {
+
+struct StartServices {
+  BackStoreFactory make_store;
+  // Runs f_ver ... f_ver10 on sqlca; false when the chain stopped (a failure path, or the
+  // program is to end or restart): the action then goes no further.
+  std::function<bool()> upgrade;
+  // f_conect(fs_dsn, fs_server, fs_use, fs_password).
+  std::function<int(const QString&, const QString&, const QString&, const QString&)> f_conect;
+};
+
+class StartAction {
+ public:
+  StartAction(StartWindow& w_main, StartServices services);
+
+  void clicked();
+  // True from the start of a run to its end, for any instance: every run works on sqlca.
+  static bool running() { return running_; }
+
+ private:
+  bool local_path();
+  bool sql_server_path();
+  bool attach_velmo41();
+  bool export_tables();
+  bool check_text_files();
+  bool import_tables();
+  void row_check(int n);
+  void tail();
+
+  bool connect_server(const QString& db_name);
+  void fail(const QString& title, const QString& text);  // the run's failure box
+
+  StartWindow& w_;
+  StartServices s_;
+  static inline bool running_ = false;
+  std::unique_ptr<BackStore> ds_back_;
+  QString ls_server_name_, ls_database_name_, ls_user_name_, ls_user_password_;
+};
+
+// The text file of table number n in the program folder.
+QString tab_back_file(int n);
+// "sp_attach_db 'velmo41','data','log'" with every single quote of the paths doubled.
+QString attach_statement(const QString& name, const QString& data_file, const QString& log_file);
+
+}  // namespace rebuild

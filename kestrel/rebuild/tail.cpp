@@ -1,0 +1,42 @@
+// The common end of both kinds: connect to velmo41, purge by the keep options, commit.
+#include "db/transaction.h"
+#include "kestrel/rebuild/purge.h"
+#include "kestrel/rebuild/start_action.h"
+#include "runtime/dialogs.h"
+#include "shared/globals.h"
+
+namespace rebuild {
+
+void StartAction::tail() {
+  w_.set_st_11(QStringLiteral("复制完成!"));
+  w_.hpb_stepit();
+  bool connected = false;
+  if (w_.ii_database() == 1) {
+    gi_connect_time = 1;
+    if (s_.f_conect)
+      s_.f_conect(QStringLiteral("velmo41"), QString(), QStringLiteral("dba"),
+                  QStringLiteral("kpz531274"));
+    connected = sqlca.is_connected() && sqlca.status == 0;
+  } else {
+    connected = connect_server(QStringLiteral("velmo41"));
+  }
+  if (!connected) {
+    fail(QString(), QStringLiteral("连接新数据库失败"));
+    sqlca.disconnect();
+    return;
+  }
+  run_purge_groups(w_);
+  sqlca.commit();
+  if (sqlca.status != 0) {
+    // Nothing of the purge may look stored when it is not.
+    sqlca.rollback();
+    fail(QStringLiteral("系统提示"), QStringLiteral("保存数据出错!"));
+    sqlca.disconnect();
+    return;
+  }
+  sqlca.disconnect();
+  w_.hpb_stepit();
+  rt::dialogs().notice(QStringLiteral("系统提示"), QStringLiteral("数据库处理完毕!"));
+}
+
+}  // namespace rebuild

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include "tests/rebuild/server_run.h"
+
+namespace {
+
+using Lines = std::vector<QString>;
+
+class SqlServerPath : public test::ServerRun {};
+
+TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
+  build();
+  store.old_rows[1] = {"~\tx", "5\tz", "~\ty"};             // numeric key: the nulls go
+  store.old_rows[5] = {"A01\t4", "~\t1", "\t2", "   \t3"};  // text key: null and blanks go
+  store.old_rows[25] = {"X\t~", "Y\t ", "Z\tE9"};           // emp_id: sorted by it first
+  store.old_rows[6] = {"~\tq"};                             // no key: stays
+  store.old_rows[9] = {};                                   // empty file: skipped
+  run();
+
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(w.position, 8);
+  EXPECT_EQ(w.maxposition, 8);
+  EXPECT_EQ(w.st_11, "复制完成!");
+  EXPECT_EQ(upgrades, 1);
+  EXPECT_TRUE(text_files().isEmpty()) << text_files().join(' ').toStdString();
+  EXPECT_EQ(store.stored[1], QStringList{"5\tz"});
+  EXPECT_EQ(store.stored[5], QStringList{"A01\t4"});
+  EXPECT_EQ(store.stored[25], QStringList{"Z\tE9"});
+  EXPECT_EQ(store.stored[6], QStringList{"~\tq"});
+  EXPECT_EQ(store.stored.count(9), 0u);
+  EXPECT_EQ(store.stored.size(), 86u);
+  EXPECT_EQ(store.calls.filter("import").size(), 87);
+
+  const QStringList& st = w.st_11_history;
+  EXPECT_EQ(st.mid(0, 4), (QStringList{"连接数据库2", "附加数据库2", "导出2 -->1", "导出2 -->2"}));
+  EXPECT_EQ(st[2 + 87], "导出2 -->88");
+  EXPECT_EQ(st[2 + 88], "升级数据库");
+  EXPECT_EQ(st.count("检查数据"), 88);
+  EXPECT_TRUE(st.contains("初始化...88/88"));
+  EXPECT_EQ(st.mid(st.size() - 2), (QStringList{"", "复制完成!"}));
+
+  const QStringList& ww = w.wait_history;
+  EXPECT_EQ(ww.front(), "open:数据处理中");
+  EXPECT_EQ(ww.back(), "close");
+  EXPECT_FALSE(ww.contains("导入第:2号表"));
+  const qsizetype t1 = ww.indexOf("导入第:1号表");
+  EXPECT_EQ(ww.mid(t1, 5), (QStringList{"导入第:1号表", "数据处理:1/3", "数据处理:1/2",
+                                        "数据处理:1/1", "保存数据:1/88中..."}));
+  const qsizetype t6 = ww.indexOf("导入第:6号表");
+  EXPECT_EQ(ww.mid(t6, 3), (QStringList{"导入第:6号表", "数据处理:1/1", "保存数据:6/88中..."}));
+  EXPECT_EQ(ww[ww.size() - 2], "保存数据:88/88中...");
+
+  // velmo41 is attached and was emptied; the old database is untouched.
+  EXPECT_EQ(value("velmo41", "select count(*) from emp_tm_yj"), "0");
+  EXPECT_EQ(value("velmo41", "select count(*) from mem_info"), "0");
+  EXPECT_EQ(test::checksum(app("velmo40.mdf")), old_sum);
+}
+
+TEST_F(SqlServerPath, AnAttachedVelmo41IsReusedWithoutMaster) {
+  build();
+  run();
+  ASSERT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  dialogs.clear();
+  w.st_11_history.clear();
+  QStringList statements;
+  sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
+    statements << s;
+    return std::nullopt;
+  });
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(w.st_11_history.mid(0, 2), (QStringList{"连接数据库2", "导出2 -->1"}));
+  EXPECT_TRUE(statements.filter("sp_attach_db").isEmpty());
+  EXPECT_EQ(w.position, 8);
+}
+
+TEST_F(SqlServerPath, AQuoteInTheProgramFolderIsDoubledInTheAttach) {
+  build("it's here/");
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(value("velmo41", "select count(*) from emp_tm_yj"), "0");
+}
+
+TEST_F(SqlServerPath, ASecondStartDuringARunDoesNothing) {
+  build();
+  int nested = 0;
+  store.on_update = [&](int n) {
+    if (n != 3) return;
+    rebuild::StartAction again(w, {test::fake_store_factory(store), nullptr, nullptr});
+    EXPECT_TRUE(rebuild::StartAction::running());
+    again.clicked();
+    ++nested;
+  };
+  run();
+  EXPECT_EQ(nested, 1);
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(store.calls.count("import 3"), 1);
+  EXPECT_FALSE(rebuild::StartAction::running());
+}
+
+TEST_F(SqlServerPath, LargeTablesAreNotMistakenForErrorCodes) {
+  build();
+  store.import_result[3] = 65534;  // -2 in 16 bits
+  store.import_result[4] = 65535;  // -1 in 16 bits
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(store.stored[3], QStringList{"R3\tE3"});
+  EXPECT_EQ(store.stored[4], QStringList{"R4\tE4"});
+}
+
+// Every way the SQL Server path can stop: its message, the bar, what is left behind.
+struct Stop {
+  const char* name;
+  std::function<void(test::ServerRun&, test::FakeWindow&, test::StoreScript&, bool&)> arrange;
+  Lines lines;
+  int bar;
+  bool emptied;            // velmo41's rows were deleted
+  QStringList files_left;  // text files that stay (checked when not empty)
+};
+
+void fail_statement(const QString& prefix) {
+  sqlca.set_fault_hook([prefix](const QString& s) -> std::optional<db::DbError> {
+    if (s.startsWith(prefix)) return db::DbError{3701, "injected"};
+    return std::nullopt;
+  });
+}
+
+void PrintTo(const Stop& s, std::ostream* os) { *os << s.name; }
+
+class SqlServerStop : public test::ServerRun, public ::testing::WithParamInterface<Stop> {};
+
+TEST_P(SqlServerStop, ShowsItsMessageAndLeavesTheOldDatabaseAlone) {
+  build();
+  const Stop& c = GetParam();
+  c.arrange(*this, w, store, upgrade_ok);
+  run();
+  EXPECT_EQ(dialogs.lines(), c.lines);
+  EXPECT_EQ(w.position, c.bar);
+  EXPECT_FALSE(sqlca.is_connected());
+  EXPECT_FALSE(w.wait_open);
+  sqlca.set_fault_hook({});
+  if (QFile::exists(app("velmo41.mdf")) && c.bar > 0) {
+    const QString left = value("velmo41", "select count(*) from emp_tm_yj");
+    if (left != "<none>") {
+      EXPECT_EQ(left, c.emptied ? "0" : "1");
+    }
+  }
+  for (const QString& f : c.files_left) EXPECT_TRUE(text_files().contains(f)) << f.toStdString();
+  EXPECT_EQ(test::checksum(app("velmo40.mdf")), old_sum);
+}
+
+const Stop stops[] = {
+    {"MasterRefused",
+     [](auto&, auto& w, auto&, auto&) { w.server = "nowhere.invalid"; },
+     {"|连接失败"},
+     0,
+     false,
+     {}},
+    {"TemplateMissing",
+     [](auto& r, auto&, auto&, auto&) { QFile::remove(r.app("base.ldf")); },
+     {"创建数据库失败|生成数据库文件失败！"},
+     0,
+     false,
+     {}},
+    {"AttachFails",
+     [](auto&, auto&, auto&, auto&) { fail_statement("sp_attach_db"); },
+     {"错误信息|创建数据库失败"},
+     0,
+     false,
+     {}},
+    {"OldDatabaseRefused",
+     [](auto&, auto& w, auto&, auto&) { w.database = "nosuch"; },
+     {"|连接原始数据库失败"},
+     0,
+     false,
+     {}},
+    {"FirstTableNotSaved",
+     [](auto&, auto&, auto& s, auto&) { s.save_fails = {1}; },
+     {"备份失败|请检查备份路径是否存在!"},
+     0,
+     false,
+     {}},
+    {"NewDatabaseRefused",
+     [](auto& r, auto&, auto&, auto&) { r.write(r.app("velmo41.mdf"), "not attached"); },
+     {"|连接新数据库失败"},
+     1,
+     false,
+     {"tab_back_1.txt", "tab_back_88.txt"}},
+    {"UpgradeStopped",
+     [](auto&, auto&, auto&, bool& ok) { ok = false; },
+     {},
+     1,
+     false,
+     {"tab_back_1.txt"}},
+    {"LowTableFileMissing",
+     [](auto&, auto&, auto& s, auto&) { s.save_fails = {30}; },
+     {"错误信息|要恢复的数据文件并不存在，请检查后重新恢复!"},
+     1,
+     false,
+     {"tab_back_1.txt"}},
+    {"HighTableFileMissing",
+     [](auto&, auto&, auto& s, auto&) { s.save_fails = {70}; },
+     {"错误信息|要恢复的数据文件并不存在，请检查后重新恢复!"},
+     1,
+     false,
+     {"tab_back_88.txt"}},
+    {"EmptyingFails",
+     [](auto&, auto&, auto&, auto&) { fail_statement("delete from emp_tm_yj"); },
+     {"系统提示|删除原数据出错!"},
+     1,
+     false,
+     {"tab_back_1.txt"}},
+    {"ImportFails",
+     [](auto&, auto&, auto& s, auto&) { s.import_result[7] = -1; },
+     {"错误提示|恢复表: 7失败?import错误号:-1"},
+     1,
+     true,
+     {"tab_back_7.txt", "tab_back_8.txt"}},
+    {"UpdateFails",
+     [](auto&, auto&, auto& s, auto&) { s.update_result[6] = -1; },
+     {"错误提示|恢复表: 6失败?update错误号:-1"},
+     1,
+     true,
+     {"tab_back_6.txt", "tab_back_7.txt"}},
+    {"LastStatusNegative",
+     [](auto&, auto&, auto& s, auto&) {
+       s.on_update = [](int n) {
+         if (n == 88) sqlca.status = -1;
+       };
+     },
+     {"系统提示|保存数据出错!"},
+     1,
+     true,
+     {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Stops, SqlServerStop, ::testing::ValuesIn(stops),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SqlServerPath, TheTablesBeforeAFailedImportKeepTheirRows) {
+  build();
+  store.import_result[7] = -1;
+  run();
+  EXPECT_EQ(store.stored.size(), 5u);  // 1, 3, 4, 5, 6
+  EXPECT_FALSE(text_files().contains("tab_back_6.txt"));
+  EXPECT_TRUE(w.wait_history.contains("导入第:7号表"));
+  EXPECT_FALSE(w.wait_history.contains("导入第:8号表"));
+}
+
+}  // namespace

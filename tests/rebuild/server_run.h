@@ -1,0 +1,112 @@
+#pragma once
+// A program folder for runs of the Start action on the embedded server: the old database
+// velmo40 attached, the templates base.mdf/base.ldf, a recording window and scripted dialogs.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+
+#include "db/transaction.h"
+#include "kestrel/rebuild/start_action.h"
+#include "shared/globals.h"
+#include "tests/rebuild/fake_store.h"
+#include "tests/rebuild/fake_window.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_program_folder.h"
+
+namespace test {
+
+inline void sqlite_file(const QString& path, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+inline QByteArray checksum(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return "missing";
+  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex();
+}
+
+class ServerRun : public ::testing::Test {
+ public:
+  ServerRun() { sqlca.disconnect(); }
+  ~ServerRun() override {
+    sqlca.disconnect();
+    sqlca.set_fault_hook({});
+  }
+
+  // Builds the folder at gs_apppath; `in` names a subfolder of the temporary folder instead.
+  void build(const QString& in = {}) {
+    if (!in.isEmpty()) {
+      QDir().mkpath(dir.path() + in);
+      set_program_folder(dir.path() + in);
+    }
+    sqlite_file(app("velmo40.mdf"),
+                "create table mem_info (mem_id varchar(20));"
+                "insert into mem_info values ('M1');");
+    write(app("velmo40.ldf"), "log");
+    sqlite_file(app("base.mdf"),
+                "create table emp_tm_yj (tm_id int); create table mem_info"
+                " (mem_id varchar(20)); insert into emp_tm_yj values (1);"
+                " insert into mem_info values ('T1');");
+    write(app("base.ldf"), "log");
+    connect("master");
+    sqlca.execute_immediate(
+        QString("sp_attach_db 'velmo40','%1','%2'")
+            .arg(app("velmo40.mdf").replace("'", "''"), app("velmo40.ldf").replace("'", "''")));
+    ASSERT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
+    sqlca.disconnect();
+    for (int n = 1; n <= 88; ++n)
+      if (n != 2) store.old_rows[n] = {QString("R%1\tE%1").arg(n)};
+    old_sum = checksum(app("velmo40.mdf"));
+  }
+  QString app(const QString& name) const { return gs_apppath + name; }
+  static void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  static void connect(const QString& db_name) {
+    sqlca.interface_id = "MSS Microsoft SQL Server 6.x";
+    sqlca.server = "(embedded)";
+    sqlca.db_name = db_name;
+    sqlca.auto_commit = true;
+    sqlca.connect_params = "";
+    sqlca.connect();
+  }
+  // One value of velmo41 (or another database), read after the run.
+  QString value(const QString& db_name, const QString& sql) {
+    connect(db_name);
+    const auto row = sqlca.select_row(sql);
+    const long status = sqlca.status;
+    sqlca.disconnect();
+    if (status != 0 || row.empty()) return "<none>";
+    return row[0].to_text();
+  }
+  void run() {
+    rebuild::StartAction a(w, {fake_store_factory(store),
+                               [this] {
+                                 ++upgrades;
+                                 return upgrade_ok;
+                               },
+                               nullptr});
+    a.clicked();
+  }
+  QStringList text_files() const {
+    return QDir(gs_apppath).entryList({"tab_back_*.txt"}, QDir::Files, QDir::Name);
+  }
+
+  TempProgramFolder dir;
+  ScriptedDialogs dialogs;
+  FakeWindow w;
+  StoreScript store;
+  int upgrades = 0;
+  bool upgrade_ok = true;
+  QByteArray old_sum;
+};
+
+}  // namespace test
