@@ -163,10 +163,19 @@ long DataStore::importfile(const QString& path) {
   if (!def_) return kNoDefinition;
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return kCannotOpen;
-  const QByteArray all = f.readAll();
-  if (f.error() != QFileDevice::NoError) return kCannotOpen;
-  if (all.isEmpty()) return kNoRows;
-  const std::string_view data(all.constData(), static_cast<size_t>(all.size()));
+  // Mapped rather than read: a large export is parsed where it lies, without a copy.
+  QByteArray bytes;
+  std::string_view data;
+  if (const qint64 size = f.size(); size > 0) {
+    if (const uchar* p = f.map(0, size))
+      data = {reinterpret_cast<const char*>(p), static_cast<size_t>(size)};
+  }
+  if (data.empty()) {
+    bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) return kCannotOpen;
+    data = {bytes.constData(), static_cast<size_t>(bytes.size())};
+  }
+  if (data.empty()) return kNoRows;
   if (!text_form::valid_utf8(data)) return kBadInput;
 
   const size_t ncols = def_->columns.size();

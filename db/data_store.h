@@ -58,7 +58,8 @@ class DataStore {
   int reset();
 
   // Appends the rows of a text file in the text form as new rows; all of them or, on any
-  // error, none. The number of rows read, or one of the codes above.
+  // error, none. An empty field of a number or date-time column reads as null (of a text
+  // column as ''). The number of rows read, or one of the codes above.
   long importfile(const QString& path);
 
   long rowcount() const { return static_cast<long>(rows_.size()); }

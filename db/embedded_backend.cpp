@@ -1,5 +1,6 @@
 #include "db/embedded_backend.h"
 
+#include <QDir>
 #include <functional>
 
 #include "db/embedded_values.h"
@@ -191,7 +192,10 @@ std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError&
       return std::make_unique<ActionStatement>([this, c](DbError& e) {
         sqlite3* catalog = open_master_catalog(folder_, e);
         if (!catalog) return false;
-        const bool ok = attach_database(catalog, c.names[0], c.names[1], c.names[2], e);
+        // A path without a folder is taken from the server's own folder.
+        const QDir home(folder_);
+        const bool ok = attach_database(catalog, c.names[0], home.absoluteFilePath(c.names[1]),
+                                        home.absoluteFilePath(c.names[2]), e);
         sqlite3_close(catalog);
         return ok;
       });

@@ -1,10 +1,10 @@
 #pragma once
 // The embedded SQL Server stand-in, chosen by the server name "(embedded)" on the interface
-// "MSS Microsoft SQL Server 6.x". Its `master` is a catalog file in the server's folder (the
-// program folder); `sp_attach_db 'name','datafile','logfile'` registers a database there, and
-// a connection to a registered database opens its data file, a SQLite database (never
-// creating one). Any login and password are accepted. Statements pass through the T-SQL
-// dialect layer (tsql_dialect.h).
+// "MSS Microsoft SQL Server 6.x". Its `master` is a catalog file, master.sqlite, in the
+// server's folder (the program folder; a connection to `master` works on it); `sp_attach_db
+// 'name','datafile','logfile'` registers a database there, and a connection to a registered
+// database opens its data file, a SQLite database (never creating one). Any login and password are
+// accepted. Statements pass through the T-SQL dialect layer (tsql_dialect.h).
 #include <QString>
 
 #include "db/backend.h"

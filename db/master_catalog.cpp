@@ -149,6 +149,8 @@ std::optional<AttachedDatabase> find_database(const QString& server_folder, cons
 }
 
 bool catalog_holds_file(const QString& server_folder, const QString& path) {
+  // A file that is gone is held by nobody (Windows would not have let it go while held).
+  if (!QFileInfo::exists(path)) return false;
   sqlite3* db = open_for_reading(server_folder);
   if (!db) return false;
   bool held = false;

@@ -31,7 +31,7 @@ bool attach_database(sqlite3* catalog, const QString& name, const QString& data_
 // The registered database of that name; nothing when it is unknown or there is no catalog.
 std::optional<AttachedDatabase> find_database(const QString& server_folder, const QString& name);
 
-// Whether `path` is the data or log file of an attached database.
+// Whether `path` is an existing data or log file of an attached database.
 bool catalog_holds_file(const QString& server_folder, const QString& path);
 
 // A path in one form for comparing: absolute, cleaned, links resolved where the file exists.

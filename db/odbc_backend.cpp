@@ -252,7 +252,39 @@ class OdbcBackend final : public Backend {
   bool commit(DbError& err) override { return end(SQL_COMMIT, err); }
   bool rollback(DbError& err) override { return end(SQL_ROLLBACK, err); }
 
+  // With auto-commit on, the unit is a transaction of its own. With it off the statements join
+  // the open transaction, which the caller ends (ODBC has no portable savepoint).
+  bool begin_unit(DbError& err) override {
+    SQLULEN mode = SQL_AUTOCOMMIT_OFF;
+    SQLGetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr);
+    unit_owns_transaction_ = mode == SQL_AUTOCOMMIT_ON;
+    if (unit_owns_transaction_ && !set_auto_commit(false)) {
+      err = diagnostics(SQL_HANDLE_DBC, dbc_, "a transaction could not be opened");
+      unit_owns_transaction_ = false;
+      return false;
+    }
+    return true;
+  }
+
+  bool end_unit(bool keep, DbError& err) override {
+    if (!unit_owns_transaction_) return true;
+    unit_owns_transaction_ = false;
+    const bool ended = end(keep ? SQL_COMMIT : SQL_ROLLBACK, err);
+    if (!ended && keep) {
+      DbError ignored;
+      end(SQL_ROLLBACK, ignored);
+    }
+    set_auto_commit(true);
+    return ended;
+  }
+
  private:
+  bool set_auto_commit(bool on) {
+    return SQL_SUCCEEDED(SQLSetConnectAttr(
+        dbc_, SQL_ATTR_AUTOCOMMIT,
+        reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0));
+  }
+
   bool end(SQLSMALLINT how, DbError& err) {
     if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, how))) return true;
     err = diagnostics(SQL_HANDLE_DBC, dbc_, "ending the transaction failed");
@@ -261,6 +293,7 @@ class OdbcBackend final : public Backend {
 
   SQLHENV env_;
   SQLHDBC dbc_;
+  bool unit_owns_transaction_ = false;
 };
 
 // "KEY=value;KEY2={v;x}" -> pairs; keys compared without regard to case.

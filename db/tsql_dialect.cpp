@@ -85,7 +85,11 @@ bool alter_column(const std::vector<Token>& w, Command& c) {
     }
   }
   if (end <= 6) return fail(c, w.back().text);
-  for (size_t i = 6; i < end; ++i) c.type += w[i].text;
+  for (size_t i = 6; i < end; ++i) {
+    // Words of a type stay apart ("double precision"); the rest is rejoined without blanks.
+    if (i > 6 && w[i].kind == Kind::Word && w[i - 1].kind == Kind::Word) c.type += QLatin1Char(' ');
+    c.type += w[i].text;
+  }
   return true;
 }
 

@@ -9,12 +9,15 @@
 
 namespace {
 
-// Refuses an edit whose text would not fit the field.
+// Refuses an edit that makes the text longer than the field can show. A longer text put in by
+// the program can still be shortened.
 class fit_validator final : public QValidator {
  public:
   explicit fit_validator(singlelineedit* edit) : QValidator(edit), edit_(edit) {}
   State validate(QString& input, int&) const override {
-    return edit_->fits(input) ? Acceptable : Invalid;
+    if (!edit_->fits(input) && input.size() > edit_->last_accepted().size()) return Invalid;
+    edit_->accept_text(input);
+    return Acceptable;
   }
 
  private:
@@ -28,6 +31,11 @@ singlelineedit::singlelineedit(QWidget* parent) : QLineEdit(parent) {}
 void singlelineedit::set_auto_hscroll(bool on) {
   auto_hscroll_ = on;
   setValidator(on ? nullptr : new fit_validator(this));
+}
+
+void singlelineedit::setText(const QString& text) {
+  last_accepted_ = text;
+  QLineEdit::setText(text);
 }
 
 bool singlelineedit::fits(const QString& text) const {

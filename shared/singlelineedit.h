@@ -10,11 +10,16 @@ class singlelineedit : public QLineEdit {
  public:
   explicit singlelineedit(QWidget* parent);
 
+  // The program's text is taken as it is, even when it is longer than the field can show.
+  void setText(const QString& text);
+
   void set_hide_selection(bool hide) { hide_selection_ = hide; }
   void set_auto_hscroll(bool on);
   bool auto_hscroll() const { return auto_hscroll_; }
   // Whether `text` fits the visible width, as it would be drawn (masked in password fields).
   bool fits(const QString& text) const;
+  const QString& last_accepted() const { return last_accepted_; }
+  void accept_text(const QString& text) { last_accepted_ = text; }
 
  signals:
   void getfocus();
@@ -30,4 +35,5 @@ class singlelineedit : public QLineEdit {
 
   bool hide_selection_ = true;
   bool auto_hscroll_ = true;
+  QString last_accepted_;  // the text before the edit under validation
 };

@@ -1,7 +1,7 @@
 #include "kestrel/upgrade/f_calc_sy_favour.h"
 
-#include "db/transaction.h"
-#include "kestrel/upgrade/mem_info_list3.h"
+#include "db/data_store.h"
+#include "kestrel/upgrade/chain_definitions.h"
 #include "kestrel/upgrade/money_round.h"
 #include "shared/globals.h"
 
@@ -14,21 +14,25 @@ std::optional<double> sy_favour_amount(double sum_deposit, double card_consume, 
 }
 
 int f_calc_sy_favour() {
-  const MemberList ds_mem = d_mem_info_list3(gs_fd_id);
-  for (long i = 0; i < ds_mem.count; ++i) {
-    const MemberAmounts& row = ds_mem.rows[static_cast<size_t>(i)];
-    if (row.mem_id.is_null() || row.sum_deposit.is_null() || row.card_consume.is_null() ||
-        row.favour.is_null())
-      continue;
-    const db::Value ls_mem_id = db::Value::text(row.mem_id.to_text());
-    const auto ld_sy_favour = sy_favour_amount(
-        row.sum_deposit.to_double(), row.card_consume.to_double(), row.favour.to_double());
-    if (ld_sy_favour)
+  register_chain_definitions();
+  db::DataStore ds_mem;
+  ds_mem.set_dataobject(QStringLiteral("d_mem_info_list3"));
+  ds_mem.settransobject(sqlca);
+  const long ll_row = ds_mem.retrieve({db::Value::text(gs_fd_id)});  // negative: no rows
+  for (long i = 1; i <= ll_row; ++i) {
+    const auto ls_mem_id = ds_mem.getitemstring(i, QStringLiteral("mem_id"));
+    const auto ld_sum_deposit = ds_mem.getitemnumber(i, QStringLiteral("sum_deposit"));
+    const auto ld_card_consume = ds_mem.getitemnumber(i, QStringLiteral("card_consume"));
+    const auto ld_favour = ds_mem.getitemnumber(i, QStringLiteral("favour"));
+    if (!ls_mem_id || !ld_sum_deposit || !ld_card_consume || !ld_favour) continue;
+
+    const db::Value mem_id = db::Value::text(*ls_mem_id);
+    if (const auto ld_sy_favour = sy_favour_amount(*ld_sum_deposit, *ld_card_consume, *ld_favour))
       sqlca.execute(QStringLiteral("update mem_info set sy_favour =? where mem_id =?"),
-                    {db::Value::number(*ld_sy_favour), ls_mem_id});
+                    {db::Value::number(*ld_sy_favour), mem_id});
     else
       sqlca.execute(QStringLiteral("update mem_info set sy_favour =0.00 where mem_id =?"),
-                    {ls_mem_id});
+                    {mem_id});
     if (sqlca.status != 0) {
       sqlca.rollback();
       return -1;

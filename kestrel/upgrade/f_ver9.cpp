@@ -24,19 +24,19 @@ const Change kSyFavour{nullptr, nullptr, "alter table mem_info add sy_favour num
 // The 69 amount columns of sy after its key column.
 QString create_sy() {
   QStringList names;
-  const auto run = [&](char letter, int from, int to) {
+  const auto add = [&](char letter, int from, int to) {
     for (int i = from; i <= to; ++i) names << QLatin1Char(letter) + QString::number(i);
   };
-  run('a', 0, 4);
-  run('b', 0, 3);
-  run('c', 0, 0);
-  run('d', 1, 12);
-  run('d', 14, 14);
-  run('e', 0, 5);
-  run('f', 0, 16);
-  run('g', 0, 13);
-  run('h', 0, 4);
-  run('i', 0, 3);
+  add('a', 0, 4);
+  add('b', 0, 3);
+  add('c', 0, 0);
+  add('d', 1, 12);  // no d0 and no d13
+  add('d', 14, 14);
+  add('e', 0, 5);
+  add('f', 0, 16);
+  add('g', 0, 13);
+  add('h', 0, 4);
+  add('i', 0, 3);
   QString sql = QStringLiteral("create table sy (year_month char(15) NOT NULL");
   for (const auto& n : names) sql += QLatin1Char(',') + n + QStringLiteral(" numeric(16, 2) NULL");
   return sql + QLatin1Char(')');
@@ -163,9 +163,8 @@ Outcome f_ver9() {
                               QStringLiteral("计算优惠额使用情况失败,请与供应商联系"));
     }
     if (!apply(s, kJcColumns)) return Outcome::failed;
-    const QString sy = create_sy();
-    const QByteArray sy_text = sy.toUtf8();
-    const Change create{"select count ( year_month ) from sy", nullptr, sy_text.constData(),
+    const QByteArray sy = create_sy().toUtf8();
+    const Change create{"select count ( year_month ) from sy", nullptr, sy.constData(),
                         "版本升级失败-sy! 停止升级",
                         "alter table sy add constraint pk_year_month primary key(year_month) "};
     if (!apply(s, create)) return Outcome::failed;

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QTime>
 
+#include "db/transaction.h"
 #include "kestrel/upgrade/f_ver_parts.h"
 #include "kestrel/upgrade/group_list.h"
 #include "shared/globals.h"
@@ -22,12 +23,16 @@ bool create(StepContext& s, const QString& table, const QString& sql, const QStr
 // Gate 9.56: menu entries 151 to 500, each with one group_menu row per group.
 void insert_menu_rows(StepContext& s) {
   const std::vector<qint64> groups = d_group_list_ids();
+  // Hundreds of single-row inserts: one unit, so the server writes them to disk once. Refused
+  // inserts stay refused one by one, as they would be each on its own.
+  sqlca.begin_unit();
   for (int i = 151; i <= 500; ++i) {
     s.run("insert into menu values ( ? , null )", {db::Value::integer(i)});
     for (qint64 g : groups)
       s.run("insert into group_menu values ( ? , ? , 1 )",
             {db::Value::integer(g), db::Value::integer(i)});
   }
+  sqlca.end_unit(true);
   s.commit();
 }
 

@@ -1,21 +1,22 @@
 #include "kestrel/upgrade/group_list.h"
 
-#include "db/transaction.h"
+#include "db/data_store.h"
+#include "kestrel/upgrade/chain_definitions.h"
 
 namespace upgrade {
 
 std::vector<qint64> d_group_list_ids() {
+  register_chain_definitions();
+  db::DataStore ds;
+  ds.set_dataobject(QStringLiteral("d_group_list"));
+  ds.settransobject(sqlca);
+  const long n = ds.retrieve();  // negative on failure: no rows
   std::vector<qint64> ids;
-  auto st = sqlca.prepare(QStringLiteral("select id , group_name from group_ order by id"));
-  if (!st) return ids;
-  db::DbError err;
-  if (!st->bind({}, err) || !st->execute(err)) {
-    sqlca.set_result(false, err);
-    return ids;
+  for (long j = 1; j <= n; ++j) {
+    // A group without a number could not be stored as a key anyway.
+    if (const auto id = ds.getitemnumber(j, QStringLiteral("id")))
+      ids.push_back(static_cast<qint64>(*id));
   }
-  while (st->fetch(err)) ids.push_back(st->column(0).to_integer());
-  sqlca.set_result(err.text.isEmpty() && err.code == 0, err);
-  if (sqlca.status != 0) ids.clear();
   return ids;
 }
 

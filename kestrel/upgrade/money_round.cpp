@@ -34,6 +34,7 @@ double round_money(double amount) {
     cents = mantissa / unit;
     if ((mantissa % unit) * 2 >= unit) ++cents;
   }
+  if (cents == 0) return 0;  // never a negative zero, which would store as "-0.00"
   return std::copysign(static_cast<double>(cents) / 100, amount);
 }
 

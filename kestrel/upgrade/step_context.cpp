@@ -1,6 +1,7 @@
 #include "kestrel/upgrade/step_context.h"
 
 #include <QLocale>
+#include <cmath>
 
 #include "db/transaction.h"
 #include "runtime/dialogs.h"
@@ -37,6 +38,7 @@ bool StepContext::read_version() {
   // A char column comes back padded on a real server; the number is what counts.
   bool number = false;
   const double v = QLocale::c().toDouble(text_.trimmed(), &number);
+  number = number && std::isfinite(v);  // "inf" and "nan" name no version
   is_number_ = number;
   value_ = number ? v : 0;
   return read;

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
 
 #include "button_window.h"
 #include "tests/support/temp_program_folder.h"
@@ -19,11 +21,11 @@ struct Point {
 };
 // Pixel places of the line positions at 7/32 and 1/4 pixel per unit.
 const Point points[] = {
-    {"corner", 0, 0},         {"border", 40, 0},         {"outer left", 1, 13},
-    {"inner left", 2, 13},    {"third left", 3, 13},     {"outer top", 40, 1},
-    {"inner top", 40, 2},     {"third top", 40, 3},      {"outer bottom", 40, 25},
-    {"inner bottom", 40, 24}, {"third bottom", 40, 23},  {"outer right", 77, 13},
-    {"inner right", 76, 13},  {"third right", 75, 13},   {"face", 4, 13},
+    {"corner", 0, 0},         {"border", 40, 0},        {"outer left", 1, 13},
+    {"inner left", 2, 13},    {"third left", 3, 13},    {"outer top", 40, 1},
+    {"inner top", 40, 2},     {"third top", 40, 3},     {"outer bottom", 40, 25},
+    {"inner bottom", 40, 24}, {"third bottom", 40, 23}, {"outer right", 77, 13},
+    {"inner right", 76, 13},  {"third right", 75, 13},  {"face", 4, 13},
     {"focus dot", 7, 5},
 };
 constexpr int point_count = sizeof points / sizeof points[0];
@@ -83,15 +85,15 @@ TEST_F(Render, FiveLooksOf361By108) {
       {[] {}},
       {[&] { a->setFocus(); }},
       {[&] {
-         edit->setFocus();
-         move(in);
-       }},
+        edit->setFocus();
+        move(in);
+      }},
       {[&] { press(in); }},
       {[&] {
-         release(in);
-         move(away());
-         a->setEnabled(false);
-       }},
+        release(in);
+        move(away());
+        a->setEnabled(false);
+      }},
   };
   ASSERT_EQ(std::size(steps), std::size(expected));
   for (std::size_t i = 0; i < std::size(steps); ++i) {
@@ -101,7 +103,8 @@ TEST_F(Render, FiveLooksOf361By108) {
     EXPECT_STREQ(test::look_of(a), e.look);
     const QImage img = a->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(img.size(), QSize(79, 27));
-    ASSERT_TRUE(img.save(test::screenshot_folder() + QStringLiteral("xpbutton_%1.png").arg(e.look)));
+    ASSERT_TRUE(
+        img.save(test::screenshot_folder() + QStringLiteral("xpbutton_%1.png").arg(e.look)));
     for (int p = 0; p < point_count; ++p)
       EXPECT_EQ(rgb_text(img.pixel(points[p].x, points[p].y)), rgb_text(e.at[p]))
           << points[p].name << " at " << points[p].x << "," << points[p].y;

@@ -136,10 +136,7 @@ TEST_F(Button, SpaceBarClicksOnReleaseAndIgnoresAutoRepeat) {
   QTest::simulateEvent(handle(), true, Qt::Key_Space, {}, QStringLiteral(" "), true);
   EXPECT_EQ(clicks_a, 0);
   EXPECT_STREQ(look_of(a), "pressed");
-  QElapsedTimer timer;
-  timer.start();
   QTest::keyRelease(handle(), Qt::Key_Space);
-  EXPECT_LT(timer.elapsed(), 50);  // no flash: the space bar showed the press
   EXPECT_EQ(clicks_a, 1);
   EXPECT_STREQ(look_of(a), "focused");
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <ostream>
 
 #include "runtime/files.h"
 #include "tests/db/embedded_fixture.h"
@@ -107,6 +109,9 @@ struct ImportCase {
   long result;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.label; }
+
 class ImportCodes : public ::testing::TestWithParam<ImportCase> {};
 
 TEST_P(ImportCodes, GiveRowsReadOrACodeAndAddNothingOnError) {
@@ -121,7 +126,10 @@ TEST_P(ImportCodes, GiveRowsReadOrACodeAndAddNothingOnError) {
   ASSERT_TRUE(ds.set_dataobject(QStringLiteral("three")));
   folder.write(QStringLiteral("good.txt"), "1\tx\t\\N\n");
   ASSERT_EQ(ds.importfile(folder.file(QStringLiteral("good.txt"))), 1);
-  if (c.content != "<missing>") folder.write(QStringLiteral("f.txt"), c.content);
+  if (c.content == "<folder>")
+    QDir().mkpath(folder.file(QStringLiteral("f.txt")));
+  else if (c.content != "<missing>")
+    folder.write(QStringLiteral("f.txt"), c.content);
   EXPECT_EQ(ds.importfile(folder.file(QStringLiteral("f.txt"))), c.result);
   EXPECT_EQ(ds.rowcount(), 1 + (c.result > 0 ? c.result : 0));
 }
@@ -134,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ImportCase{"date_without_time", "1\ta\t2024-01-02\n", 1},
                       ImportCase{"empty", "", DataStore::kNoRows},
                       ImportCase{"missing", "<missing>", DataStore::kCannotOpen},
+                      ImportCase{"folder", "<folder>", DataStore::kCannotOpen},
                       ImportCase{"too_few_columns", "1\ta\t\\N\n2\tb\n", DataStore::kBadInput},
                       ImportCase{"too_many_columns", "1\ta\t\\N\t4\n", DataStore::kBadInput},
                       ImportCase{"blank_line", "1\ta\t\\N\n\n2\tb\t\\N\n", DataStore::kBadInput},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <ostream>
 
 #include "db/master_catalog.h"
 #include "shared/f_copy_file.h"
@@ -16,6 +17,9 @@ struct AttachCase {
   const char* statement;  // %1 is the program folder
   long code;              // 0: succeeds
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const AttachCase& c, std::ostream* os) { *os << c.label; }
 
 class AttachTest : public ::testing::TestWithParam<AttachCase> {};
 
@@ -42,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AttachCase{"plain", "sp_attach_db 'salon','%1salon.mdf','%1salon.ldf'", 0},
         AttachCase{"exec", "exec sp_attach_db N'salon', N'%1salon.mdf', N'%1salon.ldf'", 0},
+        AttachCase{"bare_file_names", "sp_attach_db 'salon','salon.mdf','salon.ldf'", 0},
         AttachCase{"missing_data", "sp_attach_db 'salon','%1none.mdf','%1salon.ldf'", 5105},
         AttachCase{"missing_log", "sp_attach_db 'salon','%1salon.mdf','%1none.ldf'", 5105},
         AttachCase{"name_taken", "sp_attach_db 'TAKEN','%1salon.mdf','%1salon.ldf'", 1801},
@@ -109,6 +114,24 @@ TEST(EmbeddedServer, AttachedFilesMayNotBeOverwritten) {
   EXPECT_EQ(f_copy_file(s.folder.file(QStringLiteral("base.mdf")),
                         s.folder.file(QStringLiteral("other.mdf"))),
             0);
+}
+
+TEST(EmbeddedServer, AttachedFileThatIsGoneMayBeCopiedAgainButTheNameStaysTaken) {
+  EmbeddedServer s;
+  s.create_database(QStringLiteral("velmo41"));
+  sqlca.disconnect();
+  QFile::remove(s.folder.file(QStringLiteral("velmo41.mdf")));
+  s.make_files(QStringLiteral("base"));
+  EXPECT_EQ(f_copy_file(s.folder.file(QStringLiteral("base.mdf")),
+                        s.folder.file(QStringLiteral("velmo41.mdf"))),
+            0);
+  s.connect(QStringLiteral("master"));
+  sqlca.execute_immediate(QStringLiteral("sp_attach_db 'velmo41','%1velmo41.mdf','%1velmo41.ldf'")
+                              .arg(s.folder.path()));
+  EXPECT_EQ(sqlca.db_error_code, 1801);
+  sqlca.disconnect();
+  s.connect(QStringLiteral("velmo41"));
+  EXPECT_EQ(sqlca.status, 0) << "the registered name now opens the copied file";
 }
 
 TEST(EmbeddedServer, AutoCommitOnTakesEffectAtOnce) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 #include "tests/db/embedded_fixture.h"
 
@@ -51,6 +52,9 @@ struct FormCase {
   const char* check;
   const char* expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FormCase& c, std::ostream* os) { *os << c.label; }
 
 class StatementForm : public ::testing::TestWithParam<FormCase> {};
 
@@ -123,6 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"alter_column_keeps_index", kDeduct,
                  "alter table emp_deduct ALTER COLUMN rebate decimal(14, 4) null", 0,
                  "select count ( *) from sqlite_master where name ='emp_deduct_rebate'", "1"},
+        FormCase{"alter_column_two_word_type", kDeduct,
+                 "alter table emp_deduct ALTER COLUMN rebate double precision null", 0,
+                 "select type from pragma_table_info('emp_deduct') where name ='rebate'",
+                 "double precision"},
         FormCase{"alter_column_not_null_with_nulls", kDeduct,
                  "alter table emp_deduct ALTER COLUMN rebate decimal(14, 4) not null", 515,
                  "select count ( *) from emp_deduct", "2"},
@@ -179,6 +187,54 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"rollback_without_transaction", {}, "rollback", 0, nullptr, nullptr},
         FormCase{"syntax_error", {}, "selec 1", 170, nullptr, nullptr}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// Statements in the forms the upgrade chain writes them, one after another on one database.
+TEST(TsqlChainForms, RunInOrder) {
+  EmbeddedServer s;
+  s.create_database(QStringLiteral("velmo41"));
+  const char* statements[] = {
+      "create table sys (id int not null, bb char(20) null, kernel_ver char(20) null, "
+      "primary key (id))",
+      "insert sys values ( 1 , '15.20' , null )",
+      "alter table sys add jhzd char(30) null",
+      "update sys SET bb ='15.31' , kernel_ver ='V 6.03.01' , jhzd =''",
+      "CREATE TABLE edit_time (id decimal(10,0),sm char(60) null,type int,oper char(30) "
+      "null,mach_id char(10) null,time_o datetime null,time_n datetime null,primary key (id))",
+      "CREATE TABLE emp_rebate (emp_class char(30),item_id char(30),type int,lp decimal(16,4) "
+      "null,dk decimal(16,4),primary key (emp_class,item_id,type))",
+      "alter table emp_rebate add lplp decimal(16,4) null",
+      "create table mem_item_bk (mem_id char(30) not null,item_id char(10) not null,startdate "
+      "smalldatetime not null,enddate smalldatetime not null,ktje numeric(15,2) not null,xfcs "
+      "int null,mem char(50) null,state int)",
+      "alter table mem_item_bk add constraint pk_mem_item_id primary key(mem_id,item_id) ",
+      "create table mem_info (mem_id char(30) not null, post char(60) null, sy_favour "
+      "numeric(15,2) null)",
+      "alter table mem_info ALTER COLUMN post char(100) null",
+      "alter table mem_info DROP COLUMN  post ",
+      "update mem_info set sy_favour =0.00",
+      "select isnull ( bb , '0' ) from sys where id =1",
+  };
+  for (const char* sql : statements) {
+    const QString text = QString::fromUtf8(sql);
+    if (text.startsWith(QStringLiteral("select")))
+      sqlca.select_row(text);
+    else
+      sqlca.execute_immediate(text);
+    EXPECT_EQ(sqlca.status, 0) << sql << ": " << sqlca.db_error_text.toStdString();
+  }
+  EXPECT_EQ(s.value(QStringLiteral("select isnull ( bb , '0' ) from sys where id =1")),
+            QStringLiteral("15.31"));
+  sqlca.execute_immediate(QStringLiteral("insert into edit_time (sm) values ('no key')"));
+  EXPECT_EQ(sqlca.db_error_code, 515) << "key columns do not allow nulls";
+  sqlca.execute_immediate(
+      QStringLiteral("insert into mem_item_bk values ('m', 'i', '2024-01-01 00:00:00.000', "
+                     "'2024-02-01 00:00:00.000', 1, null, null, null)"));
+  EXPECT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
+  sqlca.execute_immediate(
+      QStringLiteral("insert into mem_item_bk values ('m', 'i', '2024-01-01 00:00:00.000', "
+                     "'2024-02-01 00:00:00.000', 1, null, null, null)"));
+  EXPECT_EQ(sqlca.db_error_code, 2627);
+}
 
 TEST(TsqlValues, DateTimesAreStoredAndBoundInOneTextForm) {
   EmbeddedServer s;

@@ -55,6 +55,28 @@ TEST(WMain, TabGoesThroughTheVisibleSequence) {
   }
 }
 
+TEST(WMain, PanelButtonsRunTheSharedHandlersOnTheWindowsFields) {
+  test::TempProgramFolder tmp;
+  test::ScriptedDialogs dlg;
+  kestrel::w_main w;
+  w.open();
+  w.sle_server_name->setText(" (embedded) ");
+  w.sle_database_name->setText("master");
+  w.sle_user_name->setText("sa");
+  w.rb_2->setChecked(true);
+  dlg.answer(false);  // the save's question, raised through cb_save
+  w.cb_test2->click();
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{"系统提示|数据库连接成功，设置正确！\r\n请保存设置!",
+                                               "操作提示|真的要保存刚才的修改吗?"}));
+  EXPECT_EQ(w.ii_database, 2);
+
+  dlg.clear();
+  w.sle_user_two->setText("other");
+  w.cb_save2->click();
+  EXPECT_EQ(dlg.lines(), std::vector<QString>{"错误提示|用户密码前后不一致!"});
+  EXPECT_TRUE(QDir(tmp.path()).entryList({"user.ini"}).isEmpty());
+}
+
 TEST(WMain, IsTheGlobalMainWindowWhileItExists) {
   test::TempProgramFolder tmp;
   {

@@ -51,6 +51,7 @@ class PanelCreate : public ::testing::Test {
 
 TEST_F(PanelCreate, CopiesTheTemplatesAndAttachesThem) {
   p.local(" (embedded) ", " salon ", " sa ", " pw ", "");
+  tmp.write("salon.mdf", "an old file of that name");
   dlg.answer(true);
   shared::cb_create_clicked(p);
 

@@ -105,6 +105,14 @@ TEST(SingleLineEdit, InputStopsAtTheVisibleWidthWithoutAutoScroll) {
   EXPECT_LT(e.text().size(), 40);
   EXPECT_TRUE(e.fits(e.text()));
   EXPECT_FALSE(e.fits(e.text() + "W"));
+
+  // A longer text the program put in can be shortened, not lengthened.
+  e.setText(QString(40, QLatin1Char('W')));
+  e.end(false);
+  QTest::keyClick(&e, Qt::Key_X);
+  EXPECT_EQ(e.text().size(), 40);
+  QTest::keyClick(&e, Qt::Key_Backspace);
+  EXPECT_EQ(e.text().size(), 39);
 }
 
 TEST(SingleLineEdit, KeepsItsSelectionWhenLeftIfAsked) {

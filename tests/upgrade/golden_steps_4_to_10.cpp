@@ -373,4 +373,38 @@ const std::vector<Table>& steps_4_to_10() {
   return tables;
 }
 
+const std::vector<TableRules>& table_rules_4_to_10() {
+  static const std::vector<TableRules> rules = {
+      {"doc_mem_item", "pk_doc_id_serial", "doc_id,serial_no"},
+      {"mem_jc", "", "mem_id,serial_no"},
+      {"jcw", "pk_jcw_id", "jcw_id"},
+      {"storage_qu", "pk_st_qu_id", "st_qu_id"},
+      {"emp_mem_qk_rz", "pk_emp_mem_time_id", "emp_id,mem_id,cz_time,kczlx"},
+      {"emp_jk_rz", "pk_jk_doc_id", "jk_doc_id,emp_id,jk_time,jk_type"},
+      {"mem_fjjr", "", "mem_id"},
+      {"mem_item_bk", "pk_mem_item_id", "mem_id,item_id,startdate,enddate,ktje"},
+      {"mem_jb_info", "pk_jb_id", "jb_id,jb_name"},
+      {"yywsz", "pk_ywsz_id", "ywsz_id,rq"},
+      {"query_rz", "pk_query_id", "query_id"},
+      {"yhj", "pk_yhj_id", "yhj_id,yhj_start,yhj_end,yhj_je,yhj_state"},
+      {"telrcd", "pk_telrcd_id", "telrcd_id,telno,tel_startdt"},
+      {"item_ware_tx", "pk_tx_id", "tx_id,mem_id,doc_id,tx_dt"},
+      {"ware_lp_info", "pk_ware_id", "ware_id"},
+      {"doc_lp", "pk_doc_lp_id", "doc_lp_id,ware_id,lp_amount,lp_jf_count,doc_dt,men_id"},
+      {"mem_jc_ls", "pk_jc_ls_id", "jc_ls_id"},
+      {"doc_yd", "pk_doc_yd_id", "doc_yd_id,fkfs"},
+      {"week_plan", "pk_id", "id,month_id,serial_week,start_date,end_date,mem"},
+      {"sy", "pk_year_month", "year_month"},
+      {"sq_card", "pk_sq_id", "sq_id,card_id,level_id,fd"},
+      {"tc_info", "pk_tc_id", "tc_id,tc_name,level_id"},
+      {"tc_item", "pk_tc_id_item_id", "tc_id,item_id,gd_cs"},
+      {"tc_ware", "pk_tc_id_ware_id", "tc_id,ware_id"},
+      {"doc_pgd", "pk_pgd_id", "pgd_id,pgd_type,fd,state"},
+      {"emp_team", "emp_team_id", "tm_id"},
+      {"emp_tm_detail", "emp_tm_id", "tm_id,emp_id"},
+      {"emp_tm_yj", "emp_tm_yj_id", "tm_id,emp_id,dj_date"},
+  };
+  return rules;
+}
+
 }  // namespace golden

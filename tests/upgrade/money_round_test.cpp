@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 struct Case {
@@ -36,6 +38,7 @@ TEST(RoundMoney, FifteenDigitsThenHalfAwayFromZero) {
       {1e20, 1e20},
   };
   for (const auto& c : cases) EXPECT_EQ(upgrade::round_money(c.in), c.out) << c.in;
+  EXPECT_FALSE(std::signbit(upgrade::round_money(-0.004)));
 }
 
 }  // namespace
