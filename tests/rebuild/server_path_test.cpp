@@ -232,6 +232,19 @@ const Stop stops[] = {
      1,
      true,
      {}},
+    {"TailConnectRefused",
+     [](auto&, auto&, auto&, auto&) {
+       auto connects = std::make_shared<int>(0);
+       sqlca.set_fault_hook([connects](const QString& s) -> std::optional<db::DbError> {
+         if (s.startsWith("CONNECT") && s.endsWith("velmo41") && ++*connects == 2)
+           return db::DbError{4060, "injected"};
+         return std::nullopt;
+       });
+     },
+     {"|连接新数据库失败"},
+     2,
+     true,
+     {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Stops, SqlServerStop, ::testing::ValuesIn(stops),
