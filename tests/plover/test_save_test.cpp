@@ -1,4 +1,6 @@
 // The test button and the save it leads to.
+#include <functional>
+
 #include "plover/cb_test.h"
 #include "runtime/files.h"
 #include "runtime/registry.h"
@@ -149,6 +151,39 @@ TEST_F(PloverWindow, SaveThatCannotWriteSaysSoAndStops) {
   EXPECT_EQ(dialogs.lines(), (std::vector<QString>{kSaveQuestion, "错误信息|保存设置失败!"}));
   EXPECT_EQ(dialogs.shown()[1].kind, test::Shown::Failure);
   EXPECT_EQ(server.folder.read("user.ini"), before);
+}
+
+}  // namespace
+
+namespace {
+
+// The panel's own buttons in plover reach the shared handlers (first message of each, with
+// "ACCESS" chosen and a password that differs from its confirmation).
+TEST_F(PloverWindow, PanelButtonsRunTheSharedHandlers) {
+  open_window();
+  const auto clicked = [](auto* button) { return [button] { emit button->clicked(); }; };
+  const std::pair<std::function<void()>, QString> cases[] = {
+      {clicked(w->cb_create), "系统提示|不是SQL Server 7.00 or 2000数据库不能进行创建操作!"},
+      {clicked(w->cb_create2), "系统提示|不是SQL Server 7.00 or 2000数据库不能进行创建操作!"},
+      {clicked(w->cb_save2), "错误提示|用户密码前后不一致!"},
+      {clicked(w->cb_test2), "错误提示|用户密码前后不一致!"},
+      {clicked(w->cb_save), "错误提示|本地数据库用户密码前后不一致!"},
+      {clicked(w->cb_test), "错误提示|用户密码前后不一致!"},
+  };
+  for (const auto& [click, line] : cases) {
+    dialogs.clear();
+    local("srv", "salon", "sa", "a", "b");
+    click();
+    EXPECT_EQ(dialogs.lines(), std::vector<QString>{line}) << line.toStdString();
+  }
+  // cb_save2 saves the local set alone, passwords as typed, and leaves "connect" alone.
+  dialogs.clear();
+  local("srv", "salon", "sa", "pw", "pw");
+  dialogs.answer(true);
+  w->cb_save2->click();
+  EXPECT_EQ(key("user_password"), "pw");
+  EXPECT_EQ(key("connect"), "<missing>");
+  EXPECT_EQ(key("server_name2"), "<missing>");
 }
 
 }  // namespace
