@@ -1,4 +1,8 @@
 // uo_1 "附加": attaching a pair of database files of the program folder on the server.
+#include <sqlite3.h>
+
+#include <QDir>
+
 #include "tests/plover/plover_fixture.h"
 
 namespace {
@@ -112,6 +116,29 @@ TEST_F(Attach, AQuoteInTheNameStaysInsideItsLiteral) {
   EXPECT_EQ(seen.last(),
             QStringLiteral("sp_attach_db 'o''k','%1o''k.mdf','%1o''k.ldf'").arg(gs_apppath));
   EXPECT_TRUE(reachable("o'k"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Attach, AQuoteInTheProgramFolderStaysInsideItsLiteral) {
+  const QString folder = server.folder.path() + "it's here/";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  set_program_folder(folder);
+  QFile log(folder + "x.ldf");
+  ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+  log.write("log");
+  log.close();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((folder + "x.mdf").toUtf8().constData(), &db), SQLITE_OK);
+  sqlite3_exec(db, "create table t (a int)", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  attach("x");
+  EXPECT_EQ(dialogs.lines().back(), "系统提示|附加数据库成功!");
+  EXPECT_TRUE(seen.last().contains("'" + QString(folder).replace("'", "''") + "x.mdf'"))
+      << seen.last().toStdString();
+  EXPECT_TRUE(reachable("x"));
 }
 
 }  // namespace
