@@ -1,0 +1,86 @@
+#include "wren/capture/pixel_converter.h"
+
+#include <libv4l-plugin.h>
+#include <libv4lconvert.h>
+#include <linux/videodev2.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace wren::capture {
+namespace {
+
+// A detached converter has no device behind it: answer the capability query libv4lconvert
+// makes at creation as a plain capture device, and refuse everything else.
+int detached_ioctl(void*, int, unsigned long request, void* arg) {
+  if (request == VIDIOC_QUERYCAP) {
+    auto* cap = static_cast<v4l2_capability*>(arg);
+    std::memset(cap, 0, sizeof *cap);
+    std::strcpy(reinterpret_cast<char*>(cap->driver), "buffer");
+    cap->capabilities = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_DEVICE_CAPS;
+    cap->device_caps = V4L2_CAP_VIDEO_CAPTURE;
+    return 0;
+  }
+  errno = EINVAL;
+  return -1;
+}
+
+const libv4l_dev_ops* detached_ops() {
+  static const libv4l_dev_ops ops = [] {
+    libv4l_dev_ops o{};
+    o.ioctl = detached_ioctl;
+    return o;
+  }();
+  return &ops;
+}
+
+}  // namespace
+
+PixelConverter::PixelConverter(int fd) : data_(v4lconvert_create(fd)) {}
+
+PixelConverter::PixelConverter()
+    : data_(v4lconvert_create_with_dev_ops(-1, nullptr, detached_ops())) {}
+
+PixelConverter::~PixelConverter() {
+  if (data_) v4lconvert_destroy(data_);
+}
+
+bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, std::size_t size,
+                            Frame* out, QString* error) {
+  auto fail = [&](const QString& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (!data_) return fail(QStringLiteral("the pixel converter could not be created"));
+  if (src.width <= 0 || src.height <= 0) return fail(QStringLiteral("empty frame"));
+
+  v4l2_format from{};
+  from.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  from.fmt.pix.width = static_cast<__u32>(src.width);
+  from.fmt.pix.height = static_cast<__u32>(src.height);
+  from.fmt.pix.pixelformat = src.fourcc;
+  from.fmt.pix.field = V4L2_FIELD_NONE;
+  from.fmt.pix.bytesperline = static_cast<__u32>(src.bytes_per_line);
+  from.fmt.pix.sizeimage = src.size_image ? src.size_image : static_cast<__u32>(size);
+
+  v4l2_format to = from;
+  const int row = src.width * 3;
+  to.fmt.pix.pixelformat = V4L2_PIX_FMT_RGB24;
+  to.fmt.pix.bytesperline = static_cast<__u32>(row);
+  to.fmt.pix.sizeimage = static_cast<__u32>(row * src.height);
+
+  QByteArray rgb(qsizetype(row) * src.height, Qt::Uninitialized);
+  auto* dst = reinterpret_cast<unsigned char*>(rgb.data());
+  const int n = v4lconvert_convert(data_, &from, &to, const_cast<unsigned char*>(bytes),
+                                   static_cast<int>(size), dst, static_cast<int>(rgb.size()));
+  if (n < row * src.height) {
+    const char* why = v4lconvert_get_error_message(data_);
+    return fail(QString::fromLocal8Bit(why && *why ? why : "short frame"));
+  }
+  out->width = src.width;
+  out->height = src.height;
+  out->rgb = std::move(rgb);
+  return true;
+}
+
+}  // namespace wren::capture
