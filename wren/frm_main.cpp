@@ -8,11 +8,10 @@
 #include <QStatusBar>
 
 #include "runtime/dialogs.h"
-#include "wren/app_path.h"
 #include "wren/bmp_file.h"
 #include "wren/capture/avicap.h"
 #include "wren/frm_select.h"
-#include "wren/get_ini_value.h"
+#include "wren/picture_path.h"
 #include "wren/wren_core.h"
 
 namespace wren {
@@ -194,11 +193,7 @@ void frmMain::mnuCopy_Click() {
   const Frame picture = *frame;
   client->set_picture(CaptureWindow::image_of(picture));
 
-  QString path = trim_spaces(
-      GetIniValue(app_path() + QStringLiteral("/user.ini"), QStringLiteral("database"),
-                  QStringLiteral("file_name")));
-  if (path.isEmpty()) path = default_picture_path();
-
+  const QString path = picture_path();
   QString reason;
   if (!write_bmp_file(path, picture, &reason)) {
     rt::dialogs().failure(kFailureTitle,

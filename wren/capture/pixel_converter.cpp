@@ -34,6 +34,32 @@ const libv4l_dev_ops* detached_ops() {
   return &ops;
 }
 
+// Bytes a pixel of the packed formats whose rows libv4lconvert copies as if they had no padding.
+int packed_bytes_per_pixel(std::uint32_t fourcc) {
+  switch (fourcc) {
+    case V4L2_PIX_FMT_GREY:
+      return 1;
+    case V4L2_PIX_FMT_YUYV:
+    case V4L2_PIX_FMT_YVYU:
+    case V4L2_PIX_FMT_UYVY:
+    case V4L2_PIX_FMT_VYUY:
+    case V4L2_PIX_FMT_RGB565:
+      return 2;
+    case V4L2_PIX_FMT_RGB24:
+    case V4L2_PIX_FMT_BGR24:
+      return 3;
+    case V4L2_PIX_FMT_RGB32:
+    case V4L2_PIX_FMT_BGR32:
+    case V4L2_PIX_FMT_XBGR32:
+    case V4L2_PIX_FMT_ABGR32:
+    case V4L2_PIX_FMT_XRGB32:
+    case V4L2_PIX_FMT_ARGB32:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 PixelConverter::PixelConverter(int fd) : data_(v4lconvert_create(fd)) {}
@@ -54,14 +80,33 @@ bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, 
   if (!data_) return fail(QStringLiteral("the pixel converter could not be created"));
   if (src.width <= 0 || src.height <= 0) return fail(QStringLiteral("empty frame"));
 
+  // Rows padded beyond their pixels are packed first.
+  QByteArray packed;
+  int bytes_per_line = src.bytes_per_line;
+  std::uint32_t size_image = src.size_image ? src.size_image : static_cast<std::uint32_t>(size);
+  const int bpp = packed_bytes_per_pixel(src.fourcc);
+  const int row_bytes = bpp * src.width;
+  if (bpp > 0 && bytes_per_line > row_bytes) {
+    if (size < std::size_t(bytes_per_line) * std::size_t(src.height - 1) + std::size_t(row_bytes))
+      return fail(QStringLiteral("short frame"));
+    packed.resize(qsizetype(row_bytes) * src.height);
+    for (int y = 0; y < src.height; ++y)
+      std::memcpy(packed.data() + qsizetype(y) * row_bytes,
+                  bytes + std::size_t(y) * std::size_t(bytes_per_line), std::size_t(row_bytes));
+    bytes = reinterpret_cast<const std::uint8_t*>(packed.constData());
+    size = std::size_t(packed.size());
+    bytes_per_line = row_bytes;
+    size_image = static_cast<std::uint32_t>(size);
+  }
+
   v4l2_format from{};
   from.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
   from.fmt.pix.width = static_cast<__u32>(src.width);
   from.fmt.pix.height = static_cast<__u32>(src.height);
   from.fmt.pix.pixelformat = src.fourcc;
   from.fmt.pix.field = V4L2_FIELD_NONE;
-  from.fmt.pix.bytesperline = static_cast<__u32>(src.bytes_per_line);
-  from.fmt.pix.sizeimage = src.size_image ? src.size_image : static_cast<__u32>(size);
+  from.fmt.pix.bytesperline = static_cast<__u32>(bytes_per_line);
+  from.fmt.pix.sizeimage = size_image;
 
   v4l2_format to = from;
   const int row = src.width * 3;
