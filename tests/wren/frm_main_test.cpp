@@ -1,6 +1,7 @@
 #include "wren/frm_main.h"
 
 #include <gtest/gtest.h>
+#include <linux/videodev2.h>
 
 #include <QComboBox>
 #include <QDialog>
@@ -9,7 +10,6 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTest>
-#include <linux/videodev2.h>
 
 #include "runtime/codepage.h"
 #include "tests/wren/wren_fixture.h"
@@ -26,9 +26,9 @@ using test::WrenFixture;
 constexpr std::uint32_t kScaled = 0x50C40000, kUnscaled = 0x50C00000;
 
 std::vector<QAction*> all_items(const frmMain& f) {
-  return {f.mnuAllocate, f.mnuExit,        f.mnuCopy,   f.mnuStart,  f.mnuDisplay,
-          f.mnuFormat,   f.mnuSource,      f.mnuCompression, f.mnuSelect, f.mnuScale,
-          f.mnuPreview,  f.mnuAlwaysVisible};
+  return {f.mnuAllocate, f.mnuExit,   f.mnuCopy,    f.mnuStart,
+          f.mnuDisplay,  f.mnuFormat, f.mnuSource,  f.mnuCompression,
+          f.mnuSelect,   f.mnuScale,  f.mnuPreview, f.mnuAlwaysVisible};
 }
 
 TEST(FrmMain, MenuBarAsDesigned) {
@@ -75,7 +75,8 @@ TEST(FrmMain, LoadWithACameraStartsAScaledPreview) {
   EXPECT_EQ(hCapWnd->geometry(), QRect(0, 0, 648, 506));
   EXPECT_EQ(hCapWnd->client_rect().size(), QSize(640, 480));
   EXPECT_EQ(f.width(), 522);
-  for (QAction* a : all_items(f)) EXPECT_EQ(a->isEnabled(), a != f.mnuStart) << a->text().toStdString();
+  for (QAction* a : all_items(f))
+    EXPECT_EQ(a->isEnabled(), a != f.mnuStart) << a->text().toStdString();
   EXPECT_EQ(f.StatusBar->text(), QString());
 }
 
@@ -106,7 +107,8 @@ TEST(FrmMain, LoadWithoutACameraLeavesABlankWindow) {
   EXPECT_EQ(hCapWnd->title(), QString());
   EXPECT_EQ(hCapWnd->geometry(), QRect(0, 0, 160, 120));
   EXPECT_FALSE(hCapWnd->previewing());
-  for (QAction* a : all_items(f)) EXPECT_EQ(a->isEnabled(), a != f.mnuStart) << a->text().toStdString();
+  for (QAction* a : all_items(f))
+    EXPECT_EQ(a->isEnabled(), a != f.mnuStart) << a->text().toStdString();
   EXPECT_EQ(f.StatusBar->text(), QString());
   // Commands on the unconnected window change nothing and report nothing.
   f.mnuFormat->trigger();
@@ -147,7 +149,8 @@ TEST(FrmMain, CallbacksWriteTheStatusBar) {
 TEST(FrmMain, CallbackTextIsCutAtItsBuffer) {
   const QByteArray longer(600, 'a');
   EXPECT_EQ(callback_text(longer.constData()).size(), kCallbackTextBytes);
-  EXPECT_EQ(callback_text(rt::to_cp936(QStringLiteral("错误")).constData()), QStringLiteral("错误"));
+  EXPECT_EQ(callback_text(rt::to_cp936(QStringLiteral("错误")).constData()),
+            QStringLiteral("错误"));
   EXPECT_EQ(callback_text(nullptr), QString());
 }
 

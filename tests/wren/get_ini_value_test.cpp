@@ -40,8 +40,7 @@ std::vector<IniCase> cases() {
        "D:\\a.bmp", "D:\\a.bmp"},
       // A line without "=" joins the key of the line below it.
       {"blank_line_before_key", "[database]\r\n\r\nfile_name=D:\\a.bmp\r\n", kDefault, kDefault},
-      {"comment_before_key", "[database]\r\n;photo\r\nfile_name=D:\\a.bmp\r\n", kDefault,
-       kDefault},
+      {"comment_before_key", "[database]\r\n;photo\r\nfile_name=D:\\a.bmp\r\n", kDefault, kDefault},
       {"key_again_after_spoilt_one",
        "[database]\r\n\r\nfile_name=D:\\a.bmp\r\nfile_name=D:\\b.bmp\r\n", "D:\\b.bmp",
        "D:\\b.bmp"},
@@ -52,8 +51,8 @@ std::vector<IniCase> cases() {
        "D:\\a.bmp"},
       // The search runs on past the section.
       {"key_in_later_section",
-       "[database]\r\nserver_name=s\r\n[photo]\r\nsize=1\r\nfile_name=D:\\p.bmp\r\n",
-       "D:\\p.bmp", "D:\\p.bmp"},
+       "[database]\r\nserver_name=s\r\n[photo]\r\nsize=1\r\nfile_name=D:\\p.bmp\r\n", "D:\\p.bmp",
+       "D:\\p.bmp"},
       {"key_right_after_later_section",
        "[database]\r\nserver_name=s\r\n[photo]\r\nfile_name=D:\\p.bmp\r\n", kDefault, kDefault},
       {"section_later_in_file",

@@ -21,19 +21,27 @@ struct ConversionCase {
 // YUV decodes at full range: Y 16 is dark grey, not black. The tolerance allows for rounding.
 std::vector<ConversionCase> conversion_cases() {
   return {
-      {"yuyv", {V4L2_PIX_FMT_YUYV, 2, 2, 4}, {16, 128, 235, 128, 81, 90, 145, 54},
+      {"yuyv",
+       {V4L2_PIX_FMT_YUYV, 2, 2, 4},
+       {16, 128, 235, 128, 81, 90, 145, 54},
        {16, 16, 16, 235, 235, 235, 0, 151, 4, 34, 215, 68}},
-      {"yuyv_padded_rows", {V4L2_PIX_FMT_YUYV, 2, 2, 6},
+      {"yuyv_padded_rows",
+       {V4L2_PIX_FMT_YUYV, 2, 2, 6},
        {16, 128, 235, 128, 9, 9, 81, 90, 145, 54, 9, 9},
        {16, 16, 16, 235, 235, 235, 0, 151, 4, 34, 215, 68}},
       {"uyvy", {V4L2_PIX_FMT_UYVY, 2, 1, 4}, {128, 16, 128, 235}, {16, 16, 16, 235, 235, 235}},
-      {"rgb24_padded_rows", {V4L2_PIX_FMT_RGB24, 2, 2, 8},
+      {"rgb24_padded_rows",
+       {V4L2_PIX_FMT_RGB24, 2, 2, 8},
        {1, 2, 3, 4, 5, 6, 0xAA, 0xAA, 7, 8, 9, 10, 11, 12, 0xAA, 0xAA},
        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
       {"bgr24", {V4L2_PIX_FMT_BGR24, 2, 1, 6}, {1, 2, 3, 4, 5, 6}, {3, 2, 1, 6, 5, 4}},
-      {"grey", {V4L2_PIX_FMT_GREY, 2, 2, 2}, {0, 128, 255, 7},
+      {"grey",
+       {V4L2_PIX_FMT_GREY, 2, 2, 2},
+       {0, 128, 255, 7},
        {0, 0, 0, 128, 128, 128, 255, 255, 255, 7, 7, 7}},
-      {"yuv420", {V4L2_PIX_FMT_YUV420, 2, 2, 2}, {16, 235, 16, 235, 128, 128},
+      {"yuv420",
+       {V4L2_PIX_FMT_YUV420, 2, 2, 2},
+       {16, 235, 16, 235, 128, 128},
        {16, 16, 16, 235, 235, 235, 16, 16, 16, 235, 235, 235}},
   };
 }

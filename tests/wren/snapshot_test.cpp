@@ -54,8 +54,8 @@ TEST(Snapshot, GoesWhereTheSettingsSay) {
   WrenFixture fx;
   QDir().mkpath(fx.folder.file(QStringLiteral("照片")));
   const QString target = fx.folder.file(QStringLiteral("照片/会员 1.bmp"));
-  fx.folder.write(QStringLiteral("user.ini"), "[database]\r\nserver_name=.\r\nfile_name= " +
-                                                  rt::to_cp936(target) + " \r\n");
+  fx.folder.write(QStringLiteral("user.ini"),
+                  "[database]\r\nserver_name=.\r\nfile_name= " + rt::to_cp936(target) + " \r\n");
   frmMain f;
   const QImage expected = camera_picture();
   f.mnuCopy->trigger();

@@ -27,14 +27,13 @@ QString size_text(FrameSize s) { return QStringLiteral("%1 x %2").arg(s.width).a
 struct FormDialog {
   QDialog dialog;
   QFormLayout* form;
-  explicit FormDialog(QWidget* parent, const QString& title, bool cancel = true)
-      : dialog(parent) {
+  explicit FormDialog(QWidget* parent, const QString& title, bool cancel = true) : dialog(parent) {
     dialog.setWindowTitle(title);
     auto* box = new QVBoxLayout(&dialog);
     form = new QFormLayout;
     box->addLayout(form);
-    auto* buttons = new QDialogButtonBox(
-        cancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Ok);
+    auto* buttons = new QDialogButtonBox(cancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel
+                                                : QDialogButtonBox::Ok);
     box->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -99,7 +98,8 @@ bool run_source_dialog(Device& device, QWidget* parent, QString* error) {
         box->addItem(text, v);
         if (v == c.value) box->setCurrentIndex(box->count() - 1);
       }
-      values.push_back([box, c] { return box->currentIndex() < 0 ? c.value : box->currentData().toInt(); });
+      values.push_back(
+          [box, c] { return box->currentIndex() < 0 ? c.value : box->currentData().toInt(); });
       editor = box;
     } else {
       auto* slider = new QSlider(Qt::Horizontal);

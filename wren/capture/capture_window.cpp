@@ -50,8 +50,8 @@ int GetSystemMetrics(int index) {
   }
 }
 
-CaptureWindow::CaptureWindow(const QString& title, std::uint32_t style, QRect rect,
-                             QWidget* parent, int id)
+CaptureWindow::CaptureWindow(const QString& title, std::uint32_t style, QRect rect, QWidget* parent,
+                             int id)
     : QWidget(parent), title_(title), style_(style), id_(id), setup_(default_setup()) {
   setObjectName(QStringLiteral("capture_window"));
   setGeometry(rect);
@@ -76,9 +76,7 @@ void CaptureWindow::set_title(const QString& title) {
   update();
 }
 
-int CaptureWindow::frame_width() const {
-  return (style_ & WS_THICKFRAME) ? kSizingFrame : kBorder;
-}
+int CaptureWindow::frame_width() const { return (style_ & WS_THICKFRAME) ? kSizingFrame : kBorder; }
 
 QRect CaptureWindow::client_rect() const {
   const int f = frame_width();
@@ -301,11 +299,16 @@ void CaptureWindow::mousePressEvent(QMouseEvent* e) {
   const bool sizing = style_ & WS_THICKFRAME;
   const bool right = sizing && pos.x() >= width() - f;
   const bool bottom = sizing && pos.y() >= height() - f;
-  if (right && bottom) drag_ = Drag::Corner;
-  else if (right) drag_ = Drag::Right;
-  else if (bottom) drag_ = Drag::Bottom;
-  else if (pos.y() < f + kCaption && (style_ & WS_CAPTION) == WS_CAPTION) drag_ = Drag::Move;
-  else drag_ = Drag::None;
+  if (right && bottom)
+    drag_ = Drag::Corner;
+  else if (right)
+    drag_ = Drag::Right;
+  else if (bottom)
+    drag_ = Drag::Bottom;
+  else if (pos.y() < f + kCaption && (style_ & WS_CAPTION) == WS_CAPTION)
+    drag_ = Drag::Move;
+  else
+    drag_ = Drag::None;
   drag_origin_ = e->globalPosition().toPoint();
   drag_start_ = geometry();
 }
@@ -317,7 +320,8 @@ void CaptureWindow::mouseMoveEvent(QMouseEvent* e) {
   QRect g = drag_start_;
   if (drag_ == Drag::Move) g.translate(d);
   if (drag_ == Drag::Right || drag_ == Drag::Corner) g.setWidth(std::max(min_w, g.width() + d.x()));
-  if (drag_ == Drag::Bottom || drag_ == Drag::Corner) g.setHeight(std::max(min_h, g.height() + d.y()));
+  if (drag_ == Drag::Bottom || drag_ == Drag::Corner)
+    g.setHeight(std::max(min_h, g.height() + d.y()));
   setGeometry(g);
 }
 

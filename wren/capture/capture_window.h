@@ -13,8 +13,8 @@
 namespace wren::capture {
 
 // Window styles the capture window knows.
-constexpr std::uint32_t WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000,
-                        WS_CAPTION = 0x00C00000, WS_THICKFRAME = 0x00040000;
+constexpr std::uint32_t WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000, WS_CAPTION = 0x00C00000,
+                        WS_THICKFRAME = 0x00040000;
 
 // Metrics of its frame, by the indices the platform's metrics query uses.
 constexpr int SM_CYCAPTION = 4, SM_CXFRAME = 32, SM_CYFRAME = 33;
@@ -26,8 +26,16 @@ class CaptureWindow final : public QWidget {
   // Status and error callbacks: the window, an id (0: clear the previous text) and a
   // zero-terminated text in code page 936. The result is ignored.
   using Callback = long (*)(CaptureWindow* window, int id, const char* text);
-  enum CallbackKind { OnError, OnStatus, OnYield, OnFrame, OnVideoStream, OnWaveStream,
-                      OnCapControl, kCallbackKinds };
+  enum CallbackKind {
+    OnError,
+    OnStatus,
+    OnYield,
+    OnFrame,
+    OnVideoStream,
+    OnWaveStream,
+    OnCapControl,
+    kCallbackKinds
+  };
 
   CaptureWindow(const QString& title, std::uint32_t style, QRect rect, QWidget* parent, int id);
   ~CaptureWindow() override;

@@ -9,7 +9,9 @@ struct Frame {
   int height = 0;
   QByteArray rgb;
 
-  bool empty() const { return width <= 0 || height <= 0 || rgb.size() < qsizetype(width) * height * 3; }
+  bool empty() const {
+    return width <= 0 || height <= 0 || rgb.size() < qsizetype(width) * height * 3;
+  }
 };
 
 }  // namespace wren::capture

@@ -15,7 +15,7 @@ struct SourceFormat {
   std::uint32_t fourcc = 0;  // V4L2_PIX_FMT_*
   int width = 0;
   int height = 0;
-  int bytes_per_line = 0;  // 0: packed
+  int bytes_per_line = 0;        // 0: packed
   std::uint32_t size_image = 0;  // 0: the buffer's size
 };
 

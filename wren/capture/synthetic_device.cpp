@@ -122,7 +122,8 @@ void SyntheticDevice::render() {
         c[0] = c[1] = c[2] = static_cast<unsigned char>(x * 255 / std::max(1, w - 1));
       }
       if (y >= by && y < by + block && x >= bx && x < bx + block) c[0] = c[1] = c[2] = 255;
-      for (int i = 0; i < 3; ++i) p[i] = static_cast<unsigned char>(std::clamp(c[i] + shift, 0, 255));
+      for (int i = 0; i < 3; ++i)
+        p[i] = static_cast<unsigned char>(std::clamp(c[i] + shift, 0, 255));
     }
   }
 }

@@ -22,7 +22,8 @@ QString node_path(int n) { return QStringLiteral("/dev/video%1").arg(n); }
 QString errno_text() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 QString fixed_text(const __u8* s, std::size_t n) {
-  return QString::fromUtf8(reinterpret_cast<const char*>(s), qstrnlen(reinterpret_cast<const char*>(s), n));
+  return QString::fromUtf8(reinterpret_cast<const char*>(s),
+                           qstrnlen(reinterpret_cast<const char*>(s), n));
 }
 
 struct NodeInfo {
@@ -199,8 +200,8 @@ std::vector<FormatChoice> V4l2Device::formats() const {
         continue;
       }
       // A range: offer the usual sizes inside it and its largest.
-      for (FrameSize z : {FrameSize{160, 120}, FrameSize{320, 240}, FrameSize{640, 480},
-                          FrameSize{1280, 720}}) {
+      for (FrameSize z :
+           {FrameSize{160, 120}, FrameSize{320, 240}, FrameSize{640, 480}, FrameSize{1280, 720}}) {
         if (z.width >= int(s.stepwise.min_width) && z.width <= int(s.stepwise.max_width) &&
             z.height >= int(s.stepwise.min_height) && z.height <= int(s.stepwise.max_height))
           choice.sizes.push_back(z);
@@ -266,8 +267,8 @@ std::vector<Control> V4l2Device::controls() const {
   v4l2_queryctrl q{};
   q.id = V4L2_CTRL_FLAG_NEXT_CTRL;
   while (xioctl(VIDIOC_QUERYCTRL, &q) == 0) {
-    const bool usable = !(q.flags & (V4L2_CTRL_FLAG_DISABLED | V4L2_CTRL_FLAG_READ_ONLY |
-                                     V4L2_CTRL_FLAG_INACTIVE));
+    const bool usable =
+        !(q.flags & (V4L2_CTRL_FLAG_DISABLED | V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_INACTIVE));
     Control c;
     c.id = q.id;
     c.name = fixed_text(q.name, sizeof q.name);
