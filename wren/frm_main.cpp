@@ -181,6 +181,7 @@ void frmMain::mnuAllocate_Click() {
 void frmMain::mnuExit_Click() { unload(0); }
 
 void frmMain::mnuCopy_Click() {
+  if (unloaded_) return;  // one picture a run
   capEditCopy(hCapWnd);
   // The picture comes from the driver's frame itself: the clipboard may hold anything when no
   // driver delivered one.

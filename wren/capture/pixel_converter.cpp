@@ -71,6 +71,23 @@ PixelConverter::~PixelConverter() {
   if (data_) v4lconvert_destroy(data_);
 }
 
+bool PixelConverter::best_source(int width, int height, SourceFormat* src) {
+  if (!data_) return false;
+  v4l2_format want{}, from{};
+  want.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  want.fmt.pix.width = static_cast<__u32>(width);
+  want.fmt.pix.height = static_cast<__u32>(height);
+  want.fmt.pix.pixelformat = V4L2_PIX_FMT_RGB24;
+  want.fmt.pix.field = V4L2_FIELD_ANY;
+  if (v4lconvert_try_format(data_, &want, &from) != 0) return false;
+  src->fourcc = from.fmt.pix.pixelformat;
+  src->width = static_cast<int>(from.fmt.pix.width);
+  src->height = static_cast<int>(from.fmt.pix.height);
+  src->bytes_per_line = static_cast<int>(from.fmt.pix.bytesperline);
+  src->size_image = from.fmt.pix.sizeimage;
+  return true;
+}
+
 bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, std::size_t size,
                             Frame* out, QString* error) {
   auto fail = [&](const QString& why) {

@@ -30,6 +30,9 @@ class PixelConverter {
   PixelConverter& operator=(const PixelConverter&) = delete;
 
   bool valid() const { return data_ != nullptr; }
+  // The device format to ask for so that frames of about `width` x `height` convert to RGB
+  // with the least work. Only for a converter made for a device.
+  bool best_source(int width, int height, SourceFormat* src);
   // Converts one buffer; on failure `out` is left as it was.
   bool to_rgb(const SourceFormat& src, const std::uint8_t* bytes, std::size_t size, Frame* out,
               QString* error);

@@ -51,6 +51,12 @@ bool query_node(const QString& path, NodeInfo* info) {
   return true;
 }
 
+// Uncompressed formats convert; of the compressed ones only JPEG does.
+bool convertible(std::uint32_t fourcc, std::uint32_t flags) {
+  return !(flags & V4L2_FMT_FLAG_COMPRESSED) || fourcc == V4L2_PIX_FMT_MJPEG ||
+         fourcc == V4L2_PIX_FMT_JPEG;
+}
+
 bool nth_capture_node(int index, NodeInfo* info) {
   if (index < 0) return false;
   int seen = 0;
@@ -91,7 +97,33 @@ bool V4l2Device::connect(QString* error) {
     return false;
   }
   converter_ = std::make_unique<PixelConverter>(fd_);
-  return read_format(error) && start_stream(error);
+  if (!read_format(error)) return false;
+  ensure_convertible_format();
+  return start_stream(error);
+}
+
+// Some cameras start in a format only a codec could decode (H.264, say); the picture then
+// comes in the nearest format that converts to RGB.
+bool V4l2Device::ensure_convertible_format() {
+  for (__u32 i = 0;; ++i) {
+    v4l2_fmtdesc d{};
+    d.index = i;
+    d.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    if (xioctl(VIDIOC_ENUM_FMT, &d) < 0) return true;  // not listed: try it as it is
+    if (d.pixelformat == fourcc_) {
+      if (convertible(d.pixelformat, d.flags)) return true;
+      break;
+    }
+  }
+  SourceFormat best;
+  if (!converter_->best_source(width_, height_, &best)) return false;
+  v4l2_format f{};
+  f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  f.fmt.pix.pixelformat = best.fourcc;
+  f.fmt.pix.width = static_cast<__u32>(best.width);
+  f.fmt.pix.height = static_cast<__u32>(best.height);
+  f.fmt.pix.field = V4L2_FIELD_ANY;
+  return xioctl(VIDIOC_S_FMT, &f) == 0 && read_format(nullptr);
 }
 
 bool V4l2Device::read_format(QString* error) {
@@ -189,6 +221,7 @@ std::vector<FormatChoice> V4l2Device::formats() const {
     d.index = i;
     d.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     if (xioctl(VIDIOC_ENUM_FMT, &d) < 0) break;
+    if (!convertible(d.pixelformat, d.flags)) continue;
     FormatChoice choice{d.pixelformat, fixed_text(d.description, sizeof d.description), {}};
     for (__u32 k = 0;; ++k) {
       v4l2_frmsizeenum s{};

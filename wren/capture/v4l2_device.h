@@ -36,6 +36,7 @@ class V4l2Device final : public Device {
     std::size_t length = 0;
   };
   bool read_format(QString* error);
+  bool ensure_convertible_format();
   bool start_stream(QString* error);
   void stop_stream();
   void frame_ready();
