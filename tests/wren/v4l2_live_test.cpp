@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "wren/capture/v4l2_device.h"
@@ -29,6 +31,23 @@ TEST(V4l2Live, FirstCameraDeliversFrames) {
   ASSERT_TRUE(f);
   EXPECT_EQ(FrameSize({f->width, f->height}), camera->image_size());
   EXPECT_FALSE(camera->formats().empty());
+}
+
+TEST(V4l2Device, NodesThatAreNoCameraDoNotConnect) {
+  QTemporaryDir dir;
+  const QString plain = dir.filePath(QStringLiteral("video0"));
+  QFile f(plain);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("not a camera");
+  f.close();
+  for (const QString& node : {dir.filePath(QStringLiteral("missing")), plain}) {
+    V4l2Device camera(node);
+    QString why;
+    EXPECT_FALSE(camera.connect(&why)) << node.toStdString();
+    EXPECT_FALSE(why.isEmpty()) << node.toStdString();
+    EXPECT_EQ(camera.current_frame(), nullptr);
+    EXPECT_TRUE(camera.formats().empty());
+  }
 }
 
 TEST(V4l2Live, IndexPastTheCamerasHasNoDriver) {

@@ -172,7 +172,11 @@ bool V4l2Device::start_stream(QString* error) {
 }
 
 void V4l2Device::stop_stream() {
-  notifier_.reset();
+  if (notifier_) {
+    // This may run inside the notifier's own signal: it goes once that has returned.
+    notifier_->setEnabled(false);
+    notifier_.release()->deleteLater();
+  }
   if (fd_ < 0) return;
   if (streaming_) {
     v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
