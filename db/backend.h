@@ -15,11 +15,21 @@ struct DbError {
   QString text;   // its message
 };
 
+// A host value seen in place as UTF-8 text, for binding many rows without building Values.
+struct TextCell {
+  const char* data = nullptr;
+  int size = -1;  // -1: null
+  bool is_null() const { return size < 0; }
+};
+
 class Statement {
  public:
   virtual ~Statement() = default;
   // Binds the host values to the statement's '?' markers, in order.
   virtual bool bind(const std::vector<Value>& params, DbError& err) = 0;
+  // Binds text values (the database converts them to the columns' types). The default builds
+  // Values; a backend may bind the bytes as they lie.
+  virtual bool bind_texts(const TextCell* cells, int count, DbError& err);
   virtual bool execute(DbError& err) = 0;
   // Moves to the next row of the result: true when there is one. At the end, false with an
   // empty error; on failure false with the error filled.
@@ -36,6 +46,10 @@ class Backend {
   virtual std::unique_ptr<Statement> prepare(const QString& sql, DbError& err) = 0;
   virtual bool commit(DbError& err) = 0;
   virtual bool rollback(DbError& err) = 0;
+  // A unit of statements that takes effect whole or not at all, inside or outside an open
+  // transaction. The default has nothing to offer: the statements take effect one by one.
+  virtual bool begin_unit(DbError& err);
+  virtual bool end_unit(bool keep, DbError& err);
 };
 
 // Everything a backend needs to open a connection.

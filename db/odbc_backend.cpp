@@ -11,8 +11,12 @@
 namespace db {
 namespace {
 
-constexpr char kSqliteDriver[] = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
-constexpr char kFreeTdsDriver[] = "/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so";
+// The driver file where Debian puts it, else the name the package registers it under.
+QString driver_path(const char* file, const char* registered) {
+  const QString path = QStringLiteral(SALON_ODBC_DRIVER_DIR "/") + QLatin1String(file);
+  return QFileInfo::exists(path) ? path
+                                 : QLatin1Char('{') + QLatin1String(registered) + QLatin1Char('}');
+}
 
 std::u16string wide(const QString& s) {
   return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
@@ -55,8 +59,8 @@ class OdbcStatement final : public Statement {
       switch (v.kind()) {
         case Value::Kind::Null:
           b.ind = SQL_NULL_DATA;
-          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr,
-                               0, &b.ind);
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0,
+                               &b.ind);
           break;
         case Value::Kind::Integer:
           b.i = v.to_integer();
@@ -70,16 +74,15 @@ class OdbcStatement final : public Statement {
           break;
         case Value::Kind::DateTime: {
           const QDateTime t = v.to_datetime();
-          b.ts = SQL_TIMESTAMP_STRUCT{
-              static_cast<SQLSMALLINT>(t.date().year()),
-              static_cast<SQLUSMALLINT>(t.date().month()),
-              static_cast<SQLUSMALLINT>(t.date().day()),
-              static_cast<SQLUSMALLINT>(t.time().hour()),
-              static_cast<SQLUSMALLINT>(t.time().minute()),
-              static_cast<SQLUSMALLINT>(t.time().second()),
-              static_cast<SQLUINTEGER>(t.time().msec()) * 1000000u};
-          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP,
-                               23, 3, &b.ts, 0, nullptr);
+          b.ts = SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(t.date().year()),
+                                      static_cast<SQLUSMALLINT>(t.date().month()),
+                                      static_cast<SQLUSMALLINT>(t.date().day()),
+                                      static_cast<SQLUSMALLINT>(t.time().hour()),
+                                      static_cast<SQLUSMALLINT>(t.time().minute()),
+                                      static_cast<SQLUSMALLINT>(t.time().second()),
+                                      static_cast<SQLUINTEGER>(t.time().msec()) * 1000000u};
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23,
+                               3, &b.ts, 0, nullptr);
           break;
         }
         case Value::Kind::Text:
@@ -138,8 +141,8 @@ class OdbcStatement final : public Statement {
     SQLWCHAR name[256] = {0};
     SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
     SQLULEN size = 0;
-    SQLDescribeColW(h_, static_cast<SQLUSMALLINT>(col + 1), name, 256, &len, &type, &size,
-                    &digits, &nullable);
+    SQLDescribeColW(h_, static_cast<SQLUSMALLINT>(col + 1), name, 256, &len, &type, &size, &digits,
+                    &nullable);
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(name), len);
   }
 
@@ -177,9 +180,9 @@ class OdbcStatement final : public Statement {
         if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind)) ||
             ind == SQL_NULL_DATA)
           return Value::null();
-        return Value::datetime(QDateTime(QDate(ts.year, ts.month, ts.day),
-                                         QTime(ts.hour, ts.minute, ts.second,
-                                               static_cast<int>(ts.fraction / 1000000u))));
+        return Value::datetime(QDateTime(
+            QDate(ts.year, ts.month, ts.day),
+            QTime(ts.hour, ts.minute, ts.second, static_cast<int>(ts.fraction / 1000000u))));
       }
       default: {
         QString text = read_text(n, ind);
@@ -249,7 +252,39 @@ class OdbcBackend final : public Backend {
   bool commit(DbError& err) override { return end(SQL_COMMIT, err); }
   bool rollback(DbError& err) override { return end(SQL_ROLLBACK, err); }
 
+  // With auto-commit on, the unit is a transaction of its own. With it off the statements join
+  // the open transaction, which the caller ends (ODBC has no portable savepoint).
+  bool begin_unit(DbError& err) override {
+    SQLULEN mode = SQL_AUTOCOMMIT_OFF;
+    SQLGetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr);
+    unit_owns_transaction_ = mode == SQL_AUTOCOMMIT_ON;
+    if (unit_owns_transaction_ && !set_auto_commit(false)) {
+      err = diagnostics(SQL_HANDLE_DBC, dbc_, "a transaction could not be opened");
+      unit_owns_transaction_ = false;
+      return false;
+    }
+    return true;
+  }
+
+  bool end_unit(bool keep, DbError& err) override {
+    if (!unit_owns_transaction_) return true;
+    unit_owns_transaction_ = false;
+    const bool ended = end(keep ? SQL_COMMIT : SQL_ROLLBACK, err);
+    if (!ended && keep) {
+      DbError ignored;
+      end(SQL_ROLLBACK, ignored);
+    }
+    set_auto_commit(true);
+    return ended;
+  }
+
  private:
+  bool set_auto_commit(bool on) {
+    return SQL_SUCCEEDED(SQLSetConnectAttr(
+        dbc_, SQL_ATTR_AUTOCOMMIT,
+        reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0));
+  }
+
   bool end(SQLSMALLINT how, DbError& err) {
     if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, how))) return true;
     err = diagnostics(SQL_HANDLE_DBC, dbc_, "ending the transaction failed");
@@ -258,6 +293,7 @@ class OdbcBackend final : public Backend {
 
   SQLHENV env_;
   SQLHDBC dbc_;
+  bool unit_owns_transaction_ = false;
 };
 
 // "KEY=value;KEY2={v;x}" -> pairs; keys compared without regard to case.
@@ -323,7 +359,7 @@ QString resolve_local_engine(const QString& connection_string, DbError& err) {
     return {};
   }
   return QStringLiteral("Driver=%1;Database=%2;NoCreat=1;Timeout=5000")
-      .arg(QLatin1String(kSqliteDriver), odbc_quote(file));
+      .arg(driver_path("libsqlite3odbc.so", "SQLite3"), odbc_quote(file));
 }
 
 QString freetds_connection_string(const QString& server, const QString& database,
@@ -341,7 +377,7 @@ QString freetds_connection_string(const QString& server, const QString& database
   return QStringLiteral(
              "Driver=%1;Server=%2;Port=%3;Database=%4;UID=%5;PWD=%6;TDS_Version=7.1;"
              "ClientCharset=UTF-8;LoginTimeout=5")
-      .arg(QLatin1String(kFreeTdsDriver), odbc_quote(host), odbc_quote(port),
+      .arg(driver_path("libtdsodbc.so", "FreeTDS"), odbc_quote(host), odbc_quote(port),
            odbc_quote(database), odbc_quote(login), odbc_quote(password));
 }
 
@@ -367,10 +403,9 @@ std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool aut
     SQLFreeHandle(SQL_HANDLE_ENV, env);
     return nullptr;
   }
-  SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
-                    reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON
-                                                             : SQL_AUTOCOMMIT_OFF),
-                    0);
+  SQLSetConnectAttr(
+      dbc, SQL_ATTR_AUTOCOMMIT,
+      reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0);
   return std::make_unique<OdbcBackend>(env, dbc);
 }
 

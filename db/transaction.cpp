@@ -30,6 +30,19 @@ QString connect_string_of(const QString& connect_params) {
   return p;
 }
 
+bool Statement::bind_texts(const TextCell* cells, int count, DbError& err) {
+  std::vector<Value> values;
+  values.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i)
+    values.push_back(cells[i].is_null()
+                         ? Value::null()
+                         : Value::text(QString::fromUtf8(cells[i].data, cells[i].size)));
+  return bind(values, err);
+}
+
+bool Backend::begin_unit(DbError&) { return true; }
+bool Backend::end_unit(bool, DbError&) { return true; }
+
 Transaction::Transaction() = default;
 Transaction::~Transaction() = default;
 
@@ -63,8 +76,8 @@ bool Transaction::injected_fault(const QString& sql) {
 void Transaction::connect() {
   backend_.reset();
   DbError err;
-  const ConnectRequest req{interface_id, server, db_name, login, password, connect_params,
-                           auto_commit};
+  const ConnectRequest req{interface_id, server,         db_name,    login,
+                           password,     connect_params, auto_commit};
   if (injected_fault(QStringLiteral("CONNECT ") + interface_id + QLatin1Char(' ') + db_name))
     return;
   if (interface_id.compare(kOdbc, Qt::CaseInsensitive) == 0) {
@@ -107,6 +120,28 @@ void Transaction::rollback() {
   if (injected_fault(QStringLiteral("ROLLBACK"))) return;
   DbError err;
   set_result(backend_->rollback(err), err);
+}
+
+bool Transaction::begin_unit() {
+  if (!backend_) {
+    not_connected();
+    return false;
+  }
+  DbError err;
+  const bool ok = backend_->begin_unit(err);
+  if (!ok) set_result(false, err);
+  return ok;
+}
+
+bool Transaction::end_unit(bool keep) {
+  if (!backend_) {
+    not_connected();
+    return false;
+  }
+  DbError err;
+  const bool ok = backend_->end_unit(keep, err);
+  if (!ok) set_result(false, err);
+  return ok;
 }
 
 std::unique_ptr<Statement> Transaction::prepare(const QString& sql) {

@@ -49,6 +49,10 @@ class Transaction {
 
   // For the data store: a prepared statement on this connection, or null with status set.
   std::unique_ptr<Statement> prepare(const QString& sql);
+  // Statements between these two take effect whole or not at all (`keep` false undoes them),
+  // whatever auto_commit says; a failure sets status. Not nested.
+  bool begin_unit();
+  bool end_unit(bool keep);
   // Records the outcome of an operation a caller ran on a prepared statement.
   void set_result(bool ok, const DbError& err);
 

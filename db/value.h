@@ -34,7 +34,7 @@ class Value {
 
   bool operator==(const Value& o) const;
 
-  static QString datetime_text(const QDateTime& t);  // 'YYYY-MM-DD HH:MM:SS.fff'
+  static QString datetime_text(const QDateTime& t);   // 'YYYY-MM-DD HH:MM:SS.fff'
   static QDateTime parse_datetime(const QString& s);  // the form above, or without fraction
 
  private:

@@ -1,7 +1,6 @@
 #include <QApplication>
-#include <QWidget>
 
-#include "runtime/dialogs.h"
+#include "kestrel/w_main.h"
 #include "runtime/qt_dialogs.h"
 #include "shared/globals.h"
 
@@ -10,8 +9,8 @@ int main(int argc, char** argv) {
   rt::QtDialogs dialogs;
   rt::set_dialogs(&dialogs);
   app_startup(QStringLiteral("main"));
-  QWidget w;
-  w.setWindowTitle(QStringLiteral("数据库管理16.2"));
+  kestrel::w_main w;
+  w.open();
   w.show();
   return app.exec();
 }

@@ -2,6 +2,7 @@
 // The modal boxes and the file-open dialog. Handlers reach them only through this interface,
 // so that every handler runs headless in a test with a scripted implementation.
 #include <QString>
+#include <QStringList>
 
 namespace rt {
 

@@ -52,9 +52,8 @@ int registry_delete(const QString& key, const QString& value_name) {
   if (registry_get(key, value_name, ignored) != 1) return -1;
   const QByteArray name = value_name.toUtf8();
   return in_user_mode([&] {
-    return SQLWritePrivateProfileString(section.constData(), name.constData(), nullptr, kFile)
-               ? 1
-               : -1;
+    return SQLWritePrivateProfileString(section.constData(), name.constData(), nullptr, kFile) ? 1
+                                                                                               : -1;
   });
 }
 

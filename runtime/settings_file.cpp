@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <optional>
 #include <vector>
 
 #include "runtime/codepage.h"
+#include "runtime/files.h"
 
 namespace rt {
 namespace {
@@ -96,7 +96,7 @@ int set_profile_string(const QString& file, const QString& section, const QStrin
   QByteArray data;
   QFileInfo info(path);
   if (info.exists()) {
-    if (!info.isFile() || !info.isWritable()) return -1;
+    if (!info.isFile() || is_read_only(path)) return -1;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return -1;
     data = f.readAll();

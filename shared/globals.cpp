@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "db/embedded_server.h"
 #include "runtime/files.h"
 
 QString gs_apppath;
@@ -18,10 +19,14 @@ void f_get_current_path() { gs_apppath = rt::program_folder(); }
 void set_program_folder(const QString& folder) {
   gs_apppath = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
   gs_inifile = gs_apppath + QStringLiteral("user.ini");
+  db::set_embedded_server_folder(gs_apppath);
+  db::install_embedded_server();
 }
 
 void app_startup(const QString& app_name) {
   if (QCoreApplication::instance()) QCoreApplication::setApplicationName(app_name);
   f_get_current_path();
   gs_inifile = gs_apppath + QStringLiteral("user.ini");
+  db::set_embedded_server_folder(gs_apppath);
+  db::install_embedded_server();
 }

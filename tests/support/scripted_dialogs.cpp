@@ -30,8 +30,7 @@ void ScriptedDialogs::failure(const QString& title, const QString& text) {
 bool ScriptedDialogs::question(const QString& title, const QString& text, bool default_yes) {
   shown_.push_back({Shown::Question, title, text, default_yes});
   if (answers_.empty()) {
-    ADD_FAILURE() << "unexpected question: " << title.toStdString() << " / "
-                  << text.toStdString();
+    ADD_FAILURE() << "unexpected question: " << title.toStdString() << " / " << text.toStdString();
     return false;
   }
   bool a = answers_.front();

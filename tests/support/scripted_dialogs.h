@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/dialogs.h"
+#include "tests/support/qt_print.h"
 
 namespace test {
 

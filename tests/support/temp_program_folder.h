@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/qt_print.h"
+
 namespace test {
 
 class TempProgramFolder {

@@ -1,0 +1,230 @@
+#include "db/embedded_backend.h"
+
+#include <QDir>
+#include <functional>
+
+#include "db/embedded_values.h"
+#include "db/master_catalog.h"
+#include "db/sqlite_util.h"
+#include "db/tsql_dialect.h"
+#include "db/tsql_rebuild.h"
+
+namespace db {
+namespace {
+
+// A statement SQLite runs.
+class SqlStatement final : public Statement {
+ public:
+  SqlStatement(EmbeddedBackend* owner, sqlite3_stmt* st, QString created_table)
+      : owner_(owner), st_(st), created_table_(std::move(created_table)) {}
+  ~SqlStatement() override { sqlite3_finalize(st_); }
+
+  bool bind(const std::vector<Value>& params, DbError& err) override {
+    if (!start_binding(static_cast<int>(params.size()), err)) return false;
+    for (size_t i = 0; i < params.size(); ++i)
+      if (bind_value(st_, static_cast<int>(i + 1), params[i]) != SQLITE_OK) return failed(err);
+    return true;
+  }
+
+  // The bytes are bound where they lie; they must stay put until execute().
+  bool bind_texts(const TextCell* cells, int count, DbError& err) override {
+    if (!start_binding(count, err)) return false;
+    for (int i = 0; i < count; ++i) {
+      const int rc = cells[i].is_null() ? sqlite3_bind_null(st_, i + 1)
+                                        : sqlite3_bind_text(st_, i + 1, cells[i].data,
+                                                            cells[i].size, SQLITE_STATIC);
+      if (rc != SQLITE_OK) return failed(err);
+    }
+    return true;
+  }
+
+  bool execute(DbError& err) override {
+    if (!owner_->open_implicit_transaction(err)) return false;
+    sqlite3_reset(st_);
+    pending_row_ = at_end_ = false;
+    rows_ = 0;
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) {
+      pending_row_ = true;
+      return true;
+    }
+    if (rc != SQLITE_DONE) {
+      err = sqlite_failure(owner_->handle());
+      sqlite3_reset(st_);
+      return false;
+    }
+    at_end_ = true;
+    if (sqlite3_column_count(st_) == 0) rows_ = sqlite3_changes(owner_->handle());
+    if (!created_table_.isEmpty())
+      return tsql::key_columns_not_null(owner_->handle(), created_table_, err);
+    return true;
+  }
+
+  bool fetch(DbError& err) override {
+    if (pending_row_) {
+      pending_row_ = false;
+      return true;
+    }
+    if (at_end_) return false;
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) return true;
+    at_end_ = true;
+    if (rc != SQLITE_DONE) {
+      err = sqlite_failure(owner_->handle());
+      sqlite3_reset(st_);
+    }
+    return false;
+  }
+
+  int column_count() override { return sqlite3_column_count(st_); }
+  QString column_name(int col) override { return QString::fromUtf8(sqlite3_column_name(st_, col)); }
+  Value column(int col) override { return read_column(st_, col); }
+  long rows_affected() override { return rows_; }
+
+ private:
+  bool start_binding(int count, DbError& err) {
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+    const int markers = sqlite3_bind_parameter_count(st_);
+    if (count == markers) return true;
+    err = {8144, QStringLiteral("The statement has %1 parameter markers but %2 values were "
+                                "supplied.")
+                     .arg(markers)
+                     .arg(count)};
+    return false;
+  }
+  bool failed(DbError& err) {
+    err = sqlite_failure(owner_->handle());
+    return false;
+  }
+
+  EmbeddedBackend* owner_;
+  sqlite3_stmt* st_;
+  QString created_table_;
+  bool pending_row_ = false;
+  bool at_end_ = false;
+  long rows_ = 0;
+};
+
+// A statement the server carries out itself (commit, attach, table rebuilds).
+class ActionStatement final : public Statement {
+ public:
+  explicit ActionStatement(std::function<bool(DbError&)> action) : action_(std::move(action)) {}
+  bool bind(const std::vector<Value>& params, DbError& err) override {
+    if (params.empty()) return true;
+    err = {8144, QStringLiteral("This statement takes no parameters.")};
+    return false;
+  }
+  bool execute(DbError& err) override { return action_(err); }
+  bool fetch(DbError&) override { return false; }
+  int column_count() override { return 0; }
+  QString column_name(int) override { return {}; }
+  Value column(int) override { return {}; }
+  long rows_affected() override { return 0; }
+
+ private:
+  std::function<bool(DbError&)> action_;
+};
+
+bool only_separators(const char* tail) {
+  for (; tail && *tail; ++tail)
+    if (*tail != ';' && !QChar::isSpace(static_cast<uchar>(*tail))) return false;
+  return true;
+}
+
+}  // namespace
+
+EmbeddedBackend::EmbeddedBackend(sqlite3* db, bool auto_commit, QString server_folder)
+    : db_(db), auto_commit_(auto_commit), folder_(std::move(server_folder)) {}
+
+EmbeddedBackend::~EmbeddedBackend() {
+  // Work that no commit ended is undone, as a server does when a connection drops.
+  sqlite3_close_v2(db_);
+}
+
+bool EmbeddedBackend::open_implicit_transaction(DbError& err) {
+  if (auto_commit_ || !sqlite3_get_autocommit(db_)) return true;
+  return sqlite_exec(db_, QStringLiteral("BEGIN"), err);
+}
+
+bool EmbeddedBackend::end_transaction(const char* how, DbError& err) {
+  // Without an open transaction there is nothing to end, and SQL Server says nothing.
+  if (sqlite3_get_autocommit(db_) || in_unit_) return true;
+  return sqlite_exec(db_, QString::fromLatin1(how), err);
+}
+
+bool EmbeddedBackend::commit(DbError& err) { return end_transaction("COMMIT", err); }
+bool EmbeddedBackend::rollback(DbError& err) { return end_transaction("ROLLBACK", err); }
+
+bool EmbeddedBackend::begin_unit(DbError& err) {
+  if (!open_implicit_transaction(err) ||
+      !sqlite_exec(db_, QStringLiteral("SAVEPOINT data_store_unit"), err))
+    return false;
+  in_unit_ = true;
+  return true;
+}
+
+bool EmbeddedBackend::end_unit(bool keep, DbError& err) {
+  if (!in_unit_) return true;
+  in_unit_ = false;
+  DbError undo;
+  if (!keep) sqlite_exec(db_, QStringLiteral("ROLLBACK TO data_store_unit"), undo);
+  if (sqlite_exec(db_, QStringLiteral("RELEASE data_store_unit"), err)) return true;
+  // A release that fails (a busy database) leaves the unit open: undo it rather than keep it
+  // half-known.
+  sqlite_exec(db_, QStringLiteral("ROLLBACK TO data_store_unit"), undo);
+  sqlite_exec(db_, QStringLiteral("RELEASE data_store_unit"), undo);
+  return false;
+}
+
+std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError& err) {
+  using Kind = tsql::Command::Kind;
+  const tsql::Command c = tsql::classify(sql);
+  switch (c.kind) {
+    case Kind::Invalid:
+      err = c.error;
+      return nullptr;
+    case Kind::Commit:
+      return std::make_unique<ActionStatement>([this](DbError& e) { return commit(e); });
+    case Kind::Rollback:
+      return std::make_unique<ActionStatement>([this](DbError& e) { return rollback(e); });
+    case Kind::AttachDb:
+      return std::make_unique<ActionStatement>([this, c](DbError& e) {
+        sqlite3* catalog = open_master_catalog(folder_, e);
+        if (!catalog) return false;
+        // A path without a folder is taken from the server's own folder.
+        const QDir home(folder_);
+        const bool ok = attach_database(catalog, c.names[0], home.absoluteFilePath(c.names[1]),
+                                        home.absoluteFilePath(c.names[2]), e);
+        sqlite3_close(catalog);
+        return ok;
+      });
+    case Kind::AlterColumn:
+    case Kind::AddPrimaryKey:
+      return std::make_unique<ActionStatement>([this, c](DbError& e) {
+        if (!open_implicit_transaction(e)) return false;
+        return c.kind == Kind::AlterColumn ? tsql::alter_column(db_, c, e)
+                                           : tsql::add_primary_key(db_, c, e);
+      });
+    case Kind::Pass:
+    case Kind::CreateTable:
+      break;
+  }
+  const QByteArray u = c.sql.toUtf8();
+  sqlite3_stmt* st = nullptr;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(db_, u.constData(), static_cast<int>(u.size()), &st, &tail) != SQLITE_OK) {
+    err = sqlite_failure(db_);
+    return nullptr;
+  }
+  if (!st || !only_separators(tail)) {
+    sqlite3_finalize(st);
+    err = st ? DbError{170, QStringLiteral("The embedded server runs one statement at a time.")}
+             : tsql::syntax_error(sql.trimmed());
+    return nullptr;
+  }
+  return std::make_unique<SqlStatement>(this, st,
+                                        c.kind == Kind::CreateTable ? c.table : QString());
+}
+
+}  // namespace db

@@ -1,0 +1,36 @@
+#pragma once
+// A connection of the embedded server: one SQLite database (an attached data file, or the
+// master catalog) behind the Backend interface.
+#include <sqlite3.h>
+
+#include "db/backend.h"
+
+namespace db {
+
+class EmbeddedBackend final : public Backend {
+ public:
+  // Takes ownership of `db`.
+  EmbeddedBackend(sqlite3* db, bool auto_commit, QString server_folder);
+  ~EmbeddedBackend() override;
+
+  std::unique_ptr<Statement> prepare(const QString& sql, DbError& err) override;
+  bool commit(DbError& err) override;
+  bool rollback(DbError& err) override;
+  bool begin_unit(DbError& err) override;
+  bool end_unit(bool keep, DbError& err) override;
+
+  // With auto_commit off, the first statement after a commit or rollback opens a transaction.
+  bool open_implicit_transaction(DbError& err);
+  sqlite3* handle() const { return db_; }
+  const QString& server_folder() const { return folder_; }
+
+ private:
+  bool end_transaction(const char* how, DbError& err);
+
+  sqlite3* db_;
+  bool auto_commit_;
+  QString folder_;
+  bool in_unit_ = false;
+};
+
+}  // namespace db

@@ -1,0 +1,28 @@
+#pragma once
+// How values pass into and out of the embedded server: date-times are stored and bound as
+// 'YYYY-MM-DD HH:MM:SS.fff' text, and columns read back by their declared SQL Server type,
+// decimals at their declared scale.
+#include <sqlite3.h>
+
+#include "db/value.h"
+
+namespace db {
+
+enum class DeclaredType { None, Text, Integer, Double, Decimal, DateTime };
+
+struct Declared {
+  DeclaredType type = DeclaredType::None;
+  int scale = 0;  // decimals only
+};
+
+// "decimal(16, 2)" → Decimal, scale 2; "char(30)" → Text; null or unknown → None.
+Declared declared_type(const char* decl);
+
+// A decimal at `scale` places from what SQLite holds (integer, real or text).
+QString decimal_text(sqlite3_stmt* st, int col, int scale);
+
+Value read_column(sqlite3_stmt* st, int col);
+// Binds one host value to the 1-based `index`.
+int bind_value(sqlite3_stmt* st, int index, const Value& v);
+
+}  // namespace db

@@ -1,0 +1,40 @@
+#pragma once
+// The embedded server's `master`: a small SQLite database in the server's folder that lists
+// the attached databases (name → data file, log file). Every change is one SQLite transaction,
+// so the catalog is never left half-written.
+#include <sqlite3.h>
+
+#include <QString>
+#include <optional>
+
+#include "db/backend.h"
+
+namespace db {
+
+struct AttachedDatabase {
+  QString name;
+  QString data_file;
+  QString log_file;
+};
+
+// The catalog's file in the server folder.
+QString master_catalog_path(const QString& server_folder);
+
+// Opens the catalog, creating it when missing; null with err filled on failure.
+sqlite3* open_master_catalog(const QString& server_folder, DbError& err);
+
+// sp_attach_db: both files must exist, the data file must be a database this server can open,
+// the name must be free (names compare without regard to case) and neither file attached yet.
+bool attach_database(sqlite3* catalog, const QString& name, const QString& data_file,
+                     const QString& log_file, DbError& err);
+
+// The registered database of that name; nothing when it is unknown or there is no catalog.
+std::optional<AttachedDatabase> find_database(const QString& server_folder, const QString& name);
+
+// Whether `path` is an existing data or log file of an attached database.
+bool catalog_holds_file(const QString& server_folder, const QString& path);
+
+// A path in one form for comparing: absolute, cleaned, links resolved where the file exists.
+QString comparable_path(const QString& path);
+
+}  // namespace db

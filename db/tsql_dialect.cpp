@@ -1,0 +1,176 @@
+#include "db/tsql_dialect.h"
+
+#include "db/tsql_tokens.h"
+
+namespace db::tsql {
+namespace {
+
+using Kind = Token::Kind;
+
+// Index of the first non-space token at or after `i`, or tokens.size().
+size_t next_significant(const std::vector<Token>& t, size_t i) {
+  while (i < t.size() && t[i].kind == Kind::Space) ++i;
+  return i;
+}
+
+bool is_name(const Token& t) { return t.kind == Kind::Word || t.kind == Kind::Bracket; }
+
+// The significant tokens without a trailing ';'.
+std::vector<Token> words_of(const QString& sql) {
+  std::vector<Token> w = significant(tokenize(sql));
+  while (!w.empty() && w.back().is_punct(';')) w.pop_back();
+  return w;
+}
+
+Command invalid(const QString& near) {
+  Command c;
+  c.kind = Command::Kind::Invalid;
+  c.error = syntax_error(near);
+  return c;
+}
+
+// Marks `c` as a syntax error near `near`; true, since the statement was recognised.
+bool fail(Command& c, const QString& near) {
+  c = invalid(near);
+  return true;
+}
+
+// COMMIT / ROLLBACK with SQL Server's optional words.
+bool transaction_end(const std::vector<Token>& w, const char* verb) {
+  if (w.empty() || !w[0].is(verb)) return false;
+  if (w.size() == 1) return true;
+  if (w.size() == 2) return w[1].is("tran") || w[1].is("transaction") || w[1].is("work");
+  return w.size() == 3 && (w[1].is("tran") || w[1].is("transaction")) && is_name(w[2]);
+}
+
+// [EXEC[UTE]] sp_attach_db 'name','datafile','logfile'
+bool attach_db(const std::vector<Token>& w, Command& c) {
+  size_t i = 0;
+  if (i < w.size() && (w[i].is("exec") || w[i].is("execute"))) ++i;
+  if (i >= w.size() || !w[i].is("sp_attach_db")) return false;
+  ++i;
+  c.kind = Command::Kind::AttachDb;
+  while (i < w.size()) {
+    // N'…' is the same text to this server.
+    if (w[i].is("N") && i + 1 < w.size() && w[i + 1].kind == Kind::String) ++i;
+    if (w[i].kind != Kind::String) return fail(c, w[i].text);
+    c.names << string_value(w[i].text);
+    if (++i == w.size()) break;
+    if (!w[i].is_punct(',')) return fail(c, w[i].text);
+    if (++i == w.size()) return fail(c, w[i - 1].text);
+  }
+  if (c.names.size() != 3) {
+    c.kind = Command::Kind::Invalid;
+    c.error = {201, QStringLiteral("Procedure 'sp_attach_db' expects the parameters @dbname, "
+                                   "@filename1 and @filename2.")};
+  }
+  return true;
+}
+
+// alter table T ALTER COLUMN c type [null | not null]
+bool alter_column(const std::vector<Token>& w, Command& c) {
+  if (w.size() < 6 || !w[0].is("alter") || !w[1].is("table") || !is_name(w[2]) ||
+      !w[3].is("alter") || !w[4].is("column"))
+    return false;
+  if (!is_name(w[5]) || w.size() < 7) return fail(c, w.back().text);
+  c.kind = Command::Kind::AlterColumn;
+  c.table = name_of(w[2]);
+  c.column = name_of(w[5]);
+  size_t end = w.size();
+  if (w[end - 1].is("null")) {
+    --end;
+    if (end > 6 && w[end - 1].is("not")) {
+      --end;
+      c.not_null = true;
+    }
+  }
+  if (end <= 6) return fail(c, w.back().text);
+  for (size_t i = 6; i < end; ++i) {
+    // Words of a type stay apart ("double precision"); the rest is rejoined without blanks.
+    if (i > 6 && w[i].kind == Kind::Word && w[i - 1].kind == Kind::Word) c.type += QLatin1Char(' ');
+    c.type += w[i].text;
+  }
+  return true;
+}
+
+// alter table T add constraint N primary key (a, b)
+bool add_primary_key(const std::vector<Token>& w, Command& c) {
+  if (w.size() < 6 || !w[0].is("alter") || !w[1].is("table") || !is_name(w[2]) || !w[3].is("add") ||
+      !w[4].is("constraint"))
+    return false;
+  if (w.size() < 11 || !is_name(w[5]) || !w[6].is("primary") || !w[7].is("key") ||
+      !w[8].is_punct('(') || !w.back().is_punct(')'))
+    return fail(c, w.size() > 6 ? w[6].text : w.back().text);
+  c.kind = Command::Kind::AddPrimaryKey;
+  c.table = name_of(w[2]);
+  c.constraint = name_of(w[5]);
+  for (size_t i = 9; i + 1 < w.size(); ++i) {
+    const bool want_name = (i - 9) % 2 == 0;
+    if (want_name ? !is_name(w[i]) : !w[i].is_punct(',')) return fail(c, w[i].text);
+    if (want_name) c.names << name_of(w[i]);
+  }
+  if (c.names.isEmpty() || w[w.size() - 2].is_punct(',')) return fail(c, QStringLiteral(")"));
+  return true;
+}
+
+}  // namespace
+
+DbError syntax_error(const QString& near) {
+  return {170, QStringLiteral("Line 1: Incorrect syntax near '%1'.").arg(near)};
+}
+
+QString isnull_to_ifnull(const QString& sql) {
+  std::vector<Token> t = tokenize(sql);
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (!t[i].is("isnull")) continue;
+    const size_t n = next_significant(t, i + 1);
+    if (n < t.size() && t[n].is_punct('(')) t[i].text = QStringLiteral("ifnull");
+  }
+  return join(t);
+}
+
+QString insert_without_into(const QString& sql) {
+  std::vector<Token> t = tokenize(sql);
+  const size_t i = next_significant(t, 0);
+  if (i >= t.size() || !t[i].is("insert")) return sql;
+  const size_t n = next_significant(t, i + 1);
+  if (n >= t.size() || t[n].is("into") || !is_name(t[n])) return sql;
+  t[i].text += QStringLiteral(" into");
+  return join(t);
+}
+
+QString double_quoted_literals(const QString& sql) {
+  std::vector<Token> t = tokenize(sql);
+  for (Token& k : t)
+    if (k.kind == Kind::Quoted) {
+      k.kind = Kind::String;
+      k.text = quote_string(string_value(k.text));
+    }
+  return join(t);
+}
+
+QString translate(const QString& sql) {
+  return double_quoted_literals(insert_without_into(isnull_to_ifnull(sql)));
+}
+
+Command classify(const QString& sql) {
+  const std::vector<Token> w = words_of(sql);
+  Command c;
+  if (transaction_end(w, "commit")) {
+    c.kind = Command::Kind::Commit;
+    return c;
+  }
+  if (transaction_end(w, "rollback")) {
+    c.kind = Command::Kind::Rollback;
+    return c;
+  }
+  if (attach_db(w, c) || alter_column(w, c) || add_primary_key(w, c)) return c;
+  c.sql = translate(sql);
+  if (w.size() > 2 && w[0].is("create") && w[1].is("table") && is_name(w[2])) {
+    c.kind = Command::Kind::CreateTable;
+    c.table = name_of(w[2]);
+  }
+  return c;
+}
+
+}  // namespace db::tsql

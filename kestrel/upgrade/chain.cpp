@@ -1,0 +1,26 @@
+#include "kestrel/upgrade/chain.h"
+
+#include "kestrel/upgrade/steps.h"
+
+namespace upgrade {
+
+const std::vector<Step>& chain_steps() {
+  static const std::vector<Step> steps = {f_ver,  f_ver2, f_ver3, f_ver4, f_ver5,
+                                          f_ver6, f_ver7, f_ver8, f_ver9, f_ver10};
+  return steps;
+}
+
+Outcome run_chain(int* steps_run) {
+  int n = 0;
+  if (steps_run) *steps_run = 0;
+  for (Step step : chain_steps()) {
+    const Outcome o = step();
+    if (steps_run) *steps_run = ++n;
+    // A failed step leaves its changes half made: no later stamp may claim a higher version.
+    if (o == Outcome::failed || o == Outcome::end_program || o == Outcome::restart_program)
+      return o;
+  }
+  return Outcome::done;
+}
+
+}  // namespace upgrade

@@ -1,0 +1,168 @@
+#include "kestrel/upgrade/step_context.h"
+
+#include <QLocale>
+#include <cmath>
+
+#include "db/transaction.h"
+#include "runtime/dialogs.h"
+
+namespace upgrade {
+namespace {
+
+const QString kFailureTitle = QStringLiteral("错误信息");
+
+}  // namespace
+
+const char* outcome_name(Outcome o) {
+  switch (o) {
+    case Outcome::done:
+      return "done";
+    case Outcome::returned_early:
+      return "returned_early";
+    case Outcome::failed:
+      return "failed";
+    case Outcome::end_program:
+      return "end_program";
+    case Outcome::restart_program:
+      return "restart_program";
+  }
+  return "?";
+}
+
+bool StepContext::read_version() {
+  text_.clear();
+  const auto row =
+      sqlca.select_row(QStringLiteral("select isnull ( bb , '0' ) from sys where id =1"));
+  const bool read = sqlca.status == 0;
+  if (read && !row.empty()) text_ = row[0].to_text();
+  // A char column comes back padded on a real server; the number is what counts.
+  bool number = false;
+  const double v = QLocale::c().toDouble(text_.trimmed(), &number);
+  number = number && std::isfinite(v);  // "inf" and "nan" name no version
+  is_number_ = number;
+  value_ = number ? v : 0;
+  return read;
+}
+
+Outcome StepContext::base_data_lost() {
+  rt::dialogs().notice(QStringLiteral("系统提示"),
+                       QStringLiteral("系统基础数据丢失,不能升级,请与开发商联系"));
+  return Outcome::returned_early;
+}
+
+bool StepContext::missing(const QString& probe_sql) {
+  sqlca.select_row(probe_sql);
+  return sqlca.status != 0;
+}
+
+bool StepContext::table_missing(const QString& table) {
+  return missing(QStringLiteral("select count ( *) from ") + table);
+}
+
+bool StepContext::column_missing(const QString& table, const QString& column) {
+  return missing(QStringLiteral("select count ( ") + column + QStringLiteral(" ) from ") + table);
+}
+
+bool StepContext::change(const QString& sql, const QString& failure_text) {
+  return change(sql, failure_text, kFailureTitle);
+}
+
+bool StepContext::change(const QString& sql, const QString& failure_text,
+                         const QString& failure_title) {
+  sqlca.execute_immediate(sql);
+  if (sqlca.status != 0) {
+    failure_path(failure_text, failure_title);
+    return false;
+  }
+  sqlca.commit();
+  return true;
+}
+
+bool StepContext::change_no_commit(const QString& sql, const QString& failure_text) {
+  sqlca.execute_immediate(sql);
+  if (sqlca.status != 0) {
+    failure_path(failure_text);
+    return false;
+  }
+  return true;
+}
+
+bool StepContext::clause_list(const QString& table, const QString& clauses,
+                              ClauseFailure on_failure, const QString& failure_text,
+                              const QString& fill) {
+  const QString prefix = QStringLiteral("alter table ") + table + QLatin1Char(' ');
+  const qsizetype n = clauses.count(QLatin1Char('/'));
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const qsizetype end = clauses.indexOf(QLatin1Char('/'), start);
+    const QString clause = clauses.mid(start, end - start);
+    start = end + 1;
+    sqlca.execute_immediate(prefix + clause);
+    if (sqlca.status != 0) {
+      switch (on_failure) {
+        case ClauseFailure::silent:
+          sqlca.rollback();
+          break;
+        case ClauseFailure::message:
+          sqlca.rollback();
+          rt::dialogs().failure(kFailureTitle, failure_text);
+          break;
+        case ClauseFailure::failure_path:
+          failure_path(failure_text);
+          return false;
+      }
+      continue;
+    }
+    if (!fill.isEmpty()) sqlca.execute(fill);
+    sqlca.commit();
+  }
+  return true;
+}
+
+void StepContext::run(const QString& sql, const std::vector<db::Value>& params) {
+  sqlca.execute(sql, params);
+}
+
+bool StepContext::tested(const QString& sql, const QString& failure_text,
+                         const std::vector<db::Value>& params) {
+  sqlca.execute(sql, params);
+  if (sqlca.status != 0) {
+    failure_path(failure_text);
+    return false;
+  }
+  sqlca.commit();
+  return true;
+}
+
+qint64 StepContext::count(const QString& sql) {
+  const auto row = sqlca.select_row(sql);
+  return sqlca.status == 0 && !row.empty() ? row[0].to_integer() : 0;
+}
+
+bool StepContext::ok() const { return sqlca.status == 0; }
+
+void StepContext::commit() { sqlca.commit(); }
+void StepContext::rollback() { sqlca.rollback(); }
+
+void StepContext::failure_path(const QString& failure_text) {
+  failure_path(failure_text, kFailureTitle);
+}
+
+void StepContext::failure_path(const QString& failure_text, const QString& failure_title) {
+  sqlca.rollback();
+  rt::dialogs().failure(failure_title, failure_text);
+}
+
+bool StepContext::stamp(const QString& sql) { return stamp(sql, kFailureTitle); }
+
+bool StepContext::stamp(const QString& sql, const QString& failure_title) {
+  sqlca.execute(sql);
+  if (sqlca.status != 0) {
+    failure_path(QStringLiteral("版本升级失败-update sys.bb!"), failure_title);
+    return false;
+  }
+  sqlca.commit();
+  return true;
+}
+
+}  // namespace upgrade

@@ -1,0 +1,102 @@
+#include "shared/f_conect.h"
+
+#include "db/transaction.h"
+#include "runtime/dialogs.h"
+#include "runtime/registry.h"
+#include "runtime/settings_file.h"
+#include "shared/globals.h"
+
+namespace {
+
+const QString kOdbcIni = QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\");
+const QString kDataSources =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\ODBC Data Sources");
+const QString kDriverName = QStringLiteral("Sybase SQL Anywhere 5.0");
+const QString kTitle = QStringLiteral("系统提示");
+
+// "USER.INI" without a folder: the platform's settings folder, not the program's user.ini.
+void write_application_paths(const QString& ls_p) {
+  rt::set_profile_string(QStringLiteral("USER.INI"), QStringLiteral("Application"),
+                         QStringLiteral("Path"), ls_p);
+  rt::set_profile_string(QStringLiteral("USER.INI"), QStringLiteral("Application"),
+                         QStringLiteral("Pathdemo"), ls_p + QStringLiteral("photo/"));
+}
+
+// Writes the data source's values, whose results nobody examines, then its entry in the list
+// of data sources, whose result decides.
+int register_data_source(const QString& ls_3, const QString& ls_p, const QString& ls_path,
+                         const QString& fs_dsn, const QString& fs_server) {
+  const f_conect_registry& reg = f_conect_registry_in_use();
+  const QString ls_driver = ls_p + QStringLiteral("wod50t.dll");
+  const QString ls_start = ls_p + QStringLiteral("dbeng50.exe -Q");
+  const std::pair<const char*, QString> values[] = {
+      {"Driver", ls_driver},
+      {"Start", ls_start},
+      {"DatabaseFile", ls_path},
+      {"DatabaseName", fs_dsn},
+      {"AutoStop", QStringLiteral("yes")},
+      {"ServerName", fs_server},
+  };
+  for (const auto& [name, value] : values) reg.set(ls_3, QString::fromLatin1(name), value);
+  return reg.set(kDataSources, fs_dsn, kDriverName);
+}
+
+}  // namespace
+
+f_conect_registry& f_conect_registry_in_use() {
+  static f_conect_registry reg{rt::registry_set, rt::registry_delete, rt::registry_get};
+  return reg;
+}
+
+int f_conect(const QString& fs_dsn, const QString& fs_server, const QString& fs_use,
+             const QString& fs_password) {
+  const QString ls_1 = QStringLiteral("Connectstring='DSN=") + fs_dsn + QStringLiteral(";UID=") +
+                       fs_use + QStringLiteral(";PWD=") + fs_password + QStringLiteral("'");
+  sqlca.interface_id = QStringLiteral("ODBC");
+  sqlca.auto_commit = false;
+  sqlca.server = fs_server;
+  sqlca.connect_params = ls_1;
+  sqlca.connect();
+  if (sqlca.status == 0) return 1;
+
+  const QString ls_3 = kOdbcIni + fs_dsn;
+  if (gi_connect_time == 1) {
+    // Silent: the database, driver and engine are expected in the program folder.
+    const QString ls_p = gs_apppath;
+    write_application_paths(ls_p);
+    const QString ls_path = ls_p + fs_dsn + QStringLiteral(".db");
+    if (register_data_source(ls_3, ls_p, ls_path, fs_dsn, fs_server) == 1) {
+      gi_connect_time = 2;
+      f_conect(fs_dsn, fs_server, fs_use, fs_password);
+      return 1;
+    }
+  }
+  if (gi_connect_time != 2) return 1;
+
+  rt::Dialogs& dlg = rt::dialogs();
+  if (!dlg.question(kTitle, QStringLiteral("数据库连接失败!是否要注册数据库?"), true)) return 0;
+  const rt::FileChoice value =
+      dlg.open_file(QStringLiteral("请选择数据库路径"), QStringLiteral("DB"),
+                    QStringLiteral("DB Files (*.DB),*.DB"));
+  if (value.result != 1) return 0;
+  const QString ls_path = value.path;
+  const QString ls_name = value.name;
+  const QString ls_p = ls_path.left(ls_path.size() - ls_name.size());
+  write_application_paths(ls_p);
+
+  const f_conect_registry& reg = f_conect_registry_in_use();
+  for (const char* name : {"Driver", "Start", "DatabaseFile", "DatabaseName", "AutoStop"})
+    reg.remove(ls_3, QString::fromLatin1(name));
+  QString ls_2;
+  if (reg.get(ls_3, QStringLiteral("DatabaseName"), ls_2) == 1) {
+    dlg.notice(kTitle, QStringLiteral("本数据库已注册!"));
+    return 1;
+  }
+  if (register_data_source(ls_3, ls_p, ls_path, fs_dsn, fs_server) == 1) {
+    dlg.notice(kTitle, QStringLiteral("本数据库注册成功!"));
+    f_conect(fs_dsn, fs_server, fs_use, fs_password);
+    return 1;
+  }
+  dlg.notice(kTitle, QStringLiteral("本数据库注册失败!"));
+  return 0;
+}

@@ -1,0 +1,45 @@
+#include "shared/panel_test.h"
+
+#include "db/transaction.h"
+#include "runtime/dialogs.h"
+#include "shared/connection_panel.h"
+
+namespace shared {
+
+void cb_test2_clicked(connection_panel& p) {
+  rt::Dialogs& dlg = rt::dialogs();
+  const connection_set s = read_local_set(p);
+  if (s.password != s.confirmation) {
+    dlg.failure(QStringLiteral("错误提示"), QStringLiteral("用户密码前后不一致!"));
+    p.set_focus(sle::user_password);
+    return;
+  }
+  if (take_kind(p) == 1) {
+    // The local kind tries its own fixed data source and account; the typed values are not used.
+    sqlca.interface_id = QStringLiteral("ODBC");
+    sqlca.auto_commit = false;
+    sqlca.connect_params =
+        QStringLiteral("Connectstring='DSN=Kiosk_base;UID=dba;PWD=rutvoplemsk4817'");
+  } else {
+    sqlca.interface_id = QStringLiteral("MSS Microsoft SQL Server 6.x");
+    sqlca.db_name = s.database;
+    sqlca.password = s.password;
+    sqlca.server = s.server;
+    sqlca.login = s.user;
+    sqlca.auto_commit = false;
+    sqlca.connect_params = QString();
+  }
+  sqlca.connect();
+  if (sqlca.status == 0) {
+    dlg.notice(QStringLiteral("系统提示"),
+               QStringLiteral("数据库连接成功，设置正确！\r\n请保存设置!"));
+    sqlca.disconnect();
+    p.cb_save_triggerevent_clicked();
+  } else {
+    dlg.failure(QStringLiteral("系统提示"),
+                QStringLiteral("数据库连接失败，设置错误！\r\n请不要保存设置!"));
+    sqlca.disconnect();
+  }
+}
+
+}  // namespace shared

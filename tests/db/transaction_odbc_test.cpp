@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QElapsedTimer>
+
+#include "db/odbc_backend.h"
+#include "db/transaction.h"
+#include "runtime/registry.h"
+#include "tests/support/temp_program_folder.h"
+
+namespace {
+
+// A local-engine data source "velmo41" over a SQLite file, registered as the programs do.
+class LocalEngine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.file("velmo41.db").toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_exec(db,
+                 "create table mem(id integer primary key, name varchar(20), "
+                 "born datetime, amount decimal(12,2));"
+                 "insert into mem values(1,'张三','2020-01-02 03:04:05.000',12.50);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\velmo41");
+    rt::registry_set(key, "Driver", dir.file("wod50t.dll"));
+    rt::registry_set(key, "DatabaseFile", dir.file("velmo41.db"));
+    rt::registry_set(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\ODBC Data Sources"), "velmo41",
+        "Sybase SQL Anywhere 5.0");
+  }
+  void connect(db::Transaction& t) {
+    t.interface_id = "ODBC";
+    t.auto_commit = false;
+    t.connect_params = "Connectstring='DSN=velmo41;UID=dba;PWD=kpz531274'";
+    t.connect();
+  }
+  long count(db::Transaction& t) {
+    auto row = t.select_row("select count(*) from mem");
+    return row.empty() ? -99 : static_cast<long>(row[0].to_integer());
+  }
+  test::TempProgramFolder dir;
+};
+
+TEST_F(LocalEngine, StatusAfterEachKindOfStatement) {
+  db::Transaction t;
+  t.disconnect();  // not connected: harmless
+  EXPECT_EQ(t.status, 0);
+  t.execute("select 1");
+  EXPECT_EQ(t.status, -1);
+
+  connect(t);
+  ASSERT_EQ(t.status, 0) << t.db_error_text.toStdString();
+
+  auto row = t.select_row("select name, amount from mem where id = ?", {db::Value::integer(1)});
+  EXPECT_EQ(t.status, 0);
+  ASSERT_EQ(row.size(), 2u);
+  EXPECT_EQ(row[0].to_text(), QStringLiteral("张三"));
+  EXPECT_DOUBLE_EQ(row[1].to_double(), 12.5);
+
+  t.select_row("select name from mem where id = ?", {db::Value::integer(2)});
+  EXPECT_EQ(t.status, 100);
+
+  t.execute("insert into nosuch values(1)");
+  EXPECT_EQ(t.status, -1);
+  EXPECT_FALSE(t.db_error_text.isEmpty());
+  EXPECT_NE(t.db_error_code, 0);
+  t.disconnect();
+}
+
+TEST_F(LocalEngine, HostValuesAreBoundNotPasted) {
+  db::Transaction t;
+  connect(t);
+  const QDateTime born(QDate(2021, 12, 31), QTime(23, 59, 58, 123));
+  const QString name = QStringLiteral("O'Brien; drop table mem --");
+  t.execute("insert into mem(id, name, born) values(?, ?, ?)",
+            {db::Value::integer(2), db::Value::text(name), db::Value::datetime(born)});
+  ASSERT_EQ(t.status, 0) << t.db_error_text.toStdString();
+  EXPECT_EQ(t.sqlnrows, 1);
+  auto row = t.select_row("select name, born from mem where born >= ?",
+                          {db::Value::datetime(born.addSecs(-1))});
+  ASSERT_EQ(row.size(), 2u);
+  EXPECT_EQ(row[0].to_text(), name);
+  EXPECT_EQ(row[1].to_datetime(), born);
+  // The timestamp is stored in the same text form as the embedded server uses.
+  auto text = t.select_row("select cast(born as text) from mem where id = 2");
+  EXPECT_EQ(text.at(0).to_text(), "2021-12-31 23:59:58.123");
+}
+
+TEST_F(LocalEngine, CommitAndRollbackWithAutoCommitOff) {
+  db::Transaction t;
+  connect(t);
+  t.execute("insert into mem(id, name) values(3, 'a')");
+  t.rollback();
+  EXPECT_EQ(t.status, 0);
+  EXPECT_EQ(count(t), 1);
+  t.execute("insert into mem(id, name) values(4, 'b')");
+  t.commit();
+  t.disconnect();
+  connect(t);
+  EXPECT_EQ(count(t), 2);
+}
+
+TEST_F(LocalEngine, MissingDatabaseFileIsNotCreated) {
+  QFile::remove(dir.file("velmo41.db"));
+  db::Transaction t;
+  connect(t);
+  EXPECT_EQ(t.status, -1);
+  EXPECT_FALSE(t.is_connected());
+  EXPECT_FALSE(QFile::exists(dir.file("velmo41.db")));
+}
+
+TEST_F(LocalEngine, FaultHookFailsTheChosenStatement) {
+  db::Transaction t;
+  connect(t);
+  t.set_fault_hook([](const QString& sql) -> std::optional<db::DbError> {
+    if (sql.contains("insert")) return db::DbError{2627, "injected"};
+    return std::nullopt;
+  });
+  t.execute("insert into mem(id) values(9)");
+  EXPECT_EQ(t.status, -1);
+  EXPECT_EQ(t.db_error_code, 2627);
+  EXPECT_EQ(count(t), 1);
+}
+
+TEST(SqlServer, AbsentServerFailsQuicklyWithTheDriversText) {
+  test::TempProgramFolder dir;
+  db::Transaction t;
+  t.interface_id = "MSS Microsoft SQL Server 6.x";
+  t.server = "127.0.0.1,1";  // nothing listens on port 1
+  t.db_name = "master";
+  t.login = "sa";
+  t.password = "x";
+  t.auto_commit = true;
+  QElapsedTimer timer;
+  timer.start();
+  t.connect();
+  EXPECT_LT(timer.elapsed(), 15000);
+  EXPECT_LT(t.status, 0);
+  EXPECT_FALSE(t.db_error_text.isEmpty());
+  EXPECT_FALSE(t.is_connected());
+}
+
+TEST(SqlServer, UnknownInterfaceAndEmbeddedWithoutServerFail) {
+  db::Transaction t;
+  t.interface_id = "XYZ";
+  t.connect();
+  EXPECT_EQ(t.status, -1);
+  EXPECT_FALSE(t.db_error_text.isEmpty());
+}
+
+TEST(ConnectString, TakesTheTextBetweenTheQuotes) {
+  EXPECT_EQ(db::connect_string_of("Connectstring='DSN=velmo41;UID=dba;PWD=x'"),
+            "DSN=velmo41;UID=dba;PWD=x");
+  EXPECT_EQ(db::connect_string_of("DSN=a"), "DSN=a");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FreeTds, ConnectionStringQuotesValuesAndMapsLocal) {
+  const QString cs = db::freetds_connection_string(".", "velmo;41", "sa", "p}w");
+  EXPECT_TRUE(cs.contains("Server=127.0.0.1;Port=1433;")) << cs.toStdString();
+  EXPECT_TRUE(cs.contains("Database={velmo;41};")) << cs.toStdString();
+  EXPECT_TRUE(cs.contains("PWD={p}}w};")) << cs.toStdString();
+  EXPECT_TRUE(cs.contains("TDS_Version=7.1;ClientCharset=UTF-8"));
+  EXPECT_TRUE(
+      db::freetds_connection_string("(LOCAL)", "d", "u", "p").contains("Server=127.0.0.1;"));
+  EXPECT_TRUE(
+      db::freetds_connection_string("srv,1444", "d", "u", "p").contains("Server=srv;Port=1444;"));
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+#include "kestrel/w_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+#include "shared/globals.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_program_folder.h"
+
+namespace {
+
+TEST(WMain, ControlsAsDefinedWithThePanelHidden) {
+  test::TempProgramFolder tmp;
+  kestrel::w_main w;
+  EXPECT_EQ(w.windowTitle(), "数据库管理16.2");
+  EXPECT_EQ(w.control.size(), 44u);
+  const QWidget* hidden[] = {
+      w.cbx_1,      w.st_10,    w.sle_server_name2, w.cb_save,         w.cb_create,    w.cb_create2,
+      w.cb_cancel2, w.cb_test2, w.cb_save2,         w.sle_server_name, w.sle_user_two, w.st_1,
+      w.gb_1,       w.gb_3};
+  for (const QWidget* c : hidden) EXPECT_TRUE(c->isHidden()) << c->metaObject()->className();
+  const QWidget* shown[] = {w.st_11, w.hpb_1, w.em_1,    w.em_2,      w.cbx_2, w.cbx_6,
+                            w.rb_1,  w.rb_2,  w.cb_test, w.cb_cancel, w.gb_2,  w.gb_4};
+  for (const QWidget* c : shown) EXPECT_FALSE(c->isHidden()) << c->metaObject()->className();
+  EXPECT_EQ(w.cb_test->tag(), "开始(&S)");
+  EXPECT_EQ(w.cb_cancel->tag(), "关闭(&C)");
+  EXPECT_EQ(w.sle_user_password->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(w.sle_user_two2->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(w.sle_server_name->echoMode(), QLineEdit::Normal);
+  EXPECT_FALSE(w.st_1->isEnabled());
+  EXPECT_EQ(w.st_11->font().weight(), QFont::Bold);
+  EXPECT_EQ(w.st_11->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  EXPECT_EQ(w.cb_test2->font().family(), "AR PL UKai CN");
+  EXPECT_EQ(w.cbx_2->font().family(), "AR PL UMing CN");
+  // Positions in pixels from the layout units.
+  EXPECT_EQ(w.st_11->geometry(), QRect(198, 72, 131, 21));
+  EXPECT_EQ(w.hpb_1->geometry(), QRect(46, 216, 278, 16));
+}
+
+TEST(WMain, TabGoesThroughTheVisibleSequence) {
+  test::TempProgramFolder tmp;
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  EXPECT_TRUE(w.em_1->hasFocus());
+  const QWidget* expected[] = {w.em_2, w.cb_test, w.cb_cancel, w.em_1};
+  for (const QWidget* next : expected) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+  }
+}
+
+TEST(WMain, PanelButtonsRunTheSharedHandlersOnTheWindowsFields) {
+  test::TempProgramFolder tmp;
+  test::ScriptedDialogs dlg;
+  kestrel::w_main w;
+  w.open();
+  w.sle_server_name->setText(" (embedded) ");
+  w.sle_database_name->setText("master");
+  w.sle_user_name->setText("sa");
+  w.rb_2->setChecked(true);
+  dlg.answer(false);  // the save's question, raised through cb_save
+  w.cb_test2->click();
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{"系统提示|数据库连接成功，设置正确！\r\n请保存设置!",
+                                               "操作提示|真的要保存刚才的修改吗?"}));
+  EXPECT_EQ(w.ii_database, 2);
+
+  dlg.clear();
+  w.sle_user_two->setText("other");
+  w.cb_save2->click();
+  EXPECT_EQ(dlg.lines(), std::vector<QString>{"错误提示|用户密码前后不一致!"});
+  EXPECT_TRUE(QDir(tmp.path()).entryList({"user.ini"}).isEmpty());
+}
+
+TEST(WMain, IsTheGlobalMainWindowWhileItExists) {
+  test::TempProgramFolder tmp;
+  {
+    kestrel::w_main w;
+    EXPECT_EQ(kestrel::main_window(), &w);
+  }
+  EXPECT_EQ(kestrel::main_window(), nullptr);
+}
+
+TEST(WMain, CloseEndsWithoutWritingAnything) {
+  test::TempProgramFolder tmp;
+  test::ScriptedDialogs dlg;
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  w.cb_cancel->triggerevent_clicked();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_TRUE(dlg.shown().empty());
+  EXPECT_TRUE(QDir(tmp.path()).isEmpty());
+}
+
+TEST(WMain, StartButtonRunsTheStartAction) {
+  test::TempProgramFolder tmp;
+  test::ScriptedDialogs dlg;
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  w.cb_test->triggerevent_clicked();  // until the rebuild is linked, the action does nothing
+  EXPECT_FALSE(w.running());
+  EXPECT_TRUE(w.isVisible());
+}
+
+TEST(WMain, ProgressBarAndWaitWindowForTheStartAction) {
+  test::TempProgramFolder tmp;
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  kestrel::main_view& v = w;
+  v.set_hpb_1_position(0);
+  v.set_hpb_1_maxposition(8);
+  for (int i = 0; i < 9; ++i) v.hpb_1_stepit();
+  EXPECT_EQ(v.hpb_1_position(), 8u);
+
+  v.set_st_11_text("复制完成!");
+  EXPECT_EQ(w.st_11->text(), "复制完成!");
+  EXPECT_EQ(v.panel().rb_2_checked(), false);
+
+  v.open_w_wait("数据处理中");
+  ASSERT_TRUE(v.w_wait_open());
+  EXPECT_EQ(v.w_wait_text(), "数据处理中,请稍候……");
+  v.set_w_wait_text("导入第:3号表");
+  EXPECT_EQ(v.w_wait_text(), "导入第:3号表");
+  v.close_w_wait();
+  EXPECT_FALSE(v.w_wait_open());
+  EXPECT_TRUE(w.isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+// A test with its own program folder, scripted boxes and a fixture database on the embedded
+// server, plus the reads the upgrade tests compare with.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "kestrel/upgrade/step_context.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_program_folder.h"
+#include "tests/upgrade/golden_schema.h"
+#include "tools/fixture.h"
+
+namespace upgrade {
+// Outcomes by name in test messages.
+inline void PrintTo(Outcome o, std::ostream* os) { *os << outcome_name(o); }
+}  // namespace upgrade
+
+namespace test {
+
+class UpgradeTest : public ::testing::Test {
+ protected:
+  ~UpgradeTest() override;
+
+  // The base schema at the options' version, connected as the Start action connects.
+  void build(const tools::FixtureOptions& options = {});
+  // The base schema brought through step 1 from 4.00, then set to `version` (nullopt: null).
+  void build_after_step1(const std::optional<QString>& version);
+  void set_version(const std::optional<QString>& version);
+
+  // The first column of the first row as text; "<null>" for a null, "<none>" without a row.
+  QString value(const QString& sql);
+  // Every row, its columns joined by "|" (nulls as "<null>").
+  QStringList rows(const QString& sql);
+  void exec(const QString& sql);  // expects success
+
+  golden::Schema schema();
+  // Every table's rows in a stable order, with the schema: equal snapshots, equal databases.
+  QString snapshot();
+
+  TempProgramFolder folder_;
+  ScriptedDialogs dialogs_;
+};
+
+}  // namespace test
