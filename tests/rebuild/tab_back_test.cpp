@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "db/table_definitions.h"
+#include "kestrel/rebuild/del_b_list.h"
+#include "kestrel/rebuild/key_groups.h"
+#include "kestrel/rebuild/tab_back_tables.h"
+#include "tests/rebuild/upgraded_template.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_program_folder.h"
+
+namespace {
+
+using rebuild::KeyGroup;
+
+TEST(TabBack, OneNumberForEachEmptiedTableAndNoneForTwo) {
+  std::set<std::string> emptied;
+  for (const auto& e : rebuild::del_b_list()) emptied.insert(e.table);
+  std::set<std::string> numbered;
+  for (int n = 1; n <= 88; ++n) {
+    const rebuild::TabBackTable* t = rebuild::tab_back_table(n);
+    if (n == 2) {
+      EXPECT_EQ(t, nullptr);
+      continue;
+    }
+    ASSERT_NE(t, nullptr) << n;
+    EXPECT_TRUE(numbered.insert(t->table).second) << t->table << " twice";
+  }
+  EXPECT_EQ(numbered, emptied);
+}
+
+TEST(TabBack, FirstColumnsFitTheImportKeys) {
+  for (const auto& t : rebuild::tab_back_tables()) {
+    const auto cols = rebuild::declared_columns(t);
+    const db::ColumnType first = rebuild::column_type(cols.front().type);
+    switch (rebuild::key_group(t.n)) {
+      case KeyGroup::number:
+        EXPECT_TRUE(first == db::ColumnType::Integer || first == db::ColumnType::Decimal) << t.n;
+        break;
+      case KeyGroup::text:
+        EXPECT_EQ(first, db::ColumnType::Text) << t.n;
+        break;
+      case KeyGroup::emp_id_text: {
+        const auto it = std::find_if(cols.begin(), cols.end(),
+                                     [](const auto& c) { return c.name == "emp_id"; });
+        ASSERT_NE(it, cols.end());
+        EXPECT_EQ(rebuild::column_type(it->type), db::ColumnType::Text);
+        break;
+      }
+      case KeyGroup::none:
+        break;
+    }
+  }
+}
+
+TEST(TabBack, RegisteredDefinitionsStoreIntoTheirOwnTable) {
+  rebuild::register_tab_back_definitions();
+  for (const auto& t : rebuild::tab_back_tables()) {
+    const db::TableDefinition* d =
+        db::find_table_definition(QStringLiteral("tab_back_%1").arg(t.n));
+    ASSERT_NE(d, nullptr) << t.n;
+    EXPECT_EQ(d->update_table, t.table);
+    EXPECT_EQ(d->columns.size(), rebuild::declared_columns(t).size());
+  }
+}
+
+// The definitions name exactly the columns the upgraded template has, in its order.
+TEST(TabBack, ColumnsAreThoseOfTheUpgradedTemplate) {
+  test::TempProgramFolder dir;
+  test::ScriptedDialogs dialogs;
+  const auto schema = test::upgraded_template_schema();
+  for (const auto& t : rebuild::tab_back_tables()) {
+    QStringList ours;
+    for (const auto& c : rebuild::declared_columns(t)) ours << c.name + " " + c.type;
+    ASSERT_TRUE(schema.count(t.table)) << t.table;
+    EXPECT_EQ(ours, schema.at(t.table)) << t.table;
+  }
+}
+
+}  // namespace
