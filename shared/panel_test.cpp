@@ -7,6 +7,10 @@
 namespace shared {
 
 void cb_test2_clicked(connection_panel& p) {
+  test_connection(p, QStringLiteral("Connectstring='DSN=Kiosk_base;UID=dba;PWD=rutvoplemsk4817'"));
+}
+
+void test_connection(connection_panel& p, const QString& local_connect_params) {
   rt::Dialogs& dlg = rt::dialogs();
   const connection_set s = read_local_set(p);
   if (s.password != s.confirmation) {
@@ -18,8 +22,7 @@ void cb_test2_clicked(connection_panel& p) {
     // The local kind tries its own fixed data source and account; the typed values are not used.
     sqlca.interface_id = QStringLiteral("ODBC");
     sqlca.auto_commit = false;
-    sqlca.connect_params =
-        QStringLiteral("Connectstring='DSN=Kiosk_base;UID=dba;PWD=rutvoplemsk4817'");
+    sqlca.connect_params = local_connect_params;
   } else {
     sqlca.interface_id = QStringLiteral("MSS Microsoft SQL Server 6.x");
     sqlca.db_name = s.database;

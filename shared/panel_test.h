@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+
 namespace shared {
 
 class connection_panel;
@@ -6,5 +8,9 @@ class connection_panel;
 // cb_test2: tries a connection of the chosen kind and, when it works, raises cb_save's
 // clicked so that the tested settings can be stored.
 void cb_test2_clicked(connection_panel& p);
+
+// The test itself. The local kind connects with `local_connect_params`, the data source and
+// account fixed by the program that runs the test; the typed values serve only the SQL Server.
+void test_connection(connection_panel& p, const QString& local_connect_params);
 
 }  // namespace shared

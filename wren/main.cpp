@@ -1,10 +1,19 @@
 #include <QApplication>
-#include <QWidget>
+
+#include "runtime/files.h"
+#include "runtime/qt_dialogs.h"
+#include "wren/app_path.h"
+#include "wren/frm_main.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QWidget w;
-  w.setWindowTitle(QStringLiteral("拍照"));
-  w.show();
+  // The program ends when frmMain is unloaded, with the status the unload gives.
+  app.setQuitOnLastWindowClosed(false);
+  rt::QtDialogs dialogs;
+  rt::set_dialogs(&dialogs);
+  wren::set_app_path(rt::program_folder());
+  wren::frmMain form;
+  QObject::connect(&form, &wren::frmMain::ended, &app, &QApplication::exit, Qt::QueuedConnection);
+  form.show();
   return app.exec();
 }

@@ -1,0 +1,363 @@
+#include "wren/capture/v4l2_device.h"
+
+#include <fcntl.h>
+#include <libv4l2.h>
+#include <linux/videodev2.h>
+#include <sys/ioctl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+namespace wren::capture {
+namespace {
+
+constexpr int kNodes = 10;
+constexpr unsigned kBuffers = 4;
+
+QString node_path(int n) { return QStringLiteral("/dev/video%1").arg(n); }
+
+QString errno_text() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+QString fixed_text(const __u8* s, std::size_t n) {
+  return QString::fromUtf8(reinterpret_cast<const char*>(s),
+                           qstrnlen(reinterpret_cast<const char*>(s), n));
+}
+
+struct NodeInfo {
+  QString path, card, version;
+};
+
+// A node is a capture device when it captures single-planar video by streaming; metadata nodes
+// of the same camera are not.
+bool query_node(const QString& path, NodeInfo* info) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  v4l2_capability cap{};
+  const bool ok = ::ioctl(fd, VIDIOC_QUERYCAP, &cap) == 0;
+  ::close(fd);
+  if (!ok) return false;
+  const __u32 caps = (cap.capabilities & V4L2_CAP_DEVICE_CAPS) ? cap.device_caps : cap.capabilities;
+  if (!(caps & V4L2_CAP_VIDEO_CAPTURE) || !(caps & V4L2_CAP_STREAMING)) return false;
+  info->path = path;
+  info->card = fixed_text(cap.card, sizeof cap.card);
+  info->version = QStringLiteral("%1 %2.%3.%4")
+                      .arg(fixed_text(cap.driver, sizeof cap.driver))
+                      .arg((cap.version >> 16) & 0xFF)
+                      .arg((cap.version >> 8) & 0xFF)
+                      .arg(cap.version & 0xFF);
+  return true;
+}
+
+// Uncompressed formats convert; of the compressed ones only JPEG does.
+bool convertible(std::uint32_t fourcc, std::uint32_t flags) {
+  return !(flags & V4L2_FMT_FLAG_COMPRESSED) || fourcc == V4L2_PIX_FMT_MJPEG ||
+         fourcc == V4L2_PIX_FMT_JPEG;
+}
+
+bool nth_capture_node(int index, NodeInfo* info) {
+  if (index < 0) return false;
+  int seen = 0;
+  for (int n = 0; n < kNodes; ++n) {
+    if (query_node(node_path(n), info) && seen++ == index) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+V4l2Device::V4l2Device(QString node) : node_(std::move(node)) {}
+
+V4l2Device::~V4l2Device() {
+  stop_stream();
+  converter_.reset();
+  if (fd_ >= 0) v4l2_close(fd_);
+}
+
+int V4l2Device::xioctl(unsigned long request, void* arg) const {
+  int r;
+  do r = v4l2_ioctl(fd_, request, arg);
+  while (r < 0 && errno == EINTR);
+  return r;
+}
+
+bool V4l2Device::connect(QString* error) {
+  const int fd = ::open(QFile::encodeName(node_).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (error) *error = node_ + QStringLiteral(": ") + errno_text();
+    return false;
+  }
+  // Our own converter turns frames into RGB, so libv4l2 passes the device's formats through.
+  fd_ = v4l2_fd_open(fd, V4L2_DISABLE_CONVERSION);
+  if (fd_ < 0) {
+    ::close(fd);
+    if (error) *error = node_ + QStringLiteral(": ") + errno_text();
+    return false;
+  }
+  converter_ = std::make_unique<PixelConverter>(fd_);
+  if (!read_format(error)) return false;
+  ensure_convertible_format();
+  return start_stream(error);
+}
+
+// Some cameras start in a format only a codec could decode (H.264, say); the picture then
+// comes in the nearest format that converts to RGB.
+bool V4l2Device::ensure_convertible_format() {
+  for (__u32 i = 0;; ++i) {
+    v4l2_fmtdesc d{};
+    d.index = i;
+    d.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    if (xioctl(VIDIOC_ENUM_FMT, &d) < 0) return true;  // not listed: try it as it is
+    if (d.pixelformat == fourcc_) {
+      if (convertible(d.pixelformat, d.flags)) return true;
+      break;
+    }
+  }
+  SourceFormat best;
+  if (!converter_->best_source(width_, height_, &best)) return false;
+  v4l2_format f{};
+  f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  f.fmt.pix.pixelformat = best.fourcc;
+  f.fmt.pix.width = static_cast<__u32>(best.width);
+  f.fmt.pix.height = static_cast<__u32>(best.height);
+  f.fmt.pix.field = V4L2_FIELD_ANY;
+  return xioctl(VIDIOC_S_FMT, &f) == 0 && read_format(nullptr);
+}
+
+bool V4l2Device::read_format(QString* error) {
+  v4l2_format f{};
+  f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  if (xioctl(VIDIOC_G_FMT, &f) < 0) {
+    if (error) *error = QStringLiteral("VIDIOC_G_FMT: ") + errno_text();
+    return false;
+  }
+  fourcc_ = f.fmt.pix.pixelformat;
+  width_ = static_cast<int>(f.fmt.pix.width);
+  height_ = static_cast<int>(f.fmt.pix.height);
+  bytes_per_line_ = static_cast<int>(f.fmt.pix.bytesperline);
+  size_image_ = f.fmt.pix.sizeimage;
+  return true;
+}
+
+bool V4l2Device::start_stream(QString* error) {
+  auto fail = [&](const char* what) {
+    if (error) *error = QString::fromLatin1(what) + QStringLiteral(": ") + errno_text();
+    stop_stream();
+    return false;
+  };
+  v4l2_requestbuffers req{};
+  req.count = kBuffers;
+  req.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  req.memory = V4L2_MEMORY_MMAP;
+  if (xioctl(VIDIOC_REQBUFS, &req) < 0) return fail("VIDIOC_REQBUFS");
+  for (unsigned i = 0; i < req.count; ++i) {
+    v4l2_buffer b{};
+    b.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    b.memory = V4L2_MEMORY_MMAP;
+    b.index = i;
+    if (xioctl(VIDIOC_QUERYBUF, &b) < 0) return fail("VIDIOC_QUERYBUF");
+    void* p = v4l2_mmap(nullptr, b.length, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, b.m.offset);
+    if (p == MAP_FAILED) return fail("mmap");
+    buffers_.push_back({p, b.length});
+    if (xioctl(VIDIOC_QBUF, &b) < 0) return fail("VIDIOC_QBUF");
+  }
+  v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  if (xioctl(VIDIOC_STREAMON, &type) < 0) return fail("VIDIOC_STREAMON");
+  streaming_ = true;
+  notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { frame_ready(); });
+  return true;
+}
+
+void V4l2Device::stop_stream() {
+  if (notifier_) {
+    // This may run inside the notifier's own signal: it goes once that has returned.
+    notifier_->setEnabled(false);
+    notifier_.release()->deleteLater();
+  }
+  if (fd_ < 0) return;
+  if (streaming_) {
+    v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    xioctl(VIDIOC_STREAMOFF, &type);
+    streaming_ = false;
+  }
+  for (const Buffer& b : buffers_) v4l2_munmap(b.start, b.length);
+  if (!buffers_.empty()) {
+    v4l2_requestbuffers req{};
+    req.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    req.memory = V4L2_MEMORY_MMAP;
+    xioctl(VIDIOC_REQBUFS, &req);  // count 0 frees the buffers
+  }
+  buffers_.clear();
+}
+
+void V4l2Device::frame_ready() {
+  v4l2_buffer b{};
+  b.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  b.memory = V4L2_MEMORY_MMAP;
+  if (xioctl(VIDIOC_DQBUF, &b) < 0) {
+    if (errno == EAGAIN) return;
+    const QString why = QStringLiteral("VIDIOC_DQBUF: ") + errno_text();
+    stop_stream();  // a camera that was unplugged would otherwise wake us for ever
+    if (error) error(kDeviceError, why);
+    return;
+  }
+  QString why;
+  const bool ok = b.index < buffers_.size() &&
+                  converter_->to_rgb({fourcc_, width_, height_, bytes_per_line_, size_image_},
+                                     static_cast<const std::uint8_t*>(buffers_[b.index].start),
+                                     b.bytesused, &frame_, &why);
+  xioctl(VIDIOC_QBUF, &b);
+  if (!ok) {
+    if (error) error(kFormatError, why);
+    return;
+  }
+  if (frame_arrived) frame_arrived();
+}
+
+std::vector<FormatChoice> V4l2Device::formats() const {
+  std::vector<FormatChoice> out;
+  if (fd_ < 0) return out;
+  for (__u32 i = 0;; ++i) {
+    v4l2_fmtdesc d{};
+    d.index = i;
+    d.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    if (xioctl(VIDIOC_ENUM_FMT, &d) < 0) break;
+    if (!convertible(d.pixelformat, d.flags)) continue;
+    FormatChoice choice{d.pixelformat, fixed_text(d.description, sizeof d.description), {}};
+    for (__u32 k = 0;; ++k) {
+      v4l2_frmsizeenum s{};
+      s.index = k;
+      s.pixel_format = d.pixelformat;
+      if (xioctl(VIDIOC_ENUM_FRAMESIZES, &s) < 0) break;
+      if (s.type == V4L2_FRMSIZE_TYPE_DISCRETE) {
+        choice.sizes.push_back({int(s.discrete.width), int(s.discrete.height)});
+        continue;
+      }
+      // A range: offer the usual sizes inside it and its largest.
+      for (FrameSize z :
+           {FrameSize{160, 120}, FrameSize{320, 240}, FrameSize{640, 480}, FrameSize{1280, 720}}) {
+        if (z.width >= int(s.stepwise.min_width) && z.width <= int(s.stepwise.max_width) &&
+            z.height >= int(s.stepwise.min_height) && z.height <= int(s.stepwise.max_height))
+          choice.sizes.push_back(z);
+      }
+      choice.sizes.push_back({int(s.stepwise.max_width), int(s.stepwise.max_height)});
+      break;
+    }
+    if (choice.sizes.empty()) choice.sizes.push_back({width_, height_});
+    out.push_back(std::move(choice));
+  }
+  return out;
+}
+
+bool V4l2Device::set_format(std::uint32_t fourcc, FrameSize size, QString* error) {
+  if (fd_ < 0) return false;
+  stop_stream();
+  v4l2_format f{};
+  f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  f.fmt.pix.pixelformat = fourcc;
+  f.fmt.pix.width = static_cast<__u32>(size.width);
+  f.fmt.pix.height = static_cast<__u32>(size.height);
+  f.fmt.pix.field = V4L2_FIELD_ANY;
+  const bool set = xioctl(VIDIOC_S_FMT, &f) == 0;
+  const QString why = errno_text();
+  // Whatever happened, stream again in the format the device now has.
+  const bool running = read_format(error) && start_stream(error);
+  if (!set && error) *error = QStringLiteral("VIDIOC_S_FMT: ") + why;
+  return set && running;
+}
+
+std::vector<QString> V4l2Device::inputs() const {
+  std::vector<QString> out;
+  if (fd_ < 0) return out;
+  for (__u32 i = 0;; ++i) {
+    v4l2_input in{};
+    in.index = i;
+    if (xioctl(VIDIOC_ENUMINPUT, &in) < 0) break;
+    out.push_back(fixed_text(in.name, sizeof in.name));
+  }
+  return out;
+}
+
+int V4l2Device::input() const {
+  int i = 0;
+  return fd_ >= 0 && xioctl(VIDIOC_G_INPUT, &i) == 0 ? i : 0;
+}
+
+bool V4l2Device::set_input(int index, QString* error) {
+  if (fd_ < 0) return false;
+  if (index == input()) return true;
+  stop_stream();
+  int i = index;
+  const bool set = xioctl(VIDIOC_S_INPUT, &i) == 0;
+  const QString why = errno_text();
+  const bool running = read_format(error) && start_stream(error);
+  if (!set && error) *error = QStringLiteral("VIDIOC_S_INPUT: ") + why;
+  return set && running;
+}
+
+std::vector<Control> V4l2Device::controls() const {
+  std::vector<Control> out;
+  if (fd_ < 0) return out;
+  v4l2_queryctrl q{};
+  q.id = V4L2_CTRL_FLAG_NEXT_CTRL;
+  while (xioctl(VIDIOC_QUERYCTRL, &q) == 0) {
+    const bool usable =
+        !(q.flags & (V4L2_CTRL_FLAG_DISABLED | V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_INACTIVE));
+    Control c;
+    c.id = q.id;
+    c.name = fixed_text(q.name, sizeof q.name);
+    c.minimum = q.minimum;
+    c.maximum = q.maximum;
+    c.step = q.step > 0 ? q.step : 1;
+    c.default_value = q.default_value;
+    v4l2_control value{q.id, 0};
+    c.value = xioctl(VIDIOC_G_CTRL, &value) == 0 ? value.value : q.default_value;
+    if (q.type == V4L2_CTRL_TYPE_INTEGER) {
+      c.kind = Control::Integer;
+    } else if (q.type == V4L2_CTRL_TYPE_BOOLEAN) {
+      c.kind = Control::Boolean;
+    } else if (q.type == V4L2_CTRL_TYPE_MENU) {
+      c.kind = Control::Menu;
+      for (int k = q.minimum; k <= q.maximum; ++k) {
+        v4l2_querymenu m{};
+        m.id = q.id;
+        m.index = static_cast<__u32>(k);
+        if (xioctl(VIDIOC_QUERYMENU, &m) == 0)
+          c.menu.emplace_back(k, fixed_text(m.name, sizeof m.name));
+      }
+    } else {
+      q.id |= V4L2_CTRL_FLAG_NEXT_CTRL;
+      continue;  // buttons, strings and the like have no place in the dialog
+    }
+    if (usable) out.push_back(std::move(c));
+    q.id |= V4L2_CTRL_FLAG_NEXT_CTRL;
+  }
+  return out;
+}
+
+bool V4l2Device::set_control(std::uint32_t id, int value, QString* error) {
+  if (fd_ < 0) return false;
+  v4l2_control c{id, value};
+  if (xioctl(VIDIOC_S_CTRL, &c) == 0) return true;
+  if (error) *error = QStringLiteral("VIDIOC_S_CTRL: ") + errno_text();
+  return false;
+}
+
+bool V4l2Drivers::description(int index, QString* name, QString* version) const {
+  NodeInfo info;
+  if (!nth_capture_node(index, &info)) return false;
+  if (name) *name = info.card;
+  if (version) *version = info.version;
+  return true;
+}
+
+std::unique_ptr<Device> V4l2Drivers::open(int index) const {
+  NodeInfo info;
+  if (!nth_capture_node(index, &info)) return nullptr;
+  return std::make_unique<V4l2Device>(info.path);
+}
+
+}  // namespace wren::capture

@@ -1,0 +1,63 @@
+#pragma once
+// Cameras through V4L2: the capture devices among /dev/video0 ... /dev/video9, in order, are
+// drivers 0 ... 9. Frames are read on the thread that connects the device.
+#include <QSocketNotifier>
+#include <QString>
+#include <memory>
+
+#include "wren/capture/device.h"
+#include "wren/capture/pixel_converter.h"
+
+namespace wren::capture {
+
+class V4l2Device final : public Device {
+ public:
+  explicit V4l2Device(QString node);
+  ~V4l2Device() override;  // stops the stream and closes the device
+
+  bool connect(QString* error) override;
+  DriverCaps caps() const override { return {true, true, false}; }
+  FrameSize image_size() const override { return {width_, height_}; }
+  const Frame* current_frame() const override { return frame_.empty() ? nullptr : &frame_; }
+
+  std::vector<FormatChoice> formats() const override;
+  std::uint32_t pixel_format() const override { return fourcc_; }
+  bool set_format(std::uint32_t fourcc, FrameSize size, QString* error) override;
+
+  std::vector<QString> inputs() const override;
+  int input() const override;
+  bool set_input(int index, QString* error) override;
+  std::vector<Control> controls() const override;
+  bool set_control(std::uint32_t id, int value, QString* error) override;
+
+ private:
+  struct Buffer {
+    void* start = nullptr;
+    std::size_t length = 0;
+  };
+  bool read_format(QString* error);
+  bool ensure_convertible_format();
+  bool start_stream(QString* error);
+  void stop_stream();
+  void frame_ready();
+  int xioctl(unsigned long request, void* arg) const;
+
+  QString node_;
+  int fd_ = -1;
+  std::uint32_t fourcc_ = 0;
+  int width_ = 0, height_ = 0, bytes_per_line_ = 0;
+  std::uint32_t size_image_ = 0;
+  std::vector<Buffer> buffers_;
+  bool streaming_ = false;
+  std::unique_ptr<QSocketNotifier> notifier_;
+  std::unique_ptr<PixelConverter> converter_;
+  Frame frame_;
+};
+
+class V4l2Drivers final : public Drivers {
+ public:
+  bool description(int index, QString* name, QString* version) const override;
+  std::unique_ptr<Device> open(int index) const override;
+};
+
+}  // namespace wren::capture

@@ -1,0 +1,10 @@
+#pragma once
+#include <QString>
+
+namespace wren {
+
+// Where the snapshot goes: "file_name" of section "database" in <app_path>/user.ini without
+// its surrounding spaces, or <app_path>/000.bmp when that is empty or cannot be read.
+QString picture_path();
+
+}  // namespace wren
