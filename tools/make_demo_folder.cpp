@@ -42,7 +42,9 @@ int main(int argc, char** argv) {
     if (!QFile::copy(scratch.filePath(QStringLiteral("tmpl") + QLatin1String(ext)), to))
       return fail(QStringLiteral("cannot write ") + to);
   }
-  if (QString err = tools::build_old_database(); !err.isEmpty()) return fail(err);
+  tools::OldDatabaseOptions old;
+  old.upgraded = true;  // so that it has cards, appointments and messages too
+  if (QString err = tools::build_old_database(old); !err.isEmpty()) return fail(err);
   QFile::remove(folder + QStringLiteral("velmo40.db"));
   if (!QFile::copy(folder + QStringLiteral("velmo40.mdf"), folder + QStringLiteral("velmo40.db")))
     return fail(QStringLiteral("cannot write velmo40.db"));

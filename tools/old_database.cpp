@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "db/transaction.h"
-#include "tools/base_schema.h"
+#include "kestrel/upgrade/chain.h"
 #include "tools/fixture.h"
 
 namespace tools {
@@ -32,7 +32,21 @@ const std::map<QString, QStringList>& blank_keys() {
   return keys;
 }
 
-QString type_of(const BaseColumn& c) { return QString::fromLatin1(c.type).toLower(); }
+struct Column {
+  QString name;
+  QString type;  // lower case, as declared
+};
+
+// The columns of a table of the connected database, in order; empty when it has none.
+std::vector<Column> live_columns(const QString& table) {
+  std::vector<Column> out;
+  auto st = sqlca.prepare(QStringLiteral("select name, type from pragma_table_info('") + table +
+                          QStringLiteral("')"));
+  db::DbError e;
+  if (!st || !st->execute(e)) return out;
+  while (st->fetch(e)) out.push_back({st->column(0).to_text(), st->column(1).to_text().toLower()});
+  return out;
+}
 
 int char_width(const QString& type) {
   const qsizetype open = type.indexOf(QLatin1Char('('));
@@ -40,10 +54,10 @@ int char_width(const QString& type) {
 }
 
 // The value of column `c` in generated row i of `table` (of `count` rows).
-db::Value value_for(const QString& table, const BaseColumn& c, long i, long count,
+db::Value value_for(const QString& table, const Column& c, long i, long count,
                     const std::map<QString, long>& rows) {
-  const QString name = QString::fromLatin1(c.name);
-  const QString type = type_of(c);
+  const QString& name = c.name;
+  const QString& type = c.type;
   // Detail rows point at the documents, several to a document.
   if (name == QLatin1String("doc_id") && table != QLatin1String("doc_m") && rows.count("doc_m")) {
     const long docs = std::max(1L, rows.at("doc_m"));
@@ -63,6 +77,11 @@ db::Value value_for(const QString& table, const BaseColumn& c, long i, long coun
     return db::Value::text(i % 2 ? QStringLiteral("现金支付") : QStringLiteral("会员卡支付"));
   if (type.startsWith(QLatin1String("int")) || type.startsWith(QLatin1String("smallint")))
     return db::Value::integer(i);
+  // A decimal without places is a number like any id: unique per row.
+  if ((type.startsWith(QLatin1String("numeric")) || type.startsWith(QLatin1String("decimal"))) &&
+      (!type.contains(QLatin1Char(',')) || type.contains(QLatin1String(",0)")) ||
+       type.contains(QLatin1String(", 0)"))))
+    return db::Value::decimal(QString::number(i));
   if (type.startsWith(QLatin1String("numeric")) || type.startsWith(QLatin1String("decimal")))
     return db::Value::decimal(
         QStringLiteral("%1.%2").arg(i % 500).arg(i % 100, 2, 10, QLatin1Char('0')));
@@ -71,23 +90,21 @@ db::Value value_for(const QString& table, const BaseColumn& c, long i, long coun
         QDateTime(QDate(2020, 1, 1), QTime(9, 0)).addSecs(static_cast<qint64>(i) * 3607));
   const QString prefix = name == QLatin1String("doc_id") ? QStringLiteral("D") : name.left(2);
   QString text = prefix + QString::number(i);
-  if (c.name == QLatin1String("mem_name") || name.endsWith(QLatin1String("_name")))
-    text = QStringLiteral("名称") + QString::number(i);
+  if (name.endsWith(QLatin1String("_name"))) text = QStringLiteral("名称") + QString::number(i);
   return db::Value::text(text.left(char_width(type)));
 }
 
-bool insert_rows(const BaseTable& t, long count, const std::map<QString, long>& rows, bool blanks,
-                 QString& err) {
-  const QString table = QString::fromLatin1(t.name);
+bool insert_rows(const QString& table, const std::vector<Column>& columns, long count,
+                 const std::map<QString, long>& rows, bool blanks, QString& err) {
   QStringList marks;
-  for (size_t k = 0; k < t.columns.size(); ++k) marks << QStringLiteral("?");
+  for (size_t k = 0; k < columns.size(); ++k) marks << QStringLiteral("?");
   auto st = sqlca.prepare(QStringLiteral("insert into ") + table + QStringLiteral(" values (") +
                           marks.join(QLatin1Char(',')) + QStringLiteral(")"));
   if (!st) {
     err = table + QStringLiteral(": ") + sqlca.db_error_text;
     return false;
   }
-  std::vector<db::Value> v(t.columns.size());
+  std::vector<db::Value> v(columns.size());
   db::DbError e;
   auto run = [&]() {
     if (st->bind(v, e) && st->execute(e)) return true;
@@ -95,15 +112,14 @@ bool insert_rows(const BaseTable& t, long count, const std::map<QString, long>& 
     return false;
   };
   for (long i = 0; i < count; ++i) {
-    for (size_t k = 0; k < t.columns.size(); ++k)
-      v[k] = value_for(table, t.columns[k], i, count, rows);
+    for (size_t k = 0; k < columns.size(); ++k) v[k] = value_for(table, columns[k], i, count, rows);
     if (!run()) return false;
   }
   if (blanks && blank_keys().count(table)) {
     long i = count;
     for (const QString& key : blank_keys().at(table)) {
-      for (size_t k = 0; k < t.columns.size(); ++k)
-        v[k] = value_for(table, t.columns[k], i, count, rows);
+      for (size_t k = 0; k < columns.size(); ++k)
+        v[k] = value_for(table, columns[k], i, count, rows);
       v[0] = db::Value::text(key);
       ++i;
       if (!run()) return false;
@@ -126,13 +142,18 @@ QString build_old_database(const OldDatabaseOptions& o) {
   QString err = build_fixture(f);
   if (!err.isEmpty()) return err;
   if (!connect_fixture(o.db_name)) return QStringLiteral("connect ") + o.db_name;
+  // The chain runs as the Start action runs it, with auto_commit on.
+  if (o.upgraded && upgrade::run_chain() != upgrade::Outcome::done) {
+    sqlca.disconnect();
+    return QStringLiteral("upgrade of ") + o.db_name + QStringLiteral(" stopped");
+  }
   sqlca.disconnect();
   sqlca.auto_commit = false;
   sqlca.connect();
   for (const auto& [table, count] : o.rows) {
-    const BaseTable* t = base_table(table);
-    if (!t) continue;
-    if (!insert_rows(*t, count, o.rows, o.blank_keys, err)) {
+    const std::vector<Column> columns = live_columns(table);
+    if (columns.empty()) continue;
+    if (!insert_rows(table, columns, count, o.rows, o.blank_keys, err)) {
       sqlca.rollback();
       sqlca.disconnect();
       return err;

@@ -1,7 +1,8 @@
 #pragma once
 // An old salon database "velmo40" for demonstrations and benchmarks: the base schema with its
 // seed rows and generated business rows (members, cards, deposits, documents with items and
-// wares, stock, employees, wages, attendance, appointments, messages). A few rows of the
+// wares, stock, employees, wages, attendance, appointments, messages) in the tables it has,
+// at its version. A few rows of the
 // tables whose key the rebuild's import checks have a null or blank key.
 #include <QString>
 #include <map>
@@ -14,6 +15,8 @@ struct OldDatabaseOptions {
   // Rows per table; tables not named get none beyond their seed rows.
   std::map<QString, long> rows = demo_rows();
   bool blank_keys = true;
+  // Upgraded to 16.10 before the rows go in, so that it has every table.
+  bool upgraded = false;
 
   static std::map<QString, long> demo_rows();
 };
