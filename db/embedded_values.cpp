@@ -57,8 +57,9 @@ Value read_column(sqlite3_stmt* st, int col) {
       return Value::decimal(decimal_text(st, col, d.scale));
     case DeclaredType::DateTime: {
       const QString s = text_of(st, col);
-      const QDateTime t = Value::parse_datetime(s);
-      return t.isValid() ? Value::datetime(t) : Value::text(s);
+      QDate d;
+      QTime t;
+      return Value::parse_datetime(QStringView(s), d, t) ? Value::datetime(d, t) : Value::text(s);
     }
     case DeclaredType::Text:
       return Value::text(text_of(st, col));

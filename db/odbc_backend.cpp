@@ -73,14 +73,15 @@ class OdbcStatement final : public Statement {
                                nullptr);
           break;
         case Value::Kind::DateTime: {
-          const QDateTime t = v.to_datetime();
-          b.ts = SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(t.date().year()),
-                                      static_cast<SQLUSMALLINT>(t.date().month()),
-                                      static_cast<SQLUSMALLINT>(t.date().day()),
-                                      static_cast<SQLUSMALLINT>(t.time().hour()),
-                                      static_cast<SQLUSMALLINT>(t.time().minute()),
-                                      static_cast<SQLUSMALLINT>(t.time().second()),
-                                      static_cast<SQLUINTEGER>(t.time().msec()) * 1000000u};
+          const QDate d = v.date_part();
+          const QTime t = v.time_part();
+          b.ts = SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(d.year()),
+                                      static_cast<SQLUSMALLINT>(d.month()),
+                                      static_cast<SQLUSMALLINT>(d.day()),
+                                      static_cast<SQLUSMALLINT>(t.hour()),
+                                      static_cast<SQLUSMALLINT>(t.minute()),
+                                      static_cast<SQLUSMALLINT>(t.second()),
+                                      static_cast<SQLUINTEGER>(t.msec()) * 1000000u};
           r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23,
                                3, &b.ts, 0, nullptr);
           break;
@@ -180,9 +181,9 @@ class OdbcStatement final : public Statement {
         if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind)) ||
             ind == SQL_NULL_DATA)
           return Value::null();
-        return Value::datetime(QDateTime(
+        return Value::datetime(
             QDate(ts.year, ts.month, ts.day),
-            QTime(ts.hour, ts.minute, ts.second, static_cast<int>(ts.fraction / 1000000u))));
+            QTime(ts.hour, ts.minute, ts.second, static_cast<int>(ts.fraction / 1000000u)));
       }
       default: {
         QString text = read_text(n, ind);

@@ -124,9 +124,10 @@ bool valid_number(ColumnType type, std::string_view value) {
 
 bool normalize_datetime(std::string& value) {
   if (quick_datetime(value)) return true;
-  const QDateTime t = Value::parse_datetime(QString::fromUtf8(value.data(), value.size()));
-  if (!t.isValid()) return false;
-  value = Value::datetime_text(t).toStdString();
+  QDate d;
+  QTime t;
+  if (!Value::parse_datetime(QString::fromUtf8(value.data(), value.size()), d, t)) return false;
+  value = Value::datetime_text(d, t).toStdString();
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "db/value.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace db {
 
@@ -34,35 +35,83 @@ Value Value::decimal(QString digits) {
 
 Value Value::datetime(QDateTime t) {
   if (!t.isValid()) return {};
+  return datetime(t.date(), t.time());
+}
+
+Value Value::datetime(QDate d, QTime t) {
+  if (!d.isValid() || !t.isValid()) return {};
   Value v;
   v.kind_ = Kind::DateTime;
-  v.t_ = std::move(t);
+  v.date_ = d;
+  v.time_ = t;
   return v;
 }
 
-QString Value::datetime_text(const QDateTime& t) {
-  return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+QString Value::datetime_text(const QDateTime& t) { return datetime_text(t.date(), t.time()); }
+
+QString Value::datetime_text(QDate d, QTime t) {
+  if (!d.isValid() || !t.isValid()) return {};
+  char buf[32];
+  const int n = std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year(),
+                              d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec());
+  return QString::fromLatin1(buf, n);
+}
+
+namespace {
+
+// Reads `n` digits at `at`; -1 when they are not all digits.
+int digits(QStringView s, qsizetype at, int n) {
+  if (at + n > s.size()) return -1;
+  int v = 0;
+  for (int i = 0; i < n; ++i) {
+    const char16_t c = s[at + i].unicode();
+    if (c < u'0' || c > u'9') return -1;
+    v = v * 10 + (c - u'0');
+  }
+  return v;
+}
+
+}  // namespace
+
+bool Value::parse_datetime(QStringView s, QDate& d, QTime& t) {
+  s = s.trimmed();
+  // yyyy-MM-dd, then optionally ' ' or 'T' and HH:mm, :ss, and a fraction of any length.
+  const int y = digits(s, 0, 4), mo = digits(s, 5, 2), da = digits(s, 8, 2);
+  if (y < 0 || mo < 0 || da < 0 || s[4] != u'-' || s[7] != u'-') return false;
+  d = QDate(y, mo, da);
+  if (!d.isValid()) return false;
+  if (s.size() == 10) {
+    t = QTime(0, 0);
+    return true;
+  }
+  if (s[10] != u' ' && s[10] != u'T') return false;
+  const int h = digits(s, 11, 2), mi = digits(s, 14, 2);
+  if (h < 0 || mi < 0 || s[13] != u':') return false;
+  int sec = 0, ms = 0;
+  qsizetype at = 16;
+  if (at < s.size()) {
+    if (s[at] != u':' || (sec = digits(s, at + 1, 2)) < 0) return false;
+    at += 3;
+    if (at < s.size()) {
+      if (s[at] != u'.' || at + 1 == s.size()) return false;
+      int scale = 100;
+      for (qsizetype i = at + 1; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < u'0' || c > u'9') return false;
+        ms += (c - u'0') * scale;
+        scale /= 10;
+      }
+    }
+  }
+  t = QTime(h, mi, sec, ms);
+  return t.isValid();
 }
 
 QDateTime Value::parse_datetime(const QString& s) {
-  const QString t = s.trimmed();
-  for (const char* f : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm",
-                        "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd"}) {
-    QDateTime d = QDateTime::fromString(t, QLatin1String(f));
-    if (d.isValid()) return d;
-  }
-  // Fractions of other lengths ("…:05.1", "…:05.123456").
-  qsizetype dot = t.lastIndexOf(QLatin1Char('.'));
-  if (dot > 0) {
-    QDateTime d = QDateTime::fromString(t.left(dot), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (d.isValid()) {
-      QString frac = t.mid(dot + 1).leftJustified(3, QLatin1Char('0')).left(3);
-      bool ok = false;
-      int ms = frac.toInt(&ok);
-      if (ok) return d.addMSecs(ms);
-    }
-  }
-  return {};
+  QDate d;
+  QTime t;
+  if (!parse_datetime(QStringView(s), d, t)) return {};
+  return QDateTime(d, t);
 }
 
 QString Value::to_text() const {
@@ -77,7 +126,7 @@ QString Value::to_text() const {
     case Kind::Double:
       return QString::number(d_, 'g', 15);
     case Kind::DateTime:
-      return datetime_text(t_);
+      return datetime_text(date_, time_);
   }
   return {};
 }
@@ -113,7 +162,7 @@ qint64 Value::to_integer() const {
 }
 
 QDateTime Value::to_datetime() const {
-  if (kind_ == Kind::DateTime) return t_;
+  if (kind_ == Kind::DateTime) return QDateTime(date_, time_);
   if (kind_ == Kind::Text) return parse_datetime(s_);
   return {};
 }
@@ -131,7 +180,7 @@ bool Value::operator==(const Value& o) const {
     case Kind::Double:
       return d_ == o.d_;
     case Kind::DateTime:
-      return t_ == o.t_;
+      return date_ == o.date_ && time_ == o.time_;
   }
   return false;
 }
