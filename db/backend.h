@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "db/value.h"
@@ -37,6 +38,10 @@ class Statement {
   virtual int column_count() = 0;
   virtual QString column_name(int col) = 0;
   virtual Value column(int col) = 0;  // of the current row
+  // The column of the current row in the data store's text form (UTF-8; doubles in their
+  // shortest exact form); false for null. Backends that can read a row's text directly
+  // override it: retrieving a million rows should not build a Value per cell.
+  virtual bool column_cell(int col, std::string& out);
   virtual long rows_affected() = 0;
 };
 

@@ -25,15 +25,6 @@ std::optional<double> to_number(std::string_view s) {
   return d;
 }
 
-std::string cell_text(const Value& v) {
-  switch (v.kind()) {
-    case Value::Kind::Double:
-      return QString::number(v.to_double(), 'g', QLocale::FloatingPointShortest).toStdString();
-    default:
-      return v.to_text().toStdString();
-  }
-}
-
 }  // namespace
 
 bool DataStore::set_dataobject(const QString& name) {
@@ -74,14 +65,13 @@ bool DataStore::is_numeric(int column) const {
   return t == ColumnType::Integer || t == ColumnType::Decimal || t == ColumnType::Double;
 }
 
-void DataStore::append_row_from(const std::vector<Value>& values) {
+void DataStore::append_row_from(Statement& st) {
+  std::string t;
   for (size_t i = 0; i < def_->columns.size(); ++i) {
-    const Value& v = i < values.size() ? values[i] : Value();
-    if (v.is_null()) {
+    if (!st.column_cell(static_cast<int>(i), t)) {
       cells_.push_back({});
       continue;
     }
-    std::string t = cell_text(v);
     if (def_->columns[i].type == ColumnType::DateTime) text_form::normalize_datetime(t);
     cells_.push_back({static_cast<quint32>(arena_.size()), static_cast<qint32>(t.size())});
     arena_ += t;
@@ -107,7 +97,6 @@ long DataStore::retrieve(const std::vector<Value>& arguments) {
     trans_->set_result(false, err);
     return -1;
   }
-  std::vector<Value> row(def_->columns.size());
   while (st->fetch(err)) {
     if (static_cast<size_t>(st->column_count()) < def_->columns.size()) {
       trans_->set_result(false, {-1, QStringLiteral("The select of %1 gives fewer columns than "
@@ -116,13 +105,12 @@ long DataStore::retrieve(const std::vector<Value>& arguments) {
       reset();
       return -1;
     }
-    for (size_t i = 0; i < row.size(); ++i) row[i] = st->column(static_cast<int>(i));
     if (arena_.size() > kArenaLimit / 2) {
       trans_->set_result(false, {-1, QStringLiteral("Too many rows for one data store.")});
       reset();
       return -1;
     }
-    append_row_from(row);
+    append_row_from(*st);
   }
   if (!err.text.isEmpty()) {
     trans_->set_result(false, err);

@@ -97,7 +97,7 @@ class DataStore {
   int column_index(const QString& name) const;  // 0-based, -1 when unknown
   const Cell* cell(long row, const QString& column) const;
   std::string_view text(const Cell& c) const { return {arena_.data() + c.offset, size_t(c.size)}; }
-  void append_row_from(const std::vector<Value>& values);
+  void append_row_from(Statement& st);
   bool is_numeric(int column) const;
 
   std::optional<TableDefinition> def_;

@@ -78,10 +78,26 @@ class SqlStatement final : public Statement {
 
   int column_count() override { return sqlite3_column_count(st_); }
   QString column_name(int col) override { return QString::fromUtf8(sqlite3_column_name(st_, col)); }
-  Value column(int col) override { return read_column(st_, col); }
+  Value column(int col) override { return read_column(st_, col, declared(col)); }
+  bool column_cell(int col, std::string& out) override {
+    bool handled = false;
+    const bool has = read_cell(st_, col, declared(col), out, handled);
+    return handled ? has : Statement::column_cell(col, out);
+  }
   long rows_affected() override { return rows_; }
 
  private:
+  // The declared types, read once per statement rather than once per cell.
+  const Declared& declared(int col) {
+    if (declared_.empty()) {
+      const int n = sqlite3_column_count(st_);
+      declared_.resize(static_cast<size_t>(n));
+      for (int i = 0; i < n; ++i)
+        declared_[static_cast<size_t>(i)] = declared_type(sqlite3_column_decltype(st_, i));
+    }
+    return declared_[static_cast<size_t>(col)];
+  }
+
   bool start_binding(int count, DbError& err) {
     sqlite3_reset(st_);
     sqlite3_clear_bindings(st_);
@@ -101,6 +117,7 @@ class SqlStatement final : public Statement {
   EmbeddedBackend* owner_;
   sqlite3_stmt* st_;
   QString created_table_;
+  std::vector<Declared> declared_;
   bool pending_row_ = false;
   bool at_end_ = false;
   long rows_ = 0;

@@ -2,6 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
+#include <charconv>
+
+#include "db/text_form.h"
 
 namespace db {
 namespace {
@@ -12,6 +16,14 @@ QString text_of(sqlite3_stmt* st, int col) {
 }
 
 bool starts(const QByteArray& t, const char* word) { return t.startsWith(word); }
+
+// A double at `scale` decimal places, correctly rounded from its exact binary value.
+std::string fixed_text(double d, int scale) {
+  char buf[512];
+  const auto r =
+      std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, std::clamp(scale, 0, 30));
+  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::to_string(d);
+}
 
 }  // namespace
 
@@ -41,17 +53,73 @@ QString decimal_text(sqlite3_stmt* st, int col, int scale) {
       if (scale > 0) s += QLatin1Char('.') + QString(scale, QLatin1Char('0'));
       return s;
     }
-    case SQLITE_FLOAT:
-      return QString::number(sqlite3_column_double(st, col), 'f', scale);
+    case SQLITE_FLOAT: {
+      const std::string t = fixed_text(sqlite3_column_double(st, col), scale);
+      return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));
+    }
     default:
       return text_of(st, col);
   }
 }
 
 Value read_column(sqlite3_stmt* st, int col) {
+  return read_column(st, col, declared_type(sqlite3_column_decltype(st, col)));
+}
+
+bool read_cell(sqlite3_stmt* st, int col, const Declared& d, std::string& out, bool& handled) {
+  handled = true;
+  const int storage = sqlite3_column_type(st, col);
+  if (storage == SQLITE_NULL) return false;
+  auto raw = [&] {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+    out.assign(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, col)));
+    return true;
+  };
+  auto integer = [&](const char* tail) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, sqlite3_column_int64(st, col));
+    out.assign(buf, r.ptr);
+    out += tail;
+    return true;
+  };
+  switch (d.type) {
+    case DeclaredType::Text:
+      return raw();
+    case DeclaredType::DateTime: {
+      raw();
+      // A text that is no date-time is read as the text it is, like read_column does.
+      std::string t = out;
+      if (text_form::normalize_datetime(t)) out = std::move(t);
+      return true;
+    }
+    case DeclaredType::Integer:
+      if (storage == SQLITE_INTEGER) return integer("");
+      break;
+    case DeclaredType::Decimal:
+      if (storage == SQLITE_FLOAT) {
+        out = fixed_text(sqlite3_column_double(st, col), d.scale);
+        return true;
+      }
+      if (storage == SQLITE_INTEGER && d.scale >= 0 && d.scale < 20) {
+        const std::string zeros =
+            d.scale > 0 ? "." + std::string(static_cast<size_t>(d.scale), '0') : "";
+        return integer(zeros.c_str());
+      }
+      break;
+    case DeclaredType::None:
+      if (storage == SQLITE_INTEGER) return integer("");
+      if (storage == SQLITE_TEXT) return raw();
+      break;
+    default:
+      break;
+  }
+  handled = false;
+  return false;
+}
+
+Value read_column(sqlite3_stmt* st, int col, const Declared& d) {
   const int storage = sqlite3_column_type(st, col);
   if (storage == SQLITE_NULL) return Value::null();
-  const Declared d = declared_type(sqlite3_column_decltype(st, col));
   switch (d.type) {
     case DeclaredType::Decimal:
       return Value::decimal(decimal_text(st, col, d.scale));

@@ -22,6 +22,10 @@ Declared declared_type(const char* decl);
 QString decimal_text(sqlite3_stmt* st, int col, int scale);
 
 Value read_column(sqlite3_stmt* st, int col);
+Value read_column(sqlite3_stmt* st, int col, const Declared& d);
+// The column in the data store's text form, as read_column's value would give it; false for
+// null, and false with `handled` false where only the Value path knows the form.
+bool read_cell(sqlite3_stmt* st, int col, const Declared& d, std::string& out, bool& handled);
 // Binds one host value to the 1-based `index`.
 int bind_value(sqlite3_stmt* st, int index, const Value& v);
 

@@ -1,5 +1,7 @@
 #include "db/transaction.h"
 
+#include <QLocale>
+
 #include "db/odbc_backend.h"
 
 db::Transaction sqlca;
@@ -38,6 +40,16 @@ bool Statement::bind_texts(const TextCell* cells, int count, DbError& err) {
                          ? Value::null()
                          : Value::text(QString::fromUtf8(cells[i].data, cells[i].size)));
   return bind(values, err);
+}
+
+bool Statement::column_cell(int col, std::string& out) {
+  const Value v = column(col);
+  if (v.is_null()) return false;
+  out = (v.kind() == Value::Kind::Double
+             ? QString::number(v.to_double(), 'g', QLocale::FloatingPointShortest)
+             : v.to_text())
+            .toStdString();
+  return true;
 }
 
 bool Backend::begin_unit(DbError&) { return true; }

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -45,6 +46,7 @@ class PrintedDialogs final : public rt::Dialogs {
 // The window, marking the phase boundaries by the texts the action shows.
 class TimedWindow final : public rebuild::StartWindow {
  public:
+  bool keep_cash = false;
   QElapsedTimer clock;
   std::vector<std::pair<QString, qint64>> marks;
   void mark(const QString& phase) { marks.push_back({phase, clock.elapsed()}); }
@@ -54,8 +56,9 @@ class TimedWindow final : public rebuild::StartWindow {
   QString sle_user_name() const override { return QStringLiteral("sa"); }
   QString sle_user_password() const override { return {}; }
   bool rb_2_checked() const override { return true; }
-  // Cash consumption is not kept, so the purge deletes documents and their items.
-  bool cbx_checked(int n) const override { return n == 2 || n == 3; }
+  // By default cash consumption is not kept, so the purge deletes documents and their items;
+  // "keep-all" runs with the window's own defaults, where the purge deletes nothing.
+  bool cbx_checked(int n) const override { return n == 2 || n == 3 || (n == 4 && keep_cash); }
   QString em_1_text() const override { return {}; }
   QString em_2_text() const override { return QStringLiteral("100.00"); }
   int ii_database() const override { return ii_; }
@@ -163,6 +166,9 @@ int main(int argc, char** argv) {
   }
 
   TimedWindow w;
+  w.keep_cash = argc > 4 && std::strcmp(argv[4], "keep-all") == 0;
+  std::printf("keep options: %s\n",
+              w.keep_cash ? "the window's defaults (keep all)" : "cash consumption not kept");
   rebuild::StartServices services{rebuild::make_tab_back_store,
                                   [] { return upgrade::run_chain() == upgrade::Outcome::done; },
                                   nullptr};
