@@ -187,22 +187,7 @@ void w_main::create() {
                            cb_cancel2};
   for (size_t i = 1; i < std::size(tabs); ++i) setTabOrder(tabs[i - 1], tabs[i]);
 
-  shared::panel_controls c;
-  c.sle_server_name = sle_server_name;
-  c.sle_database_name = sle_database_name;
-  c.sle_user_name = sle_user_name;
-  c.sle_user_password = sle_user_password;
-  c.sle_user_two = sle_user_two;
-  c.sle_server_name2 = sle_server_name2;
-  c.sle_database_name2 = sle_database_name2;
-  c.sle_user_name2 = sle_user_name2;
-  c.sle_user_password2 = sle_user_password2;
-  c.sle_user_two2 = sle_user_two2;
-  c.rb_1 = rb_1;
-  c.rb_2 = rb_2;
-  c.cbx_1 = cbx_1;
-  c.cb_save = cb_save;
-  c.ii_database = &ii_database;
+  const shared::panel_controls c = shared::panel_controls_of(*this);
   panel_ = std::make_unique<shared::panel_view>(c);
   shared::connect_edit_events(c);
 

@@ -5,6 +5,7 @@
 #include "shared/connection_panel.h"
 #include "shared/globals.h"
 #include "shared/sp_attach_db.h"
+#include "shared/sql_server_connect.h"
 
 namespace plover {
 namespace {
@@ -30,15 +31,7 @@ void uo_1_clicked(shared::connection_panel& p) {
   // reach outside the program folder is refused before the server hears of it.
   if (!shared::database_name_allowed(ls_database_name)) return attach_failed();
 
-  sqlca.interface_id = QStringLiteral("MSS Microsoft SQL Server 6.x");
-  sqlca.db_name = QStringLiteral("master");
-  sqlca.server = s.server;
-  sqlca.login = s.user;
-  sqlca.auto_commit = true;
-  sqlca.connect_params = QString();
-  sqlca.password = s.password;
-  sqlca.connect();
-  if (sqlca.status != 0) {
+  if (!shared::sql_server_connect(s.server, QStringLiteral("master"), s.user, s.password, true)) {
     dlg.failure(QString(), QStringLiteral("连接失败"));
     sqlca.disconnect();
     return;

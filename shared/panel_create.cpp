@@ -6,6 +6,7 @@
 #include "shared/f_copy_file.h"
 #include "shared/globals.h"
 #include "shared/sp_attach_db.h"
+#include "shared/sql_server_connect.h"
 
 namespace shared {
 
@@ -27,15 +28,7 @@ void cb_create_clicked(connection_panel& p) {
     return;
   }
 
-  sqlca.interface_id = QStringLiteral("MSS Microsoft SQL Server 6.x");
-  sqlca.db_name = QStringLiteral("master");
-  sqlca.server = s.server;
-  sqlca.login = s.user;
-  sqlca.auto_commit = true;
-  sqlca.connect_params = QString();
-  sqlca.password = s.password;
-  sqlca.connect();
-  if (sqlca.status != 0) {
+  if (!sql_server_connect(s.server, QStringLiteral("master"), s.user, s.password, true)) {
     dlg.failure(QString(), QStringLiteral("连接失败"));
     sqlca.disconnect();
     return;

@@ -3,6 +3,7 @@
 #include "db/transaction.h"
 #include "runtime/dialogs.h"
 #include "shared/connection_panel.h"
+#include "shared/sql_server_connect.h"
 
 namespace shared {
 
@@ -23,16 +24,10 @@ void test_connection(connection_panel& p, const QString& local_connect_params) {
     sqlca.interface_id = QStringLiteral("ODBC");
     sqlca.auto_commit = false;
     sqlca.connect_params = local_connect_params;
+    sqlca.connect();
   } else {
-    sqlca.interface_id = QStringLiteral("MSS Microsoft SQL Server 6.x");
-    sqlca.db_name = s.database;
-    sqlca.password = s.password;
-    sqlca.server = s.server;
-    sqlca.login = s.user;
-    sqlca.auto_commit = false;
-    sqlca.connect_params = QString();
+    sql_server_connect(s.server, s.database, s.user, s.password, false);
   }
-  sqlca.connect();
   if (sqlca.status == 0) {
     dlg.notice(QStringLiteral("系统提示"),
                QStringLiteral("数据库连接成功，设置正确！\r\n请保存设置!"));

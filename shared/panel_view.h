@@ -29,6 +29,26 @@ struct panel_controls {
   int* ii_database = nullptr;      // the window's instance variable
 };
 
+// A window whose controls carry the panel's names hands them over in one call.
+template <class Window>
+panel_controls panel_controls_of(Window& w) {
+  return {w.sle_server_name,
+          w.sle_database_name,
+          w.sle_user_name,
+          w.sle_user_password,
+          w.sle_user_two,
+          w.sle_server_name2,
+          w.sle_database_name2,
+          w.sle_user_name2,
+          w.sle_user_password2,
+          w.sle_user_two2,
+          w.rb_1,
+          w.rb_2,
+          w.cbx_1,
+          w.cb_save,
+          &w.ii_database};
+}
+
 class panel_view final : public connection_panel {
  public:
   explicit panel_view(const panel_controls& c);

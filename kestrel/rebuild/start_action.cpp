@@ -4,6 +4,7 @@
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "shared/globals.h"
+#include "shared/sql_server_connect.h"
 #include "shared/trim_blanks.h"
 
 namespace rebuild {
@@ -49,15 +50,8 @@ void StartAction::clicked() {
 }
 
 bool StartAction::connect_server(const QString& db_name) {
-  sqlca.interface_id = QStringLiteral("MSS Microsoft SQL Server 6.x");
-  sqlca.db_name = db_name;
-  sqlca.server = ls_server_name_;
-  sqlca.login = ls_user_name_;
-  sqlca.auto_commit = true;
-  sqlca.connect_params = QString();
-  sqlca.password = ls_user_password_;
-  sqlca.connect();
-  return sqlca.status == 0;
+  return shared::sql_server_connect(ls_server_name_, db_name, ls_user_name_, ls_user_password_,
+                                    true);
 }
 
 }  // namespace rebuild
