@@ -4,9 +4,9 @@
 
 #include "kestrel/rebuild/keep_options.h"
 #include "runtime/codepage.h"
+#include "tests/db/embedded_fixture.h"
 #include "tests/rebuild/fake_window.h"
 #include "tests/rebuild/sqlite_db.h"
-#include "tests/support/temp_program_folder.h"
 
 namespace {
 
@@ -33,10 +33,20 @@ TEST(PurgeText, HostValuesBecomeMarkersInOrder) {
   EXPECT_EQ(total, 41u);
 }
 
-// The purge tables with one row per case, on a SQLite file through the ODBC driver.
-class Purge : public ::testing::Test {
+// The purge tables with one row per case, on both engines the purge meets: the local database
+// (a SQLite file through the ODBC driver, auto_commit off) and the embedded SQL Server
+// (velmo41 attached, auto_commit on, as the Start action's SQL Server path connects).
+enum class Engine { LocalOdbc, EmbeddedServer };
+
+class Purge : public ::testing::TestWithParam<Engine> {
  protected:
+  static bool embedded() { return GetParam() == Engine::EmbeddedServer; }
+
   void SetUp() override {
+    if (embedded()) {
+      server.create_database("velmo41");
+      sqlca.disconnect();
+    }
     for (const char* t : {"loss_card", "mrcs", "data_tf", "mem_item", "mem_info", "card_s", "sr",
                           "attend_end", "attend_origin", "yy"})
       db.exec(QString("create table %1 (id int, attend_date datetime, start_d datetime)").arg(t));
@@ -71,7 +81,10 @@ class Purge : public ::testing::Test {
     }
   }
   void purge() {
-    db.connect_sqlca(false);
+    if (embedded())
+      server.connect("velmo41", true);
+    else
+      db.connect_sqlca(false);
     ASSERT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
     w.hpb_start(8);
     rebuild::run_purge_groups(w);
@@ -82,12 +95,13 @@ class Purge : public ::testing::Test {
     return db.rows("select doc_id from " + table + " order by 1");
   }
 
-  test::TempProgramFolder dir;
-  test::SqliteDb db{dir.file("velmo41.db")};
+  test::EmbeddedServer server;  // its folder is the program folder on either engine
+  test::TempProgramFolder& dir = server.folder;
+  test::SqliteDb db{dir.file(embedded() ? "velmo41.mdf" : "velmo41.db")};
   test::FakeWindow w;
 };
 
-TEST_F(Purge, DefaultOptionsDeleteNothingAndStepFiveTimes) {
+TEST_P(Purge, DefaultOptionsDeleteNothingAndStepFiveTimes) {
   documents({"A,'2020-01-01 00:00:00.000',1,10,0"});
   std::vector<QString> seen;
   sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
@@ -102,7 +116,7 @@ TEST_F(Purge, DefaultOptionsDeleteNothingAndStepFiveTimes) {
   EXPECT_EQ(ids("doc_m"), QStringList{"A"});
 }
 
-TEST_F(Purge, EveryGroupRunsItsStatementsInOrder) {
+TEST_P(Purge, EveryGroupRunsItsStatementsInOrder) {
   w.cbx = {{2, false}, {3, false}, {4, false}, {5, true}, {6, true}};
   w.em_1 = "2024/03/01";
   std::vector<QString> seen;
@@ -120,7 +134,7 @@ TEST_F(Purge, EveryGroupRunsItsStatementsInOrder) {
   EXPECT_EQ(w.position, 5);
 }
 
-TEST_F(Purge, MemberDataGoesAndOnlyMemberIncomeRows) {
+TEST_P(Purge, MemberDataGoesAndOnlyMemberIncomeRows) {
   w.cbx[2] = false;
   db.exec("insert into ie_data (id, type_name) values (1, '会员充值'), (2, '营业收入'), (3, null)");
   purge();
@@ -130,7 +144,7 @@ TEST_F(Purge, MemberDataGoesAndOnlyMemberIncomeRows) {
   EXPECT_EQ(db.rows("select id from ie_data order by id"), (QStringList{"2", "3"}));
 }
 
-TEST_F(Purge, ConsumptionGroupsByPayType) {
+TEST_P(Purge, ConsumptionGroupsByPayType) {
   struct Case {
     bool keep_members, keep_cash;
     QStringList left;
@@ -158,7 +172,7 @@ TEST_F(Purge, ConsumptionGroupsByPayType) {
   }
 }
 
-TEST_F(Purge, DateCutOffKeepsTheChosenDayFromMidnight) {
+TEST_P(Purge, DateCutOffKeepsTheChosenDayFromMidnight) {
   w.cbx[5] = true;
   w.em_1 = "2024/03/01";
   documents({"OLD,'2024-02-29 23:59:59.000',1,1,1", "NEW,'2024-03-01 00:00:00.000',1,1,1"});
@@ -180,7 +194,7 @@ TEST_F(Purge, DateCutOffKeepsTheChosenDayFromMidnight) {
   EXPECT_EQ(db.rows("select id from mem_fund order by id"), (QStringList{"1", "3"}));
 }
 
-TEST_F(Purge, AmountCutOffDeletesAtOrAbove) {
+TEST_P(Purge, AmountCutOffDeletesAtOrAbove) {
   w.cbx[6] = true;
   w.em_2 = "100.00";
   documents({"D100,null,1,60,40", "D9999,null,1,99.99,0", "DNULL,null,1,150,null"});
@@ -196,7 +210,7 @@ TEST_F(Purge, AmountCutOffDeletesAtOrAbove) {
   EXPECT_EQ(db.rows("select id from ie_data order by id"), QStringList{"2"});
 }
 
-TEST_F(Purge, UnreadableDateOrAmountDeletesNothingAndIsLogged) {
+TEST_P(Purge, UnreadableDateOrAmountDeletesNothingAndIsLogged) {
   documents({"A,'2020-01-01 00:00:00.000',1,500,0"});
   db.exec("insert into mem_fund (id, money) values (2, 1000)");
   w.cbx[5] = true;
@@ -213,5 +227,11 @@ TEST_F(Purge, UnreadableDateOrAmountDeletesNothingAndIsLogged) {
   EXPECT_TRUE(log[0].contains("保留指定时间以后的数据"));
   EXPECT_TRUE(log[1].contains("保留小于指定金额的数据"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Purge,
+                         ::testing::Values(Engine::LocalOdbc, Engine::EmbeddedServer),
+                         [](const ::testing::TestParamInfo<Engine>& i) {
+                           return i.param == Engine::LocalOdbc ? "LocalOdbc" : "EmbeddedServer";
+                         });
 
 }  // namespace
