@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "kestrel/program_icon.h"
 #include "kestrel/w_main.h"
 #include "runtime/qt_dialogs.h"
 #include "shared/globals.h"
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   rt::QtDialogs dialogs;
   rt::set_dialogs(&dialogs);
   app_startup(QStringLiteral("main"));
+  kestrel::set_program_icon();
   kestrel::w_main w;
   w.open();
   w.show();

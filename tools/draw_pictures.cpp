@@ -1,5 +1,7 @@
-// Draws plover's two pictures: the banner database.bmp (512 x 80, the width of the window's
-// picture control) and the window icon house.ico. Usage: plover_draw_pictures <folder>
+// Draws the pictures the programs carry in their resources: plover's banner database.bmp
+// (512 x 80, the width of the window's picture control) and window icon house.ico, and
+// kestrel's program icon network98.ico. Run by hand when a picture changes:
+//   draw_pictures <source folder>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -74,12 +76,39 @@ QImage house() {
   return img;
 }
 
+// A database on a network: a cylinder linked down to a cable with a computer at either end.
+QImage network98() {
+  QImage img(32, 32, QImage::Format_ARGB32);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(40, 40, 40), 1.5));
+  p.drawLine(QPointF(16, 18), QPointF(16, 26));
+  p.drawLine(QPointF(6, 26), QPointF(26, 26));
+  p.drawLine(QPointF(6, 23), QPointF(6, 26));
+  p.drawLine(QPointF(26, 23), QPointF(26, 26));
+  cylinder(p, QRectF(8, 1, 16, 18), QColor(40, 110, 200));
+  for (const qreal x : {1.0, 21.0}) {
+    p.setPen(QPen(QColor(30, 30, 30), 1));
+    p.setBrush(QColor(200, 200, 196));
+    p.drawRect(QRectF(x, 16, 10, 7));
+    p.setBrush(QColor(60, 170, 90));
+    p.drawRect(QRectF(x + 1.5, 17.5, 7, 4));
+    p.setBrush(QColor(200, 200, 196));
+    p.drawRect(QRectF(x + 1, 28, 8, 3));
+    p.drawLine(QPointF(x + 5, 23), QPointF(x + 5, 28));
+  }
+  return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-  const bool ok = banner().save(folder + QStringLiteral("/database.bmp"), "BMP") &&
-                  house().save(folder + QStringLiteral("/house.ico"), "ICO");
+  const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  const bool ok =
+      banner().save(root + QStringLiteral("/plover/resources/database.bmp"), "BMP") &&
+      house().save(root + QStringLiteral("/plover/resources/house.ico"), "ICO") &&
+      network98().save(root + QStringLiteral("/kestrel/resources/network98.ico"), "ICO");
   return ok ? 0 : 1;
 }
