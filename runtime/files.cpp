@@ -55,6 +55,12 @@ bool delete_file(const QString& path) {
   return QFile::remove(path);
 }
 
+bool remove_file(const QString& path) {
+  if (!QFileInfo(path).isFile()) return !QFileInfo::exists(path);
+  set_file_attributes(path, 0);
+  return delete_file(path);
+}
+
 unsigned long set_file_attributes(const QString& path, unsigned long attributes) {
   QFileInfo info(path);
   if (!info.exists()) return 0;

@@ -14,6 +14,10 @@ bool copy_file(const QString& from, const QString& to);
 // DeleteFileA: fails on a missing or read-only file.
 bool delete_file(const QString& path);
 
+// Clears the attributes of a file and deletes it, as a program does with a scratch file of its
+// own; true when no file is left.
+bool remove_file(const QString& path);
+
 // SetFileAttributesA: 0 (or FILE_ATTRIBUTE_NORMAL, 128) clears read-only; 1 sets it.
 // Returns nonzero on success.
 unsigned long set_file_attributes(const QString& path, unsigned long attributes);

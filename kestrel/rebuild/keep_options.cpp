@@ -5,7 +5,8 @@
 namespace rebuild {
 
 std::optional<QDateTime> cut_off_day(const QString& em_1_text) {
-  const QDate d = QDate::fromString(em_1_text.trimmed(), QStringLiteral("yyyy/MM/dd"));
+  // The field takes the month and the day with or without a leading zero.
+  const QDate d = QDate::fromString(em_1_text.trimmed(), QStringLiteral("yyyy/M/d"));
   if (!d.isValid()) return std::nullopt;
   return QDateTime(d, QTime(0, 0, 0));
 }

@@ -46,7 +46,7 @@ bool StartAction::local_path() {
 
   // The old velmo41.db stays until the new copy is complete.
   const QString ls_copy = ls_target + QStringLiteral(".new");
-  if (QFileInfo::exists(ls_copy)) rt::delete_file(ls_copy);
+  rt::remove_file(ls_copy);
   if (f_copy_file(ls_source, ls_copy) != 0) {
     rt::delete_file(ls_copy);
     fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));

@@ -44,8 +44,9 @@ bool StartAction::export_tables() {
     rt::yield();
     if (n == 2) continue;
     const QString file = tab_back_file(n);
-    // A file left by an earlier run must not stand in for a table whose save failed.
-    if (rt::file_exists(file)) rt::delete_file(file);
+    // A file left by an earlier run, read-only or not, must not stand in for a table whose
+    // save failed.
+    rt::remove_file(file);
     if (ds_back_) {
       ds_back_->set_dataobject(QStringLiteral("tab_back_") + QString::number(n));
       ds_back_->settransobject(sqlca);

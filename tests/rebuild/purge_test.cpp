@@ -12,6 +12,8 @@ namespace {
 
 TEST(KeepOptions, ConversionsOfTheDateAndAmountTexts) {
   EXPECT_EQ(rebuild::cut_off_day("2024/03/01"), QDateTime(QDate(2024, 3, 1), QTime(0, 0)));
+  EXPECT_EQ(rebuild::cut_off_day("2024/3/1"), QDateTime(QDate(2024, 3, 1), QTime(0, 0)));
+  EXPECT_EQ(rebuild::cut_off_day("2024/1/15"), QDateTime(QDate(2024, 1, 15), QTime(0, 0)));
   EXPECT_EQ(rebuild::month_of(*rebuild::cut_off_day("2024/03/31")), "202403");
   for (const char* bad : {"", "    /  /  ", "2024/02/30", "2024-03-01", "abc"})
     EXPECT_FALSE(rebuild::cut_off_day(bad)) << bad;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "runtime/files.h"
 #include "tests/rebuild/server_run.h"
 
 namespace {
@@ -203,6 +204,16 @@ const Stop stops[] = {
      {"tab_back_1.txt"}},
     {"LowTableFileMissing",
      [](auto&, auto&, auto& s, auto&) { s.save_fails = {30}; },
+     {"错误信息|要恢复的数据文件并不存在，请检查后重新恢复!"},
+     1,
+     false,
+     {"tab_back_1.txt"}},
+    {"ReadOnlyLeftoverOfAnUnsavedTable",
+     [](auto& r, auto&, auto& s, auto&) {
+       r.write(r.app("tab_back_30.txt"), "stale\trow\n");
+       rt::set_file_attributes(r.app("tab_back_30.txt"), 1);
+       s.save_fails = {30};
+     },
      {"错误信息|要恢复的数据文件并不存在，请检查后重新恢复!"},
      1,
      false,

@@ -39,6 +39,12 @@ TEST(DeleteFile, ReadOnlyNeedsItsAttributesClearedFirst) {
   EXPECT_FALSE(rt::file_exists(dir.file("f")));
   EXPECT_FALSE(rt::delete_file(dir.file("f")));
   EXPECT_EQ(rt::set_file_attributes(dir.file("f"), 0), 0u);
+
+  dir.write("g", "x");
+  rt::set_file_attributes(dir.file("g"), 1);
+  EXPECT_TRUE(rt::remove_file(dir.file("g")));  // read-only scratch file
+  EXPECT_FALSE(rt::file_exists(dir.file("g")));
+  EXPECT_TRUE(rt::remove_file(dir.file("g")));  // nothing left: done
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningProgramWithSlash) {
