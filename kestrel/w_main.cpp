@@ -193,12 +193,7 @@ void w_main::create() {
 
   connect(cb_test, &uo_xpbutton::clicked, this, &w_main::cb_test_clicked);
   connect(cb_cancel, &uo_xpbutton::clicked, this, &w_main::cb_cancel_clicked);
-  connect(cb_save, &uo_xpbutton::clicked, this, &w_main::cb_save_clicked);
-  connect(cb_create, &uo_xpbutton::clicked, this, &w_main::cb_create_clicked);
-  connect(cb_create2, &QPushButton::clicked, this, &w_main::cb_create2_clicked);
-  connect(cb_cancel2, &QPushButton::clicked, this, &w_main::cb_cancel2_clicked);
-  connect(cb_test2, &QPushButton::clicked, this, &w_main::cb_test2_clicked);
-  connect(cb_save2, &QPushButton::clicked, this, &w_main::cb_save2_clicked);
+  shared::connect_panel_buttons(*this);
 }
 
 void w_main::open() {

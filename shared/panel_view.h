@@ -2,12 +2,13 @@
 // The connection panel over a window's own controls. kestrel's and plover's windows fill a
 // panel_controls with their fields and buttons; the handlers then run on them unchanged.
 #include <QCheckBox>
+#include <QObject>
+#include <QPushButton>
 #include <QRadioButton>
 
+#include "shared/button/uo_xpbutton.h"
 #include "shared/connection_panel.h"
 #include "shared/singlelineedit.h"
-
-class uo_xpbutton;
 
 namespace shared {
 
@@ -47,6 +48,17 @@ panel_controls panel_controls_of(Window& w) {
           w.cbx_1,
           w.cb_save,
           &w.ii_database};
+}
+
+// Wires the panel's buttons to the window's handlers of the same names.
+template <class Window>
+void connect_panel_buttons(Window& w) {
+  QObject::connect(w.cb_save, &uo_xpbutton::clicked, &w, &Window::cb_save_clicked);
+  QObject::connect(w.cb_create, &uo_xpbutton::clicked, &w, &Window::cb_create_clicked);
+  QObject::connect(w.cb_create2, &QPushButton::clicked, &w, &Window::cb_create2_clicked);
+  QObject::connect(w.cb_cancel2, &QPushButton::clicked, &w, &Window::cb_cancel2_clicked);
+  QObject::connect(w.cb_test2, &QPushButton::clicked, &w, &Window::cb_test2_clicked);
+  QObject::connect(w.cb_save2, &QPushButton::clicked, &w, &Window::cb_save2_clicked);
 }
 
 class panel_view final : public connection_panel {
