@@ -3,6 +3,7 @@
 #include "db/transaction.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
+#include "runtime/folder_lock.h"
 #include "shared/globals.h"
 #include "shared/sql_server_connect.h"
 #include "shared/trim_blanks.h"
@@ -33,6 +34,13 @@ void StartAction::fail(const QString& title, const QString& text) {
 void StartAction::clicked() {
   // Two runs would share sqlca and ds_back.
   if (running_) return;
+  // Two processes would delete each other's text files and empty each other's tables.
+  const rt::FolderLock folder_lock(gs_apppath);
+  if (folder_lock.busy()) {
+    fail(QStringLiteral("系统提示"),
+         QStringLiteral("另一个程序正在处理本目录的数据库,请等它处理完毕后再开始!"));
+    return;
+  }
   RunningFlag flag(running_);
 
   ds_back_ = s_.make_store ? s_.make_store() : nullptr;
@@ -49,9 +57,9 @@ void StartAction::clicked() {
   ds_back_.reset();
 }
 
-bool StartAction::connect_server(const QString& db_name) {
+bool StartAction::connect_server(const QString& db_name, bool auto_commit) {
   return shared::sql_server_connect(ls_server_name_, db_name, ls_user_name_, ls_user_password_,
-                                    true);
+                                    auto_commit);
 }
 
 }  // namespace rebuild
