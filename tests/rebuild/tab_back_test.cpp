@@ -81,7 +81,8 @@ TEST(TabBack, DefinitionsAndTheUpgradedTemplateMatch) {
     EXPECT_EQ(ours, schema.at(t.table)) << t.table;
     defined.insert(t.table);
   }
-  for (const auto& [table, columns] : schema) EXPECT_TRUE(defined.count(table)) << table.toStdString();
+  for (const auto& [table, columns] : schema)
+    EXPECT_TRUE(defined.count(table)) << table.toStdString();
   EXPECT_EQ(schema.size(), 93u);
 }
 
