@@ -66,7 +66,8 @@ class TimedWindow final : public rebuild::StartWindow {
   void set_st_11(const QString& t) override {
     if (t == QStringLiteral("导出2 -->1")) mark(QStringLiteral("export"));
     if (t == QStringLiteral("升级数据库")) mark(QStringLiteral("upgrade"));
-    if (t == QStringLiteral("初始化...1/88")) mark(QStringLiteral("emptying"));
+    if (t == QStringLiteral("初始化...1/") + QString::number(gi_tables))
+      mark(QStringLiteral("emptying"));
     if (t == QStringLiteral("复制完成!")) mark(QStringLiteral("purge"));
   }
   void hpb_start(int) override {}
