@@ -3,19 +3,10 @@
 #include "db/transaction.h"
 #include "kestrel/rebuild/key_groups.h"
 #include "kestrel/rebuild/tab_back_tables.h"
+#include "tests/rebuild/server_run.h"
 
 namespace test {
 namespace {
-
-void connect_to(const QString& db_name) {
-  sqlca.disconnect();
-  sqlca.interface_id = "MSS Microsoft SQL Server 6.x";
-  sqlca.server = "(embedded)";
-  sqlca.db_name = db_name;
-  sqlca.auto_commit = true;
-  sqlca.connect_params = "";
-  sqlca.connect();
-}
 
 QStringList rows(const QString& sql) {
   QStringList out;
@@ -35,7 +26,7 @@ QStringList rows(const QString& sql) {
 }  // namespace
 
 Columns carried_columns(const QString& db_name) {
-  connect_to(db_name);
+  test::ServerRun::connect(db_name);
   Columns out;
   for (const auto& t : rebuild::tab_back_tables())
     out[t.n] = rows(QStringLiteral("select name from pragma_table_info('%1')").arg(t.table));
@@ -44,7 +35,7 @@ Columns carried_columns(const QString& db_name) {
 }
 
 Contents carried_rows(const QString& db_name, const Columns& columns) {
-  connect_to(db_name);
+  test::ServerRun::connect(db_name);
   Contents out;
   if (!sqlca.is_connected()) return {{0, {"<cannot connect to " + db_name + ">"}}};
   for (const auto& [n, c] : columns)

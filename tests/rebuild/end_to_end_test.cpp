@@ -21,16 +21,6 @@ namespace {
 
 using Lines = std::vector<QString>;
 
-void connect_to(const QString& db_name) {
-  sqlca.disconnect();
-  sqlca.interface_id = "MSS Microsoft SQL Server 6.x";
-  sqlca.server = "(embedded)";
-  sqlca.db_name = db_name;
-  sqlca.auto_commit = true;
-  sqlca.connect_params = "";
-  sqlca.connect();
-}
-
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -101,7 +91,7 @@ void EndToEnd::full_run_carries_every_row() {
 namespace {
 
 long count_in(const QString& db_name, const QString& sql) {
-  connect_to(db_name);
+  test::ServerRun::connect(db_name);
   const auto row = sqlca.select_row(sql);
   const long n = row.empty() ? -1 : static_cast<long>(row[0].to_integer());
   sqlca.disconnect();

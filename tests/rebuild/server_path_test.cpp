@@ -7,7 +7,18 @@ namespace {
 
 using Lines = std::vector<QString>;
 
-class SqlServerPath : public test::ServerRun {};
+class SqlServerPath : public test::ServerRun {
+ protected:
+  // Every statement sqlca runs from now on.
+  std::shared_ptr<QStringList> record_statements() {
+    auto statements = std::make_shared<QStringList>();
+    sqlca.set_fault_hook([statements](const QString& s) -> std::optional<db::DbError> {
+      *statements << s;
+      return std::nullopt;
+    });
+    return statements;
+  }
+};
 
 TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
   build();
@@ -64,15 +75,11 @@ TEST_F(SqlServerPath, AnAttachedVelmo41IsReusedWithoutAttach) {
   ASSERT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   dialogs.clear();
   w.st_11_history.clear();
-  QStringList statements;
-  sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
-    statements << s;
-    return std::nullopt;
-  });
+  const auto statements = record_statements();
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   EXPECT_EQ(w.st_11_history.mid(0, 2), (QStringList{"连接数据库2", "导出2 -->1"}));
-  EXPECT_TRUE(statements.filter("sp_attach_db").isEmpty());
+  EXPECT_TRUE(statements->filter("sp_attach_db").isEmpty());
   EXPECT_EQ(w.position, 8);
 }
 
@@ -82,15 +89,11 @@ TEST_F(SqlServerPath, ADataFileNotYetAttachedIsAttachedAsItStands) {
   build();
   ASSERT_TRUE(QFile::copy(app("base.mdf"), app("velmo41.mdf")));
   test::sqlite_file(app("velmo41.mdf"), "create table left_by_the_stopped_run (a int);");
-  QStringList statements;
-  sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
-    statements << s;
-    return std::nullopt;
-  });
+  const auto statements = record_statements();
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   EXPECT_EQ(w.st_11_history.mid(0, 2), (QStringList{"连接数据库2", "附加数据库2"}));
-  EXPECT_EQ(statements.filter("sp_attach_db").size(), 1);
+  EXPECT_EQ(statements->filter("sp_attach_db").size(), 1);
   EXPECT_EQ(test::checksum(app("velmo41.ldf")), test::checksum(app("base.ldf")));
   EXPECT_EQ(value("velmo41", "select count(*) from left_by_the_stopped_run"), "0");
 }
