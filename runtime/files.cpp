@@ -1,6 +1,7 @@
 #include "runtime/files.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,6 @@
 #include <QSaveFile>
 
 namespace rt {
-namespace {
-
 bool same_file(const QString& a, const QString& b) {
   struct stat sa, sb;
   if (::stat(QFile::encodeName(a).constData(), &sa) != 0) return false;
@@ -17,7 +16,25 @@ bool same_file(const QString& a, const QString& b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-}  // namespace
+bool open_by_another_process(const QString& path) {
+  struct stat target;
+  if (::stat(QFile::encodeName(path).constData(), &target) != 0) return false;
+  const QString self = QString::number(::getpid());
+  // Each entry of /proc/<pid>/fd leads to a file the process holds; processes of other users
+  // are not readable and count as not holding it.
+  const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  for (const QString& pid : pids) {
+    if (pid == self || !pid.front().isDigit()) continue;
+    const QString fds = QStringLiteral("/proc/") + pid + QStringLiteral("/fd/");
+    for (const QString& fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+      struct stat held;
+      if (::stat(QFile::encodeName(fds + fd).constData(), &held) == 0 &&
+          held.st_dev == target.st_dev && held.st_ino == target.st_ino)
+        return true;
+    }
+  }
+  return false;
+}
 
 bool is_read_only(const QString& path) {
   QFileInfo info(path);
