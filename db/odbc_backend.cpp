@@ -422,8 +422,8 @@ QString local_engine_file(const QString& dsn) {
 
 QString sqlite_file_uri(const QString& path) {
   // "file:///abs" keeps a path that begins with "//" from being read as a host name.
-  const QString head = path.startsWith(QLatin1Char('/')) ? QStringLiteral("file://")
-                                                         : QStringLiteral("file:");
+  const QString head =
+      path.startsWith(QLatin1Char('/')) ? QStringLiteral("file://") : QStringLiteral("file:");
   return head + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
 }
 
@@ -464,8 +464,7 @@ QString freetds_connection_string(const QString& server, const QString& database
            odbc_quote(database), odbc_quote(login), odbc_quote(password));
 }
 
-std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit,
-                                      DbError& err) {
+std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit, DbError& err) {
   SQLHENV env = nullptr;
   SQLHDBC dbc = nullptr;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) {
@@ -480,8 +479,8 @@ std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit
   if (target.narrow) {
     QByteArray u = target.connection_string.toUtf8();
     SQLCHAR out[4096];
-    r = SQLDriverConnect(dbc, nullptr, nptr(u), static_cast<SQLSMALLINT>(u.size()), out,
-                         sizeof out, &out_len, SQL_DRIVER_NOPROMPT);
+    r = SQLDriverConnect(dbc, nullptr, nptr(u), static_cast<SQLSMALLINT>(u.size()), out, sizeof out,
+                         &out_len, SQL_DRIVER_NOPROMPT);
   } else {
     std::u16string w = wide(target.connection_string);
     SQLWCHAR out[1024];

@@ -22,11 +22,13 @@ bool open_by_another_process(const QString& path) {
   const QString self = QString::number(::getpid());
   // Each entry of /proc/<pid>/fd leads to a file the process holds; processes of other users
   // are not readable and count as not holding it.
-  const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  const QStringList pids =
+      QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   for (const QString& pid : pids) {
     if (pid == self || !pid.front().isDigit()) continue;
     const QString fds = QStringLiteral("/proc/") + pid + QStringLiteral("/fd/");
-    for (const QString& fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& fd :
+         QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
       struct stat held;
       if (::stat(QFile::encodeName(fds + fd).constData(), &held) == 0 &&
           held.st_dev == target.st_dev && held.st_ino == target.st_ino)

@@ -94,13 +94,11 @@ bool StartAction::connect_local() {
   if (rt::registry_get(key, QStringLiteral("Driver"), driver) == 1 &&
       !rt::same_file(db::local_engine_file(kDsn), own_velmo41()) &&
       register_in_program_folder(kDsn, QString()) != 1) {
-    fail(QStringLiteral("错误信息"),
-         QStringLiteral("数据源velmo41注册失败,\r\n未删除任何数据!"));
+    fail(QStringLiteral("错误信息"), QStringLiteral("数据源velmo41注册失败,\r\n未删除任何数据!"));
     return false;
   }
   gi_connect_time = 1;
-  if (s_.f_conect)
-    s_.f_conect(kDsn, QString(), QStringLiteral("dba"), QStringLiteral("kpz531274"));
+  if (s_.f_conect) s_.f_conect(kDsn, QString(), QStringLiteral("dba"), QStringLiteral("kpz531274"));
   if (!sqlca.is_connected() || sqlca.status != 0) {
     fail(QString(), QStringLiteral("连接新数据库失败"));
     sqlca.disconnect();

@@ -12,11 +12,14 @@ HeldDatabase::HeldDatabase(const QString& path, const QStringList& sql) {
 }
 
 HeldDatabase::~HeldDatabase() {
+  if (child_.state() == QProcess::NotRunning) return;
   child_.closeWriteChannel();
-  if (!child_.waitForFinished(10000)) {
-    child_.kill();
-    child_.waitForFinished();
-  }
+  if (!child_.waitForFinished(10000)) kill();
+}
+
+void HeldDatabase::kill() {
+  child_.kill();
+  child_.waitForFinished();
 }
 
 }  // namespace test

@@ -17,6 +17,8 @@ class HeldDatabase {
   // True once the child has run the statements and holds the file.
   bool ready() const { return ready_; }
   QString errors() const { return errors_; }
+  // Ends the child with SIGKILL, as a crash would: what it left on disk stays as it is.
+  void kill();
 
  private:
   QProcess child_;
