@@ -1,4 +1,5 @@
 // The local kind: velmo41.db becomes a copy of velmo40.db, and the purge runs on that copy.
+#include <QFile>
 #include <QFileInfo>
 #include <filesystem>
 
