@@ -72,7 +72,7 @@ TEST(QtDialogs, QuestionsShowChineseButtonsThatAnswerToTheirLetters) {
       {true, Qt::Key_Return, Qt::NoModifier, true}, {false, Qt::Key_Return, Qt::NoModifier, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(QTest::toString(QKeySequence(c.key | c.modifiers).toString()));
+    SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString());
     bool answer = !c.answer;
     const Seen seen = with_box(
         [&] {
