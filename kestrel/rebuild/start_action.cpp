@@ -1,6 +1,7 @@
 #include "kestrel/rebuild/start_action.h"
 
 #include "db/transaction.h"
+#include "kestrel/rebuild/keep_options.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "runtime/folder_lock.h"
@@ -42,6 +43,7 @@ void StartAction::clicked() {
     return;
   }
   RunningFlag flag(running_);
+  if (!keep_options_readable(w_)) return;
 
   ds_back_ = s_.make_store ? s_.make_store() : nullptr;
   ls_server_name_ = trim_blanks(w_.sle_server_name());

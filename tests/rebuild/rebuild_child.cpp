@@ -10,23 +10,21 @@
 //       --pause-at  just before S, prints "paused" and waits for a line on stdin
 //     S is a statement's beginning ("delete from mem_info"), or "A>B>...": the first statement
 //     beginning with B after one beginning with A, and so on.
-//   rebuild_child hold-lock <data file>
-//       locks the database file exclusively, prints "locked", holds the lock until stdin ends.
 #include <signal.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <QApplication>
-#include <QProcess>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "db/transaction.h"
 #include "kestrel/w_main.h"
 #include "runtime/dialogs.h"
-#include "runtime/settings_file.h"
 #include "shared/globals.h"
+#include "tests/support/held_database.h"
+#include "tests/support/test_environment.h"
 
 namespace {
 
@@ -61,27 +59,10 @@ class StatementSpec {
   qsizetype next_ = 0;
 };
 
-int hold_lock(const char* file) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(file, &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-      sqlite3_exec(db, "begin exclusive", nullptr, nullptr, nullptr) != SQLITE_OK) {
-    say(QStringLiteral("lock failed: ") + QString::fromUtf8(sqlite3_errmsg(db)));
-    sqlite3_close(db);
-    return 1;
-  }
-  say(QStringLiteral("locked"));
-  for (std::string line; std::getline(std::cin, line);) {
-  }
-  sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "hold-lock") return hold_lock(argv[2]);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  test::prepare_test_environment();
   QApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() != 2 && args.size() != 4) {
@@ -96,7 +77,7 @@ int main(int argc, char** argv) {
 
   const QString option = args.size() == 4 ? args[2] : QString();
   StatementSpec spec(args.size() == 4 ? args[3] : QString());
-  QProcess holder;
+  std::optional<test::HeldDatabase> holder;
   if (!option.isEmpty()) {
     sqlca.set_fault_hook([&](const QString& sql) -> std::optional<db::DbError> {
       if (!spec.matches(sql)) return std::nullopt;
@@ -106,10 +87,9 @@ int main(int argc, char** argv) {
       } else if (option == QLatin1String("--fail-at")) {
         return db::DbError{5180, QStringLiteral("Could not open file for read (injected).")};
       } else if (option == QLatin1String("--lock-at")) {
-        holder.start(QCoreApplication::applicationFilePath(),
-                     {QStringLiteral("hold-lock"), gs_apppath + QStringLiteral("velmo40.mdf")});
-        holder.waitForReadyRead(30000);
-        say(QString::fromUtf8(holder.readLine()).trimmed());
+        holder.emplace(gs_apppath + QStringLiteral("velmo40.mdf"),
+                       QStringList{QStringLiteral("begin exclusive")});
+        say(holder->ready() ? QStringLiteral("locked") : holder->errors());
       } else if (option == QLatin1String("--pause-at")) {
         say(QStringLiteral("paused"));
         std::string line;
@@ -123,10 +103,7 @@ int main(int argc, char** argv) {
   w.open();
   say(QStringLiteral("started"));
   w.cb_test->triggerevent_clicked();
-  if (holder.state() != QProcess::NotRunning) {
-    holder.closeWriteChannel();
-    holder.waitForFinished(30000);
-  }
+  holder.reset();
   say(QStringLiteral("done"));
   return 0;
 }
