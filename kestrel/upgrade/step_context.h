@@ -59,7 +59,9 @@ class StepContext {
   // The version as a number; a text that is no number counts as 0.
   double version() const { return value_; }
   bool version_is_number() const { return is_number_; }
-  // The text "0" that a null `bb` reads as (blanks of a padded column aside).
+  // The text "0" that a null `bb` reads as. isnull takes the type of the column, so where a
+  // salon's `bb` is a char(n) column a real server pads that "0" with blanks to the column's
+  // width; read exactly, it would pass for a version and open every gate of step 1.
   bool version_text_is_zero() const { return text_.trimmed() == QStringLiteral("0"); }
   // A gate: true when the version read is below `gate`.
   bool below(double gate) const { return value_ < gate; }
