@@ -19,7 +19,7 @@ namespace {
 using upgrade::Outcome;
 
 const QString kDb = QStringLiteral("velmo41");
-constexpr int kShards = 16;
+constexpr int kShards = 24;
 
 bool changes_nothing(const QString& sql) {
   return sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive) ||

@@ -19,7 +19,8 @@ class StepContextTest : public test::UpgradeTest {
   }
   QStringList columns() {
     QStringList out;
-    for (const auto& [name, shape] : schema()["t"]) out << name;
+    golden::Schema s = schema();  // kept: a loop over a part of a temporary outlives it
+    for (const auto& [name, shape] : s["t"]) out << name;
     return out;
   }
 };
