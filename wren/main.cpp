@@ -4,6 +4,7 @@
 #include "runtime/qt_dialogs.h"
 #include "wren/app_path.h"
 #include "wren/frm_main.h"
+#include "wren/test_script.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   app.setQuitOnLastWindowClosed(false);
   rt::QtDialogs dialogs;
   rt::set_dialogs(&dialogs);
+  wren::start_test_script();  // only when WREN_TEST_SCRIPT names a script: the tests' hook
   wren::set_app_path(rt::program_folder());
   wren::frmMain form;
   QObject::connect(&form, &wren::frmMain::ended, &app, &QApplication::exit, Qt::QueuedConnection);
