@@ -232,18 +232,22 @@ int Node::enum_frameintervals(void* arg) {
   return 0;
 }
 
+void Node::fill_format(v4l2_format* f, std::uint32_t fourcc, FrameSize size) const {
+  std::memset(&f->fmt, 0, sizeof f->fmt);
+  v4l2_pix_format& p = f->fmt.pix;
+  p.width = size.width;
+  p.height = size.height;
+  p.pixelformat = fourcc;
+  p.field = V4L2_FIELD_NONE;
+  p.bytesperline = bytes_per_line(fourcc, size.width, config_.padding);
+  p.sizeimage = size_image(fourcc, size.width, size.height, config_.padding);
+  p.colorspace = compressed(fourcc) ? V4L2_COLORSPACE_JPEG : V4L2_COLORSPACE_SRGB;
+}
+
 int Node::get_fmt(void* arg) {
   auto* f = static_cast<v4l2_format*>(arg);
   if (f->type != V4L2_BUF_TYPE_VIDEO_CAPTURE) return fail(EINVAL);
-  std::memset(&f->fmt, 0, sizeof f->fmt);
-  v4l2_pix_format& p = f->fmt.pix;
-  p.width = width_;
-  p.height = height_;
-  p.pixelformat = fourcc_;
-  p.field = V4L2_FIELD_NONE;
-  p.bytesperline = bytes_per_line(fourcc_, width_, config_.padding);
-  p.sizeimage = size_image(fourcc_, width_, height_, config_.padding);
-  p.colorspace = compressed(fourcc_) ? V4L2_COLORSPACE_JPEG : V4L2_COLORSPACE_SRGB;
+  fill_format(f, fourcc_, {width_, height_});
   return 0;
 }
 
@@ -266,16 +270,8 @@ int Node::try_fmt(void* arg, bool apply, const OpenFile* file) {
     fourcc_ = format->fourcc;
     width_ = best.width;
     height_ = best.height;
-    return get_fmt(arg);
   }
-  const std::uint32_t keep[] = {fourcc_, width_, height_};
-  fourcc_ = format->fourcc;
-  width_ = best.width;
-  height_ = best.height;
-  get_fmt(arg);
-  fourcc_ = keep[0];
-  width_ = keep[1];
-  height_ = keep[2];
+  fill_format(f, format->fourcc, best);
   return 0;
 }
 
@@ -464,7 +460,7 @@ int Node::dqbuf(void* arg, const OpenFile* file, Lock& lock) {
   }
   const unsigned index = outgoing_.front();
   outgoing_.pop_front();
-  drain(file);
+  unsignal(file);
   buffers_[index].done = false;
   fill_buffer(index, arg);
   return 0;
@@ -507,7 +503,8 @@ void Node::stop_stream(Lock& lock) {
   for (Buffer& b : buffers_) b.queued = b.done = false;
   incoming_.clear();
   outgoing_.clear();
-  if (owner_) drain(owner_);
+  // No buffer is done any more, so the program's file stops being readable.
+  while (owner_ && unsignal(owner_)) continue;
 }
 
 void Node::produce() {
@@ -550,9 +547,10 @@ void Node::signal(const OpenFile* file) const {
   [[maybe_unused]] const ssize_t n = write(file->fd, &one, sizeof one);
 }
 
-void Node::drain(const OpenFile* file) const {
+// Takes back one signal; false when there was none.
+bool Node::unsignal(const OpenFile* file) const {
   std::uint64_t v;
-  (void)libc().read(file->fd, &v, sizeof v);
+  return libc().read(file->fd, &v, sizeof v) == sizeof v;
 }
 
 void* Node::mmap(OpenFile* file, void* addr, std::size_t length, int prot, int flags,

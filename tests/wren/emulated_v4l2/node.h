@@ -18,6 +18,8 @@
 
 #include "config.h"
 
+struct v4l2_format;
+
 namespace emulated_v4l2 {
 
 struct OpenFile {
@@ -68,6 +70,7 @@ class Node {
   int enum_fmt(void* arg);
   int enum_framesizes(void* arg);
   int enum_frameintervals(void* arg);
+  void fill_format(v4l2_format* f, std::uint32_t fourcc, FrameSize size) const;
   int get_fmt(void* arg);
   int try_fmt(void* arg, bool apply, const OpenFile* file);
   int parm(void* arg);
@@ -90,7 +93,7 @@ class Node {
   void stop_stream(Lock& lock);
   void produce();
   void signal(const OpenFile* file) const;
-  void drain(const OpenFile* file) const;
+  bool unsignal(const OpenFile* file) const;
 
   const DeviceConfig config_;
   std::mutex mutex_;
