@@ -93,6 +93,8 @@ QString profile_string(const QString& file, const QString& section, const QStrin
 int set_profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& value) {
   const QString path = settings_path(file);
+  // The configuration folder of a new account does not exist yet; Windows always has its own.
+  if (path != file && !QDir().mkpath(QFileInfo(path).absolutePath())) return -1;
   QByteArray data;
   QFileInfo info(path);
   if (info.exists()) {

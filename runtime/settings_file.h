@@ -14,8 +14,9 @@ QString settings_path(const QString& file);
 QString profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& def);
 
-// Sets one key, creating the file, the section or the key as needed; every other byte of the
-// file stays as it was. The file is replaced whole or not at all. 1 on success, -1 on failure.
+// Sets one key, creating the file, the section or the key as needed (and the configuration
+// folder for a file named without one); every other byte of the file stays as it was. The file is
+// replaced whole or not at all. 1 on success, -1 on failure.
 int set_profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& value);
 
