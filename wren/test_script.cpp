@@ -71,11 +71,14 @@ double cpu_ms(clockid_t clock) {
 
 class Script final : public QObject {
  public:
-  explicit Script(QStringList lines) : lines_(std::move(lines)) {
+  Script(QStringList lines, QObject* parent) : QObject(parent), lines_(std::move(lines)) {
     rt::set_dialogs(&dialogs_);
     clock_.start();
     connect(&timer_, &QTimer::timeout, this, &Script::tick);
     timer_.start(kTick);
+  }
+  ~Script() override {
+    if (&rt::dialogs() == &dialogs_) rt::set_dialogs(nullptr);
   }
 
  private:
@@ -207,8 +210,7 @@ void start_test_script() {
     out({"script", QStringLiteral("cannot read"), path});
     std::exit(kScriptFailed);
   }
-  static Script* script = new Script(QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')));
-  Q_UNUSED(script);
+  new Script(QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')), qApp);  // qApp owns it
 }
 
 }  // namespace wren

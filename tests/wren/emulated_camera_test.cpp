@@ -160,7 +160,7 @@ TEST_F(EmulatedCamera, CameraWithoutAPictureIsNotConnected) {
 
 TEST_F(EmulatedCamera, CameraLostWhileStreamingLeavesNoPictureBehind) {
   wren.set_cameras(
-      "[/dev/video0]\ncard = Emulated Camera\nformats = YUYV 640x480\nlose_after = 8\n");
+      "[/dev/video0]\ncard = Emulated Camera\nformats = YUYV 640x480\nlose_after = 15\n");
   const WrenResult r = run({"wait picture", "wait nopicture", "wait ms 500", "print state",
                             "menu mnuCopy", "menu mnuExit"});
   EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
