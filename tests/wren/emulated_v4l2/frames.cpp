@@ -78,8 +78,6 @@ bool compressed(std::uint32_t fourcc) {
   return fourcc == V4L2_PIX_FMT_MJPEG || fourcc == V4L2_PIX_FMT_JPEG;
 }
 
-bool known_format(std::uint32_t fourcc) { return compressed(fourcc) || bytes_per_pixel(fourcc); }
-
 std::uint32_t bytes_per_line(std::uint32_t fourcc, std::uint32_t w, std::uint32_t padding) {
   return compressed(fourcc) ? 0 : w * bytes_per_pixel(fourcc) + padding;
 }

@@ -7,7 +7,6 @@ namespace emulated_v4l2 {
 
 // Bytes a pixel of an uncompressed format; 0 for a compressed one (MJPEG, JPEG).
 std::uint32_t bytes_per_pixel(std::uint32_t fourcc);
-bool known_format(std::uint32_t fourcc);
 bool compressed(std::uint32_t fourcc);
 
 // Row length and buffer size of a w x h frame, as S_FMT reports them.

@@ -42,14 +42,6 @@ int open(const char* path, int flags, ...) {
   return open_path("open", path, flags, mode);
 }
 
-int open64(const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = mode_arg(flags, ap);
-  va_end(ap);
-  return open_path("open64", path, flags, mode);
-}
-
 int openat(int dirfd, const char* path, int flags, ...) {
   va_list ap;
   va_start(ap, flags);
@@ -58,21 +50,9 @@ int openat(int dirfd, const char* path, int flags, ...) {
   return openat_path("openat", dirfd, path, flags, mode);
 }
 
-int openat64(int dirfd, const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = mode_arg(flags, ap);
-  va_end(ap);
-  return openat_path("openat64", dirfd, path, flags, mode);
-}
-
 int __open_2(const char* path, int flags) { return open_path("__open_2", path, flags, 0); }
-int __open64_2(const char* path, int flags) { return open_path("__open64_2", path, flags, 0); }
 int __openat_2(int dirfd, const char* path, int flags) {
   return openat_path("__openat_2", dirfd, path, flags, 0);
-}
-int __openat64_2(int dirfd, const char* path, int flags) {
-  return openat_path("__openat64_2", dirfd, path, flags, 0);
 }
 
 int close(int fd) { return close_file("close", fd) ? 0 : libc().close(fd); }
@@ -92,12 +72,6 @@ void* mmap(void* addr, size_t length, int prot, int flags, int fd, off_t offset)
   return libc().mmap(addr, length, prot, flags, fd, offset);
 }
 
-void* mmap64(void* addr, size_t length, int prot, int flags, int fd, off_t offset) {
-  if (const Handle h = find_file(fd))
-    return mmap_file("mmap64", h, addr, length, prot, flags, offset);
-  return libc().mmap(addr, length, prot, flags, fd, offset);
-}
-
 int munmap(void* addr, size_t length) {
   note_munmap(addr, length);
   return libc().munmap(addr, length);
@@ -107,6 +81,14 @@ ssize_t read(int fd, void* buf, size_t count) {
   if (const Handle h = find_file(fd)) return read_file("read", h);
   return libc().read(fd, buf, count);
 }
+
+// On a 64-bit system the 64-bit variants are the same functions under a second name.
+int open64(const char* path, int flags, ...) __attribute__((alias("open")));
+int openat64(int dirfd, const char* path, int flags, ...) __attribute__((alias("openat")));
+int __open64_2(const char* path, int flags) __attribute__((alias("__open_2")));
+int __openat64_2(int dirfd, const char* path, int flags) __attribute__((alias("__openat_2")));
+void* mmap64(void* addr, size_t length, int prot, int flags, int fd, off_t offset)
+    __attribute__((alias("mmap")));
 
 long syscall(long number, ...) {
   va_list ap;

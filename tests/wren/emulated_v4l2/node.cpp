@@ -95,11 +95,6 @@ Node::~Node() {
   free_buffers();
 }
 
-bool Node::gone() {
-  Lock lock(mutex_);
-  return lost_;
-}
-
 int Node::fail(int error) const {
   errno = error;
   return -1;

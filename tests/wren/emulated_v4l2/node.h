@@ -35,8 +35,6 @@ class Node {
   Node& operator=(const Node&) = delete;
 
   const std::string& path() const { return config_.node; }
-  // Unplugged: opening the node fails from then on.
-  bool gone();
 
   // A new open file, or null with errno.
   OpenFile* open(int flags);
