@@ -7,7 +7,6 @@
 
 #include "db/transaction.h"
 #include "kestrel/w_main.h"
-#include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "tests/rebuild/carried_contents.h"
 #include "tests/rebuild/server_run.h"
@@ -33,11 +32,7 @@ class EndToEnd : public ::testing::Test {
     ASSERT_EQ(tools::build_fixture(t), QString());
     ASSERT_TRUE(QFile::copy(dir.file("tmpl.mdf"), dir.file("base.mdf")));
     ASSERT_TRUE(QFile::copy(dir.file("tmpl.ldf"), dir.file("base.ldf")));
-    for (const auto& [k, v] : std::map<QString, QString>{{"server_name", "(embedded)"},
-                                                         {"database_name", "velmo40"},
-                                                         {"user_name", "sa"},
-                                                         {"database_type", "2"}})
-      rt::set_profile_string(gs_inifile, "database", k, v);
+    tools::write_server_settings();
     old_sum = test::checksum(dir.file("velmo40.mdf"));
   }
   ~EndToEnd() override { sqlca.disconnect(); }

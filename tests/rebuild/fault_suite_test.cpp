@@ -15,7 +15,6 @@
 #include <random>
 
 #include "db/transaction.h"
-#include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "shared/sp_attach_db.h"
 #include "tests/rebuild/carried_contents.h"
@@ -186,11 +185,7 @@ class RebuildFault : public ::testing::TestWithParam<Case> {
         shared::sp_attach_db("velmo40", dir.file("velmo40.mdf"), dir.file("velmo40.ldf")));
     ASSERT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
     sqlca.disconnect();
-    for (const auto& [k, v] : std::map<QString, QString>{{"server_name", "(embedded)"},
-                                                         {"database_name", "velmo40"},
-                                                         {"user_name", "sa"},
-                                                         {"database_type", "2"}})
-      rt::set_profile_string(gs_inifile, "database", k, v);
+    tools::write_server_settings();
   }
   ~RebuildFault() override { sqlca.disconnect(); }
 
@@ -218,8 +213,7 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
     ASSERT_EQ(boxes(first), Lines{kDone});
     ASSERT_EQ(first.exit_code, 0);
   }
-  if (c.source_is_target)
-    rt::set_profile_string(gs_inifile, "database", "database_name", "velmo41");
+  if (c.source_is_target) tools::write_server_settings("velmo41");
   // A random moment lies within a run like the one it disturbs, timed first.
   qint64 plain_ms = 0;
   if (c.fault == Fault::kill_random) {
