@@ -233,13 +233,19 @@ bool known_type(const QString& name) {
 
 Command classify(const QString& sql) {
   const std::vector<Token> tokens = tokenize(sql);
+  const std::vector<Token> w = words_of(tokens);
   Command c;
+  // An open text runs to the end, so a syntax error of a form lies before it and is found
+  // first, as SQL Server reads left to right.
+  const bool form = attach_db(w, c) || alter_column(w, c) || add_primary_key(w, c);
+  if (c.kind == Command::Kind::Invalid) return c;
   if (const auto e = unclosed(tokens)) {
+    c = {};
     c.kind = Command::Kind::Invalid;
     c.error = *e;
     return c;
   }
-  const std::vector<Token> w = words_of(tokens);
+  if (form) return c;
   if (transaction_end(w, "commit")) {
     c.kind = Command::Kind::Commit;
     return c;
@@ -248,7 +254,6 @@ Command classify(const QString& sql) {
     c.kind = Command::Kind::Rollback;
     return c;
   }
-  if (attach_db(w, c) || alter_column(w, c) || add_primary_key(w, c)) return c;
   c.sql = translate(sql);
   if (w.size() > 2 && w[0].is("create") && w[1].is("table") && is_name(w[2])) {
     c.kind = Command::Kind::CreateTable;

@@ -200,6 +200,8 @@ TEST(TsqlDialectErrors, OpenTextsAndBadTypesRunNothing) {
       {"update t set a = 'x where id = 1", 105,
        "Unclosed quotation mark after the character string 'x where id = 1'."},
       {"select [a from t", 105, "Unclosed quotation mark after the character string 'a from t'."},
+      {"sp_attach_db 'salon','a.mdf','b.ldf", 105,
+       "Unclosed quotation mark after the character string 'b.ldf'."},
       {"delete from t /* where id = 1", 113, "Missing end comment mark '*/'."},
       {"update t set a = 'x' /* where id = 1 */ /* where", 113, "Missing end comment mark '*/'."},
       {"alter table t ALTER COLUMN a char(30) /* null", 113, "Missing end comment mark '*/'."},
