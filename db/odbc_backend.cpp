@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <QUrl>
 
 namespace db {
 namespace {
@@ -24,18 +25,33 @@ std::u16string wide(const QString& s) {
 
 SQLWCHAR* wptr(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
 
+SQLCHAR* nptr(QByteArray& s) { return reinterpret_cast<SQLCHAR*>(s.data()); }
+
 // The first diagnostic record of a handle.
-DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const char* fallback) {
+DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const char* fallback, bool narrow) {
   DbError e;
-  SQLWCHAR state[6] = {0};
-  SQLWCHAR msg[2048] = {0};
   SQLINTEGER native = 0;
   SQLSMALLINT len = 0;
-  SQLRETURN r = SQLGetDiagRecW(type, handle, 1, state, &native, msg,
-                               static_cast<SQLSMALLINT>(sizeof msg / sizeof msg[0]), &len);
+  SQLRETURN r;
+  if (narrow) {
+    SQLCHAR state[6] = {0};
+    SQLCHAR msg[4096] = {0};
+    r = SQLGetDiagRec(type, handle, 1, state, &native, msg, static_cast<SQLSMALLINT>(sizeof msg),
+                      &len);
+    if (SQL_SUCCEEDED(r))
+      e.text = QString::fromUtf8(reinterpret_cast<const char*>(msg),
+                                 std::min<qsizetype>(len, sizeof msg - 1));
+  } else {
+    SQLWCHAR state[6] = {0};
+    SQLWCHAR msg[2048] = {0};
+    r = SQLGetDiagRecW(type, handle, 1, state, &native, msg,
+                       static_cast<SQLSMALLINT>(sizeof msg / sizeof msg[0]), &len);
+    if (SQL_SUCCEEDED(r))
+      e.text = QString::fromUtf16(reinterpret_cast<const char16_t*>(msg),
+                                  std::min<qsizetype>(len, sizeof msg / sizeof msg[0] - 1));
+  }
   if (SQL_SUCCEEDED(r)) {
     e.code = native != 0 ? native : -1;
-    e.text = QString::fromUtf16(reinterpret_cast<const char16_t*>(msg), len);
   } else {
     e.code = -1;
     e.text = QString::fromLatin1(fallback);
@@ -45,7 +61,7 @@ DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const char* fallback) {
 
 class OdbcStatement final : public Statement {
  public:
-  OdbcStatement(SQLHSTMT h) : h_(h) {}
+  OdbcStatement(SQLHSTMT h, bool narrow) : h_(h), narrow_(narrow) {}
   ~OdbcStatement() override { SQLFreeHandle(SQL_HANDLE_STMT, h_); }
 
   bool bind(const std::vector<Value>& params, DbError& err) override {
@@ -59,8 +75,8 @@ class OdbcStatement final : public Statement {
       switch (v.kind()) {
         case Value::Kind::Null:
           b.ind = SQL_NULL_DATA;
-          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0,
-                               &b.ind);
+          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, narrow_ ? SQL_C_CHAR : SQL_C_WCHAR,
+                               narrow_ ? SQL_VARCHAR : SQL_WVARCHAR, 1, 0, nullptr, 0, &b.ind);
           break;
         case Value::Kind::Integer:
           b.i = v.to_integer();
@@ -89,16 +105,24 @@ class OdbcStatement final : public Statement {
         case Value::Kind::Text:
         case Value::Kind::Decimal:
         default: {
-          b.w = wide(v.to_text());
-          b.ind = static_cast<SQLLEN>(b.w.size() * sizeof(char16_t));
-          const SQLULEN size = std::max<SQLULEN>(1, b.w.size());
-          r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
-                               wptr(b.w), b.ind, &b.ind);
+          if (narrow_) {
+            b.u8 = v.to_text().toUtf8();
+            b.ind = static_cast<SQLLEN>(b.u8.size());
+            const SQLULEN size = std::max<SQLULEN>(1, b.u8.size());
+            r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, size, 0,
+                                 nptr(b.u8), b.ind, &b.ind);
+          } else {
+            b.w = wide(v.to_text());
+            b.ind = static_cast<SQLLEN>(b.w.size() * sizeof(char16_t));
+            const SQLULEN size = std::max<SQLULEN>(1, b.w.size());
+            r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
+                                 wptr(b.w), b.ind, &b.ind);
+          }
           break;
         }
       }
       if (!SQL_SUCCEEDED(r)) {
-        err = diagnostics(SQL_HANDLE_STMT, h_, "binding a host value failed");
+        err = diagnostics(SQL_HANDLE_STMT, h_, "binding a host value failed", narrow_);
         return false;
       }
     }
@@ -113,7 +137,7 @@ class OdbcStatement final : public Statement {
       return true;
     }
     if (!SQL_SUCCEEDED(r)) {
-      err = diagnostics(SQL_HANDLE_STMT, h_, "the statement failed");
+      err = diagnostics(SQL_HANDLE_STMT, h_, "the statement failed", narrow_);
       return false;
     }
     SQLLEN n = 0;
@@ -130,7 +154,7 @@ class OdbcStatement final : public Statement {
     SQLRETURN r = SQLFetch(h_);
     if (r == SQL_NO_DATA) return false;
     if (!SQL_SUCCEEDED(r)) {
-      err = diagnostics(SQL_HANDLE_STMT, h_, "fetching a row failed");
+      err = diagnostics(SQL_HANDLE_STMT, h_, "fetching a row failed", narrow_);
       return false;
     }
     return true;
@@ -139,20 +163,29 @@ class OdbcStatement final : public Statement {
   int column_count() override { return cols_; }
 
   QString column_name(int col) override {
-    SQLWCHAR name[256] = {0};
-    SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
-    SQLULEN size = 0;
-    SQLDescribeColW(h_, static_cast<SQLUSMALLINT>(col + 1), name, 256, &len, &type, &size, &digits,
-                    &nullable);
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name), len);
-  }
-
-  Value column(int col) override {
-    SQLWCHAR name[2];
     SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
     SQLULEN size = 0;
     const auto n = static_cast<SQLUSMALLINT>(col + 1);
-    SQLDescribeColW(h_, n, name, 1, &len, &type, &size, &digits, &nullable);
+    if (narrow_) {
+      SQLCHAR name[1024] = {0};
+      SQLDescribeCol(h_, n, name, sizeof name, &len, &type, &size, &digits, &nullable);
+      return QString::fromUtf8(reinterpret_cast<const char*>(name),
+                               std::clamp<qsizetype>(len, 0, sizeof name - 1));
+    }
+    SQLWCHAR name[256] = {0};
+    SQLDescribeColW(h_, n, name, 256, &len, &type, &size, &digits, &nullable);
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name),
+                              std::clamp<qsizetype>(len, 0, 255));
+  }
+
+  Value column(int col) override {
+    SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    const auto n = static_cast<SQLUSMALLINT>(col + 1);
+    if (narrow_)
+      SQLDescribeCol(h_, n, nullptr, 0, &len, &type, &size, &digits, &nullable);
+    else
+      SQLDescribeColW(h_, n, nullptr, 0, &len, &type, &size, &digits, &nullable);
     SQLLEN ind = 0;
     switch (type) {
       case SQL_TINYINT:
@@ -203,9 +236,11 @@ class OdbcStatement final : public Statement {
     double d = 0;
     SQL_TIMESTAMP_STRUCT ts{};
     std::u16string w;
+    QByteArray u8;
   };
 
   QString read_text(SQLUSMALLINT n, SQLLEN& ind) {
+    if (narrow_) return read_utf8(n, ind);
     QString out;
     char16_t buf[4096];
     for (;;) {
@@ -220,7 +255,25 @@ class OdbcStatement final : public Statement {
     return out;
   }
 
+  // The bytes of a text column from the narrow entry point; decoded once whole, so that no
+  // character is split between two pieces.
+  QString read_utf8(SQLUSMALLINT n, SQLLEN& ind) {
+    QByteArray out;
+    char buf[8192];
+    for (;;) {
+      SQLRETURN r = SQLGetData(h_, n, SQL_C_CHAR, buf, sizeof buf, &ind);
+      if (r == SQL_NO_DATA || !SQL_SUCCEEDED(r) || ind == SQL_NULL_DATA) break;
+      const qsizetype bytes = (ind == SQL_NO_TOTAL || ind >= static_cast<SQLLEN>(sizeof buf))
+                                  ? static_cast<qsizetype>(sizeof buf) - 1
+                                  : static_cast<qsizetype>(ind);
+      out.append(buf, bytes);
+      if (r == SQL_SUCCESS) break;
+    }
+    return QString::fromUtf8(out);
+  }
+
   SQLHSTMT h_;
+  bool narrow_;
   std::vector<Bound> bound_;
   SQLLEN rows_ = 0;
   int cols_ = 0;
@@ -228,7 +281,7 @@ class OdbcStatement final : public Statement {
 
 class OdbcBackend final : public Backend {
  public:
-  OdbcBackend(SQLHENV env, SQLHDBC dbc) : env_(env), dbc_(dbc) {}
+  OdbcBackend(SQLHENV env, SQLHDBC dbc, bool narrow) : env_(env), dbc_(dbc), narrow_(narrow) {}
   ~OdbcBackend() override {
     SQLDisconnect(dbc_);
     SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
@@ -238,16 +291,23 @@ class OdbcBackend final : public Backend {
   std::unique_ptr<Statement> prepare(const QString& sql, DbError& err) override {
     SQLHSTMT h = nullptr;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &h))) {
-      err = diagnostics(SQL_HANDLE_DBC, dbc_, "no statement handle");
+      err = diagnostics(SQL_HANDLE_DBC, dbc_, "no statement handle", narrow_);
       return nullptr;
     }
-    std::u16string w = wide(sql);
-    if (!SQL_SUCCEEDED(SQLPrepareW(h, wptr(w), static_cast<SQLINTEGER>(w.size())))) {
-      err = diagnostics(SQL_HANDLE_STMT, h, "the statement could not be prepared");
+    SQLRETURN r;
+    if (narrow_) {
+      QByteArray u = sql.toUtf8();
+      r = SQLPrepare(h, nptr(u), static_cast<SQLINTEGER>(u.size()));
+    } else {
+      std::u16string w = wide(sql);
+      r = SQLPrepareW(h, wptr(w), static_cast<SQLINTEGER>(w.size()));
+    }
+    if (!SQL_SUCCEEDED(r)) {
+      err = diagnostics(SQL_HANDLE_STMT, h, "the statement could not be prepared", narrow_);
       SQLFreeHandle(SQL_HANDLE_STMT, h);
       return nullptr;
     }
-    return std::make_unique<OdbcStatement>(h);
+    return std::make_unique<OdbcStatement>(h, narrow_);
   }
 
   bool commit(DbError& err) override { return end(SQL_COMMIT, err); }
@@ -260,7 +320,7 @@ class OdbcBackend final : public Backend {
     SQLGetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr);
     unit_owns_transaction_ = mode == SQL_AUTOCOMMIT_ON;
     if (unit_owns_transaction_ && !set_auto_commit(false)) {
-      err = diagnostics(SQL_HANDLE_DBC, dbc_, "a transaction could not be opened");
+      err = diagnostics(SQL_HANDLE_DBC, dbc_, "a transaction could not be opened", narrow_);
       unit_owns_transaction_ = false;
       return false;
     }
@@ -288,12 +348,13 @@ class OdbcBackend final : public Backend {
 
   bool end(SQLSMALLINT how, DbError& err) {
     if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, how))) return true;
-    err = diagnostics(SQL_HANDLE_DBC, dbc_, "ending the transaction failed");
+    err = diagnostics(SQL_HANDLE_DBC, dbc_, "ending the transaction failed", narrow_);
     return false;
   }
 
   SQLHENV env_;
   SQLHDBC dbc_;
+  bool narrow_;
   bool unit_owns_transaction_ = false;
 };
 
@@ -335,6 +396,13 @@ QString profile_value(const QString& dsn, const char* key) {
   return n > 0 ? QString::fromUtf8(buf, n) : QString();
 }
 
+// A data source of the local engine names its driver file, wod50t.dll, as the programs
+// register it.
+bool names_local_engine_driver(const QString& dsn) {
+  const QString driver = profile_value(dsn, "Driver");
+  return QFileInfo(driver).fileName().endsWith(QStringLiteral("wod50t.dll"), Qt::CaseInsensitive);
+}
+
 }  // namespace
 
 QString odbc_quote(const QString& value) {
@@ -348,19 +416,33 @@ QString odbc_quote(const QString& value) {
   return value;
 }
 
-QString resolve_local_engine(const QString& connection_string, DbError& err) {
+QString local_engine_file(const QString& dsn) {
+  return names_local_engine_driver(dsn) ? profile_value(dsn, "DatabaseFile") : QString();
+}
+
+QString sqlite_file_uri(const QString& path) {
+  // "file:///abs" keeps a path that begins with "//" from being read as a host name.
+  const QString head =
+      path.startsWith(QLatin1Char('/')) ? QStringLiteral("file://") : QStringLiteral("file:");
+  return head + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+}
+
+OdbcTarget resolve_local_engine(const QString& connection_string, DbError& err) {
+  const QString driver = attribute(connection_string, QStringLiteral("Driver"));
+  const bool sqlite =
+      QFileInfo(driver).fileName().contains(QStringLiteral("sqlite"), Qt::CaseInsensitive);
   const QString dsn = attribute(connection_string, QStringLiteral("DSN"));
-  if (dsn.isEmpty()) return connection_string;
-  const QString driver = profile_value(dsn, "Driver");
-  if (!QFileInfo(driver).fileName().endsWith(QStringLiteral("wod50t.dll"), Qt::CaseInsensitive))
-    return connection_string;
+  if (dsn.isEmpty() || !names_local_engine_driver(dsn)) return {connection_string, sqlite, {}};
   const QString file = profile_value(dsn, "DatabaseFile");
   if (file.isEmpty() || !QFileInfo(file).isFile()) {
     err = {-1, QStringLiteral("数据源 %1 的数据库文件不存在: %2").arg(dsn, file)};
     return {};
   }
-  return QStringLiteral("Driver=%1;Database=%2;NoCreat=1;Timeout=5000")
-      .arg(driver_path("libsqlite3odbc.so", "SQLite3"), odbc_quote(file));
+  // The driver reads a value up to the next ';' and knows no braces: the path goes as a file
+  // URI, which SQLite decodes, so that any file name the file system allows reaches it.
+  return {QStringLiteral("Driver=%1;Database=%2;NoCreat=1;Timeout=5000")
+              .arg(driver_path("libsqlite3odbc.so", "SQLite3"), sqlite_file_uri(file)),
+          true, file};
 }
 
 QString freetds_connection_string(const QString& server, const QString& database,
@@ -382,8 +464,7 @@ QString freetds_connection_string(const QString& server, const QString& database
            odbc_quote(database), odbc_quote(login), odbc_quote(password));
 }
 
-std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool auto_commit,
-                                      DbError& err) {
+std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit, DbError& err) {
   SQLHENV env = nullptr;
   SQLHDBC dbc = nullptr;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) {
@@ -393,13 +474,21 @@ std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool aut
   SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
   SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
-  std::u16string w = wide(connection_string);
-  SQLWCHAR out[1024];
+  SQLRETURN r;
   SQLSMALLINT out_len = 0;
-  SQLRETURN r = SQLDriverConnectW(dbc, nullptr, wptr(w), static_cast<SQLSMALLINT>(w.size()), out,
-                                  1024, &out_len, SQL_DRIVER_NOPROMPT);
+  if (target.narrow) {
+    QByteArray u = target.connection_string.toUtf8();
+    SQLCHAR out[4096];
+    r = SQLDriverConnect(dbc, nullptr, nptr(u), static_cast<SQLSMALLINT>(u.size()), out, sizeof out,
+                         &out_len, SQL_DRIVER_NOPROMPT);
+  } else {
+    std::u16string w = wide(target.connection_string);
+    SQLWCHAR out[1024];
+    r = SQLDriverConnectW(dbc, nullptr, wptr(w), static_cast<SQLSMALLINT>(w.size()), out, 1024,
+                          &out_len, SQL_DRIVER_NOPROMPT);
+  }
   if (!SQL_SUCCEEDED(r)) {
-    err = diagnostics(SQL_HANDLE_DBC, dbc, "the connection failed");
+    err = diagnostics(SQL_HANDLE_DBC, dbc, "the connection failed", target.narrow);
     SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     SQLFreeHandle(SQL_HANDLE_ENV, env);
     return nullptr;
@@ -407,7 +496,7 @@ std::unique_ptr<Backend> odbc_connect(const QString& connection_string, bool aut
   SQLSetConnectAttr(
       dbc, SQL_ATTR_AUTOCOMMIT,
       reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0);
-  return std::make_unique<OdbcBackend>(env, dbc);
+  return std::make_unique<OdbcBackend>(env, dbc, target.narrow);
 }
 
 }  // namespace db

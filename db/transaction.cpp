@@ -87,14 +87,16 @@ bool Transaction::injected_fault(const QString& sql) {
 
 void Transaction::connect() {
   backend_.reset();
+  database_file_.clear();
   DbError err;
   const ConnectRequest req{interface_id, server,         db_name,    login,
                            password,     connect_params, auto_commit};
   if (injected_fault(QStringLiteral("CONNECT ") + interface_id + QLatin1Char(' ') + db_name))
     return;
   if (interface_id.compare(kOdbc, Qt::CaseInsensitive) == 0) {
-    QString cs = resolve_local_engine(connect_string_of(connect_params), err);
-    if (!cs.isEmpty()) backend_ = odbc_connect(cs, auto_commit, err);
+    const OdbcTarget target = resolve_local_engine(connect_string_of(connect_params), err);
+    if (!target.connection_string.isEmpty()) backend_ = odbc_connect(target, auto_commit, err);
+    if (backend_) database_file_ = target.database_file;
   } else if (interface_id.compare(kMss, Qt::CaseInsensitive) == 0) {
     if (server.trimmed().compare(kEmbedded, Qt::CaseInsensitive) == 0) {
       if (g_embedded)
@@ -102,7 +104,7 @@ void Transaction::connect() {
       else
         err = {-1, QStringLiteral("the embedded server is not part of this program")};
     } else {
-      backend_ = odbc_connect(freetds_connection_string(server, db_name, login, password),
+      backend_ = odbc_connect({freetds_connection_string(server, db_name, login, password)},
                               auto_commit, err);
     }
   } else {
@@ -117,6 +119,7 @@ void Transaction::disconnect() {
     return;
   }
   backend_.reset();
+  database_file_.clear();
   set_result(true, {});
 }
 

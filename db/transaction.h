@@ -39,6 +39,8 @@ class Transaction {
   void commit();
   void rollback();
   bool is_connected() const { return backend_ != nullptr; }
+  // The file of the local engine's database this connection is open on; empty otherwise.
+  const QString& database_file() const { return database_file_; }
 
   // EXECUTE IMMEDIATE.
   void execute_immediate(const QString& sql);
@@ -66,6 +68,7 @@ class Transaction {
   void not_connected();
 
   std::unique_ptr<Backend> backend_;
+  QString database_file_;
   FaultHook fault_;
 };
 

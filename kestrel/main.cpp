@@ -1,14 +1,10 @@
-#include <QApplication>
-
 #include "kestrel/program_icon.h"
 #include "kestrel/w_main.h"
-#include "runtime/qt_dialogs.h"
+#include "runtime/program_start.h"
 #include "shared/globals.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  rt::QtDialogs dialogs;
-  rt::set_dialogs(&dialogs);
+  rt::Program app(argc, argv);
   app_startup(QStringLiteral("main"));
   kestrel::set_program_icon();
   kestrel::w_main w;

@@ -6,11 +6,11 @@
 #include <QStyle>
 
 #include "runtime/units.h"
+#include "runtime/window_font.h"
 #include "shared/panel_create.h"
 #include "shared/panel_save.h"
 #include "shared/panel_settings.h"
 #include "shared/panel_test.h"
-#include "shared/window_font.h"
 
 namespace kestrel {
 namespace {
@@ -44,7 +44,7 @@ void w_main::create() {
   setWindowIcon(style()->standardIcon(QStyle::SP_DriveHDIcon));
   const rt::PxRect size = rt::px_rect(0, 0, 1595, 1204);
   setFixedSize(size.w - kFrameAcross, size.h - kFrameDown);
-  setFont(window_font(QStringLiteral("宋体"), 9));
+  setFont(rt::window_font(QStringLiteral("宋体"), 9));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, pal.color(QPalette::Button));  // the 3-D face colour
   setPalette(pal);
@@ -87,7 +87,7 @@ void w_main::create() {
   };
   const auto command = [&](const char16_t* text, int x, int y) {
     QPushButton* b = add(new QPushButton(QString::fromUtf16(text), this), x, y, 361, 108, false);
-    b->setFont(window_font(QStringLiteral("楷体_GB2312"), 12, 700));
+    b->setFont(rt::window_font(QStringLiteral("楷体_GB2312"), 12, 700));
     return b;
   };
   const auto group = [&](const char16_t* text, int x, int y, int w, int h, bool shown) {
@@ -95,7 +95,7 @@ void w_main::create() {
   };
 
   st_11 = add(new QLabel(this), 905, 288, 599, 84);
-  st_11->setFont(window_font(QStringLiteral("宋体"), 10, 700));
+  st_11->setFont(rt::window_font(QStringLiteral("宋体"), 10, 700));
   QPalette blue = st_11->palette();
   blue.setColor(QPalette::WindowText, colour(16711680));
   st_11->setPalette(blue);

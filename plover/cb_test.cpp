@@ -5,7 +5,8 @@
 namespace plover {
 
 void cb_test_clicked(shared::connection_panel& p) {
-  shared::test_connection(p, QStringLiteral("Connectstring='DSN=velmo40;UID=dba;PWD=kpz531274'"));
+  shared::test_connection(p, QStringLiteral("Connectstring='DSN=velmo40;UID=dba;PWD=kpz531274'"),
+                          shared::disconnect_at::before_message);
 }
 
 }  // namespace plover

@@ -1,12 +1,8 @@
-#include <QApplication>
-
 #include "plover/database_reg.h"
-#include "runtime/qt_dialogs.h"
+#include "runtime/program_start.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  rt::QtDialogs dialogs;
-  rt::set_dialogs(&dialogs);
+  rt::Program app(argc, argv);
   plover::database_reg database_reg;
   database_reg.open();
   return app.exec();

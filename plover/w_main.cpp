@@ -7,11 +7,11 @@
 #include "plover/pictures.h"
 #include "plover/uo_1_attach.h"
 #include "runtime/units.h"
+#include "runtime/window_font.h"
 #include "shared/panel_create.h"
 #include "shared/panel_save.h"
 #include "shared/panel_settings.h"
 #include "shared/panel_test.h"
-#include "shared/window_font.h"
 
 namespace plover {
 namespace {
@@ -36,7 +36,7 @@ void w_main::create() {
   setWindowIcon(house_ico());
   const rt::PxRect size = rt::px_rect(0, 0, 2249, 1496);
   setFixedSize(size.w - kFrameAcross, size.h - kFrameDown);
-  setFont(window_font(QStringLiteral("宋体"), 9));
+  setFont(rt::window_font(QStringLiteral("宋体"), 9));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, pal.color(QPalette::Button));  // the 3-D face colour
   setPalette(pal);
@@ -75,7 +75,7 @@ void w_main::create() {
   };
   const auto command = [&](const char16_t* text, int x, int y, bool shown) {
     QPushButton* b = add(new QPushButton(QString::fromUtf16(text), this), x, y, 361, 108, shown);
-    b->setFont(window_font(QStringLiteral("楷体_GB2312"), 12, 700));
+    b->setFont(rt::window_font(QStringLiteral("楷体_GB2312"), 12, 700));
     return b;
   };
   const auto group = [&](const char16_t* text, int x, int y, int w, int h) {

@@ -1,14 +1,19 @@
 #include "runtime/files.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace rt {
-namespace {
 
 bool same_file(const QString& a, const QString& b) {
   struct stat sa, sb;
@@ -17,7 +22,40 @@ bool same_file(const QString& a, const QString& b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+namespace {
+
+// The names in a folder, without "." and "..".
+std::vector<std::string> entries(const std::string& folder) {
+  std::vector<std::string> out;
+  if (DIR* d = ::opendir(folder.c_str())) {
+    while (const dirent* e = ::readdir(d))
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+        out.emplace_back(e->d_name);
+    ::closedir(d);
+  }
+  return out;
+}
+
 }  // namespace
+
+bool open_by_another_process(const QString& path) {
+  struct stat target;
+  if (::stat(QFile::encodeName(path).constData(), &target) != 0) return false;
+  const std::string self = std::to_string(::getpid());
+  // Each entry of /proc/<pid>/fd leads to a file the process holds; processes of other users
+  // are not readable and count as not holding it.
+  for (const std::string& pid : entries("/proc")) {
+    if (pid == self || !std::isdigit(static_cast<unsigned char>(pid[0]))) continue;
+    const std::string fds = "/proc/" + pid + "/fd/";
+    for (const std::string& fd : entries(fds)) {
+      struct stat held;
+      if (::stat((fds + fd).c_str(), &held) == 0 && held.st_dev == target.st_dev &&
+          held.st_ino == target.st_ino)
+        return true;
+    }
+  }
+  return false;
+}
 
 bool is_read_only(const QString& path) {
   QFileInfo info(path);

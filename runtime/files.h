@@ -25,6 +25,14 @@ unsigned long set_file_attributes(const QString& path, unsigned long attributes)
 bool file_exists(const QString& path);
 bool is_read_only(const QString& path);
 
+// Whether two paths name the same existing file.
+bool same_file(const QString& a, const QString& b);
+
+// Whether a process other than this one has the file open (as far as /proc lets this user
+// see): Windows refuses to delete such a file, and replacing it here would send that program's
+// later writes to a file nobody sees again.
+bool open_by_another_process(const QString& path);
+
 // The folder of the running program, with a trailing '/'.
 QString program_folder();
 

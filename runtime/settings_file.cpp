@@ -133,6 +133,8 @@ int set_profile_string(const QString& file, const QString& section, const QStrin
   if (section.isEmpty() || !fits_line(section, "]") || key.isEmpty() || !fits_line(key, "=") ||
       key.front() == QLatin1Char(';') || key.front() == QLatin1Char('[') || !fits_line(value))
     return -1;
+  // The configuration folder of a new account does not exist yet; Windows always has its own.
+  if (path != file && !QDir().mkpath(QFileInfo(path).absolutePath())) return -1;
   QByteArray data;
   QFileInfo info(path);
   if (info.exists()) {

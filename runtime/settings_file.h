@@ -15,10 +15,11 @@ QString settings_path(const QString& file);
 QString profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& def);
 
-// Sets one key, creating the file, the section or the key as needed; every other byte of the
-// file stays as it was. The file is replaced whole or not at all. 1 on success, -1 on failure,
-// also (with nothing written) for a value that would not read back as written: one holding a
-// line end or NUL, with blanks at its ends, or with a character the file's code page lacks.
+// Sets one key, creating the file, the section or the key as needed (and the configuration
+// folder for a file named without one); every other byte of the file stays as it was. The file is
+// replaced whole or not at all. 1 on success, -1 on failure, also (with nothing written) for a
+// value that would not read back as written: one holding a line end or NUL, with blanks at its
+// ends, or with a character the file's code page lacks.
 int set_profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& value);
 

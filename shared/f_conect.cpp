@@ -15,11 +15,15 @@ const QString kDriverName = QStringLiteral("Sybase SQL Anywhere 5.0");
 const QString kTitle = QStringLiteral("系统提示");
 
 // "USER.INI" without a folder: the platform's settings folder, not the program's user.ini.
+// A write that fails is said, and the registration goes on: nothing of ours reads the file.
 void write_application_paths(const QString& ls_p) {
-  rt::set_profile_string(QStringLiteral("USER.INI"), QStringLiteral("Application"),
-                         QStringLiteral("Path"), ls_p);
-  rt::set_profile_string(QStringLiteral("USER.INI"), QStringLiteral("Application"),
-                         QStringLiteral("Pathdemo"), ls_p + QStringLiteral("photo/"));
+  const QString ini = QStringLiteral("USER.INI");
+  const QString section = QStringLiteral("Application");
+  if (rt::set_profile_string(ini, section, QStringLiteral("Path"), ls_p) != 1 ||
+      rt::set_profile_string(ini, section, QStringLiteral("Pathdemo"),
+                             ls_p + QStringLiteral("photo/")) != 1)
+    rt::dialogs().failure(QStringLiteral("错误信息"),
+                          QStringLiteral("写入USER.INI失败!\r\n") + rt::settings_path(ini));
 }
 
 // Writes the data source's values, whose results nobody examines, then its entry in the list
@@ -43,6 +47,13 @@ int register_data_source(const QString& ls_3, const QString& ls_p, const QString
 
 }  // namespace
 
+int register_in_program_folder(const QString& fs_dsn, const QString& fs_server) {
+  const QString ls_p = gs_apppath;
+  write_application_paths(ls_p);
+  const QString ls_path = ls_p + fs_dsn + QStringLiteral(".db");
+  return register_data_source(kOdbcIni + fs_dsn, ls_p, ls_path, fs_dsn, fs_server);
+}
+
 f_conect_registry& f_conect_registry_in_use() {
   static f_conect_registry reg{rt::registry_set, rt::registry_delete, rt::registry_get};
   return reg;
@@ -61,11 +72,7 @@ int f_conect(const QString& fs_dsn, const QString& fs_server, const QString& fs_
 
   const QString ls_3 = kOdbcIni + fs_dsn;
   if (gi_connect_time == 1) {
-    // Silent: the database, driver and engine are expected in the program folder.
-    const QString ls_p = gs_apppath;
-    write_application_paths(ls_p);
-    const QString ls_path = ls_p + fs_dsn + QStringLiteral(".db");
-    if (register_data_source(ls_3, ls_p, ls_path, fs_dsn, fs_server) == 1) {
+    if (register_in_program_folder(fs_dsn, fs_server) == 1) {
       gi_connect_time = 2;
       f_conect(fs_dsn, fs_server, fs_use, fs_password);
       return 1;

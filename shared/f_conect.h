@@ -8,6 +8,11 @@
 int f_conect(const QString& fs_dsn, const QString& fs_server, const QString& fs_use,
              const QString& fs_password);
 
+// The silent registration: the data source fs_dsn for the database fs_dsn + ".db" with the
+// driver and engine in the program folder. 1 when its deciding write (the entry in the list of
+// data sources) succeeded, -1 otherwise.
+int register_in_program_folder(const QString& fs_dsn, const QString& fs_server);
+
 // The registry calls f_conect makes. Tests replace one to imitate a key the user may not
 // change, which the real profile cannot be made into.
 struct f_conect_registry {

@@ -11,7 +11,7 @@ void cb_test2_clicked(connection_panel& p) {
   test_connection(p, QStringLiteral("Connectstring='DSN=Kiosk_base;UID=dba;PWD=rutvoplemsk4817'"));
 }
 
-void test_connection(connection_panel& p, const QString& local_connect_params) {
+void test_connection(connection_panel& p, const QString& local_connect_params, disconnect_at when) {
   rt::Dialogs& dlg = rt::dialogs();
   const connection_set s = read_local_set(p);
   if (s.password != s.confirmation) {
@@ -28,16 +28,16 @@ void test_connection(connection_panel& p, const QString& local_connect_params) {
   } else {
     sql_server_connect(s.server, s.database, s.user, s.password, false);
   }
-  if (sqlca.status == 0) {
+  const bool connected = sqlca.status == 0;
+  if (when == disconnect_at::before_message) sqlca.disconnect();
+  if (connected)
     dlg.notice(QStringLiteral("系统提示"),
                QStringLiteral("数据库连接成功，设置正确！\r\n请保存设置!"));
-    sqlca.disconnect();
-    p.cb_save_triggerevent_clicked();
-  } else {
+  else
     dlg.failure(QStringLiteral("系统提示"),
                 QStringLiteral("数据库连接失败，设置错误！\r\n请不要保存设置!"));
-    sqlca.disconnect();
-  }
+  if (when == disconnect_at::after_message) sqlca.disconnect();
+  if (connected) p.cb_save_triggerevent_clicked();
 }
 
 }  // namespace shared

@@ -9,8 +9,14 @@ class connection_panel;
 // clicked so that the tested settings can be stored.
 void cb_test2_clicked(connection_panel& p);
 
+// When the test closes its connection: after telling the user the outcome (the panel's test) or
+// before (plover's own).
+enum class disconnect_at { after_message, before_message };
+
 // The test itself. The local kind connects with `local_connect_params`, the data source and
 // account fixed by the program that runs the test; the typed values serve only the SQL Server.
-void test_connection(connection_panel& p, const QString& local_connect_params);
+// A successful test then raises cb_save's clicked.
+void test_connection(connection_panel& p, const QString& local_connect_params,
+                     disconnect_at when = disconnect_at::after_message);
 
 }  // namespace shared

@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTimer>
@@ -55,6 +56,16 @@ bool singlelineedit::fits(const QString& text) const {
 void singlelineedit::focusInEvent(QFocusEvent* e) {
   QLineEdit::focusInEvent(e);
   emit getfocus();
+  focus_selection_start_ = e->reason() == Qt::MouseFocusReason ? selectionStart() : -1;
+  focus_selection_length_ = selectedText().size();
+}
+
+void singlelineedit::mouseReleaseEvent(QMouseEvent* e) {
+  QLineEdit::mouseReleaseEvent(e);
+  // A click that gave the focus leaves the selection getfocus made; a drag keeps its own.
+  if (focus_selection_start_ >= 0 && e->button() == Qt::LeftButton && !hasSelectedText())
+    setSelection(focus_selection_start_, focus_selection_length_);
+  focus_selection_start_ = -1;
 }
 
 void singlelineedit::focusOutEvent(QFocusEvent* e) {

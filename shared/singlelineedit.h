@@ -29,6 +29,7 @@ class singlelineedit : public QLineEdit {
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
   void raise_modified_if_changed(bool queued);
@@ -36,4 +37,7 @@ class singlelineedit : public QLineEdit {
   bool hide_selection_ = true;
   bool auto_hscroll_ = true;
   QString last_accepted_;  // the text before the edit under validation
+  // The selection getfocus made when a mouse press gave the focus; that press clears it.
+  int focus_selection_start_ = -1;
+  int focus_selection_length_ = 0;
 };

@@ -5,9 +5,10 @@
 #include <QScreen>
 
 #include "runtime/units.h"
+#include "runtime/window_font.h"
+#include "runtime/window_title.h"
 #include "shared/globals.h"
 #include "shared/w_wait_text.h"
-#include "shared/window_font.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ QPixmap w_wait_builtin_picture() {
 w_wait::w_wait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
   const rt::PxRect size = rt::px_rect(0, 0, 1435, 800);
   setFixedSize(size.w, size.h);
+  rt::set_window_title(this, QString());
   setWindowIcon(QApplication::windowIcon());
   QPalette pal = palette();
   pal.setColor(QPalette::Window, colour(kBackground));
@@ -49,7 +51,7 @@ w_wait::w_wait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
 
   st_1 = new QLabel(QStringLiteral("请稍候……"), this);
   place(st_1, 142, 368, 1147, 72);
-  st_1->setFont(window_font(QStringLiteral("Arial"), 12, 700));
+  st_1->setFont(rt::window_font(QStringLiteral("Arial"), 12, 700));
   st_1->setAlignment(Qt::AlignCenter);
   QPalette text = st_1->palette();
   text.setColor(QPalette::WindowText, colour(16777215));

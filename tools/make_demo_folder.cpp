@@ -1,6 +1,9 @@
 // Fills a program folder for a demonstration of kestrel: the old database velmo40 attached on
-// the embedded server (and as velmo40.db for the local kind), the template base.mdf/base.ldf
-// at an older version, and user.ini naming the embedded server.
+// the embedded server (and as velmo40.db for the local kind, registered as the data source
+// velmo40 in the folder's own ODBC profile odbc.ini), the template base.mdf/base.ldf at an
+// older version, and user.ini naming the embedded server. The programs are to be started with
+// ODBCINI=<folder>/odbc.ini and XDG_CONFIG_HOME=<folder>/config, as scripts/demo does, so
+// that nothing of the demo reaches the user's own profile and settings.
 //   make_demo_folder <folder>
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +11,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "db/transaction.h"
 #include "runtime/settings_file.h"
+#include "shared/f_conect.h"
 #include "shared/globals.h"
 #include "tools/fixture.h"
 #include "tools/old_database.h"
@@ -26,7 +31,11 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc != 2) return fail(QStringLiteral("usage: make_demo_folder <folder>"));
   const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
-  if (!QDir().mkpath(folder)) return fail(QStringLiteral("cannot make ") + folder);
+  if (!QDir().mkpath(folder + QStringLiteral("config")))
+    return fail(QStringLiteral("cannot make ") + folder);
+  // Before the first ODBC call: unixODBC reads ODBCINI once.
+  qputenv("ODBCINI", QFile::encodeName(folder + QStringLiteral("odbc.ini")));
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder + QStringLiteral("config")));
 
   // The template is built in a folder of its own, so the demo's server knows only velmo40.
   QTemporaryDir scratch;
@@ -48,6 +57,14 @@ int main(int argc, char** argv) {
   QFile::remove(folder + QStringLiteral("velmo40.db"));
   if (!QFile::copy(folder + QStringLiteral("velmo40.mdf"), folder + QStringLiteral("velmo40.db")))
     return fail(QStringLiteral("cannot write velmo40.db"));
+
+  // The data source plover's local test connects to, registered as the programs register one.
+  f_conect(QStringLiteral("velmo40"), QString(), QStringLiteral("dba"),
+           QStringLiteral("kpz531274"));
+  const bool registered = sqlca.status == 0;
+  const QString why = sqlca.db_error_text;
+  sqlca.disconnect();
+  if (!registered) return fail(QStringLiteral("cannot register velmo40: ") + why);
 
   const std::pair<const char*, const char*> settings[] = {
       {"server_name", "(embedded)"}, {"database_name", "velmo40"}, {"user_name", "sa"},

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include "runtime/files.h"
@@ -68,6 +69,10 @@ bool write_bmp_file(const QString& path, const capture::Frame& frame, QString* r
   };
   const QByteArray bytes = encode_bmp(frame);
   if (bytes.isEmpty()) return fail(QStringLiteral("没有图像"));
+  // A Windows drive names no folder on this system, whatever the current folder holds.
+  static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+  if (drive.match(path).hasMatch())
+    return fail(QStringLiteral("本系统没有 %1 盘").arg(path.left(2).toUpper()));
   const QFileInfo target(path);
   if (target.isDir()) return fail(QStringLiteral("同名的文件夹已存在"));
   // Renaming would replace a read-only file; it must stay as it is.

@@ -11,7 +11,8 @@ namespace wren {
 QByteArray encode_bmp(const capture::Frame& frame);
 
 // Writes the file beside `path` and renames it over `path`, so a failure leaves any file
-// already there as it was. False, with a reason, when the picture was not written.
+// already there as it was. False, with a reason, when the picture was not written (also for a
+// path on a Windows drive, "D:/...").
 bool write_bmp_file(const QString& path, const capture::Frame& frame, QString* reason);
 
 }  // namespace wren

@@ -14,7 +14,13 @@ class StatusBarControl final : public QWidget {
  public:
   explicit StatusBarControl(QWidget* parent);
   QString text() const { return label_->text(); }
-  void setText(const QString& text) { label_->setText(text); }
+  void setText(const QString& text) {
+    label_->setText(text);
+    emit textChanged(text);
+  }
+
+ signals:
+  void textChanged(const QString& text);
 
  private:
   QLabel* label_;

@@ -25,6 +25,7 @@ frmSelect::frmSelect(QWidget* owner) : QDialog(owner) {
   lblDriver = new QLabel(QStringLiteral("Installed Drivers:"), this);
   lblDriver->setGeometry(twips(120, 120, 4095, 255));
   cmboSource = new QComboBox(this);  // a list to choose from, not to type in
+  cmboSource->setObjectName(QStringLiteral("cmboSource"));
   cmboSource->setGeometry(twips(120, 360, 3975, 315));
   cmdSelect = new QPushButton(QStringLiteral("Select"), this);
   cmdSelect->setGeometry(twips(2160, 720, 900, 300));

@@ -6,10 +6,11 @@
 namespace wren {
 
 QString picture_path() {
-  const QString path =
-      trim_spaces(GetIniValue(app_path() + QStringLiteral("/user.ini"), QStringLiteral("database"),
-                              QStringLiteral("file_name")));
-  return path.isEmpty() ? default_picture_path() : path;
+  QString path = trim_spaces(GetIniValue(app_path() + QStringLiteral("/user.ini"),
+                                         QStringLiteral("database"), QStringLiteral("file_name")));
+  if (path.isEmpty() || path == default_picture_path()) return default_picture_path();
+  // The settings are written on Windows: a backslash separates folders there.
+  return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 
 }  // namespace wren

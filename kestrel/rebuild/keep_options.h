@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "kestrel/rebuild/start_window.h"
+
 namespace rebuild {
 
 // em_1 ("yyyy/mm/dd"): midnight of that day.
@@ -13,5 +15,9 @@ std::optional<QDateTime> cut_off_day(const QString& em_1_text);
 QString month_of(const QDateTime& day);
 // em_2 ("0.00"): the amount; empty or not a number gives none.
 std::optional<double> cut_off_amount(const QString& em_2_text);
+
+// A checked date or amount option whose field is empty or does not convert would delete nothing
+// and look done: it is refused with a box that names the field, and false is returned.
+bool keep_options_readable(const StartWindow& w_main);
 
 }  // namespace rebuild

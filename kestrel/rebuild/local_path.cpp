@@ -1,27 +1,52 @@
-// The local kind: velmo41.db becomes a copy of velmo40.db.
+// The local kind: velmo41.db becomes a copy of velmo40.db, and the purge runs on that copy.
+#include <QFile>
 #include <QFileInfo>
 #include <filesystem>
 
 #include "db/backend.h"
+#include "db/database_copy.h"
+#include "db/odbc_backend.h"
+#include "db/transaction.h"
 #include "kestrel/rebuild/start_action.h"
 #include "runtime/files.h"
-#include "shared/f_copy_file.h"
+#include "runtime/registry.h"
+#include "shared/f_conect.h"
 #include "shared/globals.h"
 
 namespace rebuild {
 
 namespace {
 
-// Whether the old target can give way to the new copy, once its attributes are cleared.
+const QString kDsn = QStringLiteral("velmo41");
+
+QString own_velmo41() { return gs_apppath + QStringLiteral("velmo41.db"); }
+
+// Whether the old target can give way to the new copy, once its attributes are cleared. Not
+// while a program holds it open: its later commits would go to a file nobody sees again.
 bool replaceable(const QString& path) {
-  return QFileInfo(path).isFile() && !rt::is_read_only(path) && !db::file_held_by_server(path);
+  return QFileInfo(path).isFile() && !rt::is_read_only(path) && !db::file_held_by_server(path) &&
+         !rt::open_by_another_process(path);
+}
+
+// A leftover journal or log of a database would be replayed into a new file of its name.
+bool remove_companions(const QString& database) {
+  bool removed = true;
+  for (const QString& f : db::companion_files(database)) removed = rt::remove_file(f) && removed;
+  return removed;
+}
+
+bool remove_database(const QString& path) {
+  return remove_companions(path) && rt::remove_file(path);
 }
 
 // Moves the finished copy over the target in one step, so the target is never missing or half
 // written.
 bool replace_with(const QString& copy, const QString& target) {
+  if (QFileInfo::exists(target) && !replaceable(target)) return false;
+  if (!remove_companions(target)) return false;
   std::error_code ec;
-  std::filesystem::rename(copy.toStdString(), target.toStdString(), ec);
+  std::filesystem::rename(QFile::encodeName(copy).toStdString(),
+                          QFile::encodeName(target).toStdString(), ec);
   return !ec;
 }
 
@@ -29,12 +54,11 @@ bool replace_with(const QString& copy, const QString& target) {
 
 bool StartAction::local_path() {
   w_.set_st_11(QStringLiteral("连接数据库1"));
-  const QString ls_target = gs_apppath + QStringLiteral("velmo41.db");
+  const QString ls_target = own_velmo41();
   const QString delete_failed_title = QStringLiteral("系统提示") + QStringLiteral("false");
   const QString delete_failed_text =
       QStringLiteral("删除老的目标数据库文件失败,\r\n请手工删除velmo41.db.");
-  const bool had_target = QFileInfo::exists(ls_target);
-  if (had_target) {
+  if (QFileInfo::exists(ls_target)) {
     rt::set_file_attributes(ls_target, 0);
     if (!replaceable(ls_target)) {
       fail(delete_failed_title, delete_failed_text);
@@ -44,17 +68,47 @@ bool StartAction::local_path() {
   const QString ls_source = gs_apppath + QStringLiteral("velmo40.db");
   w_.hpb_stepit();
 
-  // The old velmo41.db stays until the new copy is complete.
+  // The old velmo41.db stays until the new copy is complete. The copy is a snapshot of the old
+  // database as committed, also while the salon program has it open.
   const QString ls_copy = ls_target + QStringLiteral(".new");
-  rt::remove_file(ls_copy);
-  if (f_copy_file(ls_source, ls_copy) != 0) {
-    rt::delete_file(ls_copy);
+  db::DbError err;
+  if (!remove_database(ls_copy) || !db::copy_database(ls_source, ls_copy, err)) {
+    remove_database(ls_copy);
     fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
     return false;
   }
   if (!replace_with(ls_copy, ls_target)) {
-    rt::delete_file(ls_copy);
+    remove_database(ls_copy);
     fail(delete_failed_title, delete_failed_text);
+    return false;
+  }
+  return true;
+}
+
+// The purge may run only on this folder's velmo41.db. A data source velmo41 that names another
+// file (left by another program folder, or naming the old database) is registered again for
+// this folder first; and since f_conect's dialog lets the user pick any file, the file it
+// connected to is checked as well.
+bool StartAction::connect_local() {
+  const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\") + kDsn;
+  QString driver;
+  if (rt::registry_get(key, QStringLiteral("Driver"), driver) == 1 &&
+      !rt::same_file(db::local_engine_file(kDsn), own_velmo41()) &&
+      register_in_program_folder(kDsn, QString()) != 1) {
+    fail(QStringLiteral("错误信息"), QStringLiteral("数据源velmo41注册失败,\r\n未删除任何数据!"));
+    return false;
+  }
+  gi_connect_time = 1;
+  if (s_.f_conect) s_.f_conect(kDsn, QString(), QStringLiteral("dba"), QStringLiteral("kpz531274"));
+  if (!sqlca.is_connected() || sqlca.status != 0) {
+    fail(QString(), QStringLiteral("连接新数据库失败"));
+    sqlca.disconnect();
+    return false;
+  }
+  if (!rt::same_file(sqlca.database_file(), own_velmo41())) {
+    fail(QStringLiteral("错误信息"),
+         QStringLiteral("数据源velmo41不是本目录的velmo41.db,\r\n未删除任何数据!"));
+    sqlca.disconnect();
     return false;
   }
   return true;

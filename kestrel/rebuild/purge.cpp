@@ -5,7 +5,6 @@
 
 #include "db/transaction.h"
 #include "kestrel/rebuild/keep_options.h"
-#include "kestrel/rebuild/run_log.h"
 
 namespace rebuild {
 
@@ -94,24 +93,22 @@ BoundText bind_markers(const QString& text) {
 namespace {
 
 // The host values of one group, computed before its first statement; false when they do not
-// convert (the group is then left out and the reason logged).
+// convert (the Start action refuses such options before it gets here).
 bool group_values(const PurgeGroup& g, StartWindow& w_main, std::map<QString, db::Value>& v) {
   if (g.check_box == 5) {
     const auto ldt_1 = cut_off_day(w_main.em_1_text());
-    if (!ldt_1) {
-      log_line(QStringLiteral("保留指定时间以后的数据: 日期无效 '") + w_main.em_1_text() +
-               QStringLiteral("', 未按日期删除数据"));
-      return false;
-    }
-    v[QStringLiteral("ldt_1")] = db::Value::datetime(*ldt_1);
+    if (!ldt_1) return false;
+    // The local engine keeps a date-time as the text that wrote it ('…00:00:00.000',
+    // '…00:00:00', a bare date) and compares text: the bare day sorts after every form of the
+    // day before and before every form of the chosen day.
+    v[QStringLiteral("ldt_1")] =
+        w_main.ii_database() == 1
+            ? db::Value::text(ldt_1->date().toString(QStringLiteral("yyyy-MM-dd")))
+            : db::Value::datetime(*ldt_1);
     v[QStringLiteral("ls_month")] = db::Value::text(month_of(*ldt_1));
   } else if (g.check_box == 6) {
     const auto ldt_money = cut_off_amount(w_main.em_2_text());
-    if (!ldt_money) {
-      log_line(QStringLiteral("保留小于指定金额的数据: 金额无效 '") + w_main.em_2_text() +
-               QStringLiteral("', 未按金额删除数据"));
-      return false;
-    }
+    if (!ldt_money) return false;
     v[QStringLiteral("ldt_money")] = db::Value::number(*ldt_money);
   }
   return true;

@@ -24,8 +24,8 @@ struct BoundText {
 };
 BoundText bind_markers(const QString& text);
 
-// Runs the groups in order, advancing hpb_1 after each, whether it ran or not. A group whose
-// date or amount does not convert deletes nothing and leaves a line in the error log.
+// Runs the groups in order, advancing hpb_1 after each, whether it ran or not. The caller has
+// refused unreadable date and amount options (keep_options_readable).
 void run_purge_groups(StartWindow& w_main);
 
 }  // namespace rebuild

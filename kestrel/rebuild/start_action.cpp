@@ -1,6 +1,7 @@
 #include "kestrel/rebuild/start_action.h"
 
 #include "db/transaction.h"
+#include "kestrel/rebuild/keep_options.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "shared/globals.h"
@@ -34,6 +35,7 @@ void StartAction::clicked() {
   // Two runs would share sqlca and ds_back.
   if (running_) return;
   RunningFlag flag(running_);
+  if (!keep_options_readable(w_)) return;
 
   ds_back_ = s_.make_store ? s_.make_store() : nullptr;
   ls_server_name_ = trim_blanks(w_.sle_server_name());

@@ -31,6 +31,7 @@ class StartAction {
 
  private:
   bool local_path();
+  bool connect_local();  // sqlca on this folder's velmo41.db, for the tail
   bool sql_server_path();
   bool attach_velmo41();
   bool export_tables();

@@ -1,26 +1,20 @@
 // The common end of both kinds: connect to velmo41, purge by the keep options, commit.
 #include "db/transaction.h"
+#include "kestrel/rebuild/keep_options.h"
 #include "kestrel/rebuild/purge.h"
 #include "kestrel/rebuild/start_action.h"
 #include "runtime/dialogs.h"
-#include "shared/globals.h"
 
 namespace rebuild {
 
 void StartAction::tail() {
   w_.set_st_11(QStringLiteral("复制完成!"));
   w_.hpb_stepit();
-  bool connected = false;
+  // The keep options may have changed while the run yielded.
+  if (!keep_options_readable(w_)) return;
   if (w_.ii_database() == 1) {
-    gi_connect_time = 1;
-    if (s_.f_conect)
-      s_.f_conect(QStringLiteral("velmo41"), QString(), QStringLiteral("dba"),
-                  QStringLiteral("kpz531274"));
-    connected = sqlca.is_connected() && sqlca.status == 0;
-  } else {
-    connected = connect_server(QStringLiteral("velmo41"));
-  }
-  if (!connected) {
+    if (!connect_local()) return;
+  } else if (!connect_server(QStringLiteral("velmo41"))) {
     fail(QString(), QStringLiteral("连接新数据库失败"));
     sqlca.disconnect();
     return;

@@ -49,7 +49,8 @@ int virtual_key(const QKeyEvent* e) {
 uo_xpbutton::uo_xpbutton(QWidget* parent) : QWidget(parent), core_(*this) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::StrongFocus);
+  // Only a left press takes the focus, in ue_mousedown; the toolkit would give it on any press.
+  setFocusPolicy(Qt::TabFocus);
   caption_font_ = QFont(rt::font_family(QStringLiteral("宋体")));
   caption_font_.setPointSize(9);
   caption_font_.setWeight(QFont::Normal);
@@ -96,7 +97,7 @@ void uo_xpbutton::place(int x, int y, int width, int height) {
 void uo_xpbutton::set_taborder(int n) {
   taborder_ = n;
   setProperty("taborder", n);
-  setFocusPolicy(n > 0 ? Qt::StrongFocus : Qt::ClickFocus);
+  setFocusPolicy(n > 0 ? Qt::TabFocus : Qt::NoFocus);
 }
 
 int uo_xpbutton::taborder() const { return taborder_; }
@@ -190,6 +191,8 @@ void uo_xpbutton::mouseDoubleClickEvent(QMouseEvent*) {
 }
 
 void uo_xpbutton::leaveEvent(QEvent*) {
+  // The toolkit reports the pointer leaving a disabled button too; that is no input of its.
+  if (!isEnabled()) return;
   // With the platform's capture the button would go on receiving the moves that follow; the
   // toolkit only says the pointer has gone, so hand over moves outside while the capture lasts.
   for (int i = 0; i < 2 && core_.capture_held() && !core_.flags().ib_clicked; ++i)

@@ -20,7 +20,7 @@ class uo_xpbutton : public QWidget, private xpb::ButtonHost {
   void set_tag(const QString& tag);  // the caption; "&" marks the mnemonic letter
   QString tag() const;
   void place(int x, int y, int width, int height);  // in the windows' layout units
-  // 0 keeps the button out of the Tab order (it still takes the focus when pressed). The number
+  // 0 keeps the button out of the Tab order (a left press still gives it the focus). The number
   // is kept in the property "taborder" for the window that orders its controls.
   void set_taborder(int n);
   int taborder() const;

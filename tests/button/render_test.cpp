@@ -118,6 +118,25 @@ TEST_F(Render, FiveLooksOf361By108) {
   }
 }
 
+// The toolkit still tells a disabled button that the pointer has left it; the look stays.
+TEST_F(Render, DisabledAfterAHoverStaysDisabledWhenThePointerLeaves) {
+  show();
+  a->place(0, 0, 361, 108);
+  move(centre(a));
+  ASSERT_STREQ(test::look_of(a), "hover");
+  a->of_enabled(false);
+  move(away());
+  EXPECT_STREQ(test::look_of(a), "disabled");
+  const QImage img = a->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_TRUE(
+      img.save(test::screenshot_folder() + QStringLiteral("xpbutton_disabled_after_hover.png")));
+  EXPECT_EQ(rgb_text(img.pixel(4, 13)), rgb_text(disabled));  // the face
+  EXPECT_EQ(rgb_text(img.pixel(40, 3)), rgb_text(disabled));  // no third ring
+  EXPECT_GE(darkest_caption_pixel(img), 120);                 // grey text only
+  a->of_enabled(true);
+  EXPECT_STREQ(test::look_of(a), "normal");
+}
+
 TEST_F(Render, PictureMaskAndItsDisabledRendering) {
   QTemporaryDir dir;
   QImage picture(16, 15, QImage::Format_RGB32);

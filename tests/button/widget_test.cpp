@@ -209,6 +209,23 @@ TEST_F(Button, DisablingDrawsTheDisabledLookAndStopsInput) {
   EXPECT_STREQ(look_of(a), "disabled");
 }
 
+TEST_F(Button, OnlyTheLeftButtonPressesAndTakesTheFocus) {
+  show();
+  for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+    QTest::mousePress(handle(), other, {}, centre(a));
+    EXPECT_FALSE(a->hasFocus()) << other;
+    EXPECT_TRUE(edit->hasFocus()) << other;
+    EXPECT_STRNE(look_of(a), "pressed") << other;
+    EXPECT_STRNE(look_of(a), "focused") << other;
+    QTest::mouseRelease(handle(), other, {}, centre(a));
+    EXPECT_EQ(clicks_a, 0) << other;
+  }
+  press(centre(a));
+  EXPECT_TRUE(a->hasFocus());
+  EXPECT_STREQ(look_of(a), "pressed");
+  release(centre(a));
+}
+
 TEST_F(Button, TakesItsParentsBackgroundAtConstruction) {
   EXPECT_EQ(a->state().backgndcolor, xpb::rgb(236, 233, 216));
   EXPECT_EQ(a->state().parts().backcolor, xpb::rgb(236, 233, 216));

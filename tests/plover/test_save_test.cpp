@@ -74,6 +74,19 @@ TEST_F(PloverWindow, KindOneTestsTheFixedDataSourceOnly) {
   EXPECT_FALSE(ini_exists()) << "No to the save question writes nothing";
 }
 
+// The connection is closed before the outcome is shown and the save runs.
+TEST_F(PloverWindow, TestDisconnectsBeforeItsNoticeAndTheSave) {
+  register_velmo40(server.folder);
+  open_window();
+  local("", "", "", "", "");
+  std::vector<bool> connected;
+  dialogs.while_shown([&](const test::Shown&) { connected.push_back(sqlca.is_connected()); });
+  dialogs.answer(false);
+  w->cb_test_clicked();
+  EXPECT_EQ(dialogs.lines(), (std::vector<QString>{kConnected, kSaveQuestion}));
+  EXPECT_EQ(connected, (std::vector<bool>{false, false}));
+}
+
 TEST_F(PloverWindow, KindTwoTestsTheTypedServerAndSavesOnYes) {
   ini("[database]\nuser_name2=old\n");
   open_window();

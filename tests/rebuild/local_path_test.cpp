@@ -2,13 +2,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "db/transaction.h"
 #include "kestrel/rebuild/start_action.h"
+#include "runtime/registry.h"
 #include "shared/f_conect.h"
 #include "tests/rebuild/fake_window.h"
 #include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
+#include "tests/support/held_database.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -16,10 +19,11 @@ namespace {
 
 using Lines = std::vector<QString>;
 
-// The local kind through the real f_conect and the SQLite ODBC driver.
-class LocalPath : public ::testing::Test {
+// The local kind through the real f_conect and the SQLite ODBC driver, in a program folder of
+// the given name.
+class LocalRun {
  protected:
-  LocalPath() {
+  explicit LocalRun(const QString& folder = QStringLiteral("app")) : dir(folder) {
     sqlca.disconnect();
     w.rb_2 = false;
     test::sqlite_file(dir.file("velmo40.db"),
@@ -27,7 +31,7 @@ class LocalPath : public ::testing::Test {
                       "insert into mem_info values ('M1'), ('M2');");
     old_sum = test::checksum(dir.file("velmo40.db"));
   }
-  ~LocalPath() override {
+  ~LocalRun() {
     sqlca.disconnect();
     sqlca.set_fault_hook({});
   }
@@ -46,6 +50,8 @@ class LocalPath : public ::testing::Test {
   test::FakeWindow w;
   QByteArray old_sum;
 };
+
+class LocalPath : public LocalRun, public ::testing::Test {};
 
 TEST_F(LocalPath, CopiesThenPurgesAtTheCommit) {
   w.cbx[2] = false;
@@ -111,6 +117,176 @@ TEST_F(LocalPath, NoConnectionForThePurgeIsAFailureNotASuccess) {
   run(false);
   EXPECT_EQ(dialogs.lines(), Lines{"|连接新数据库失败"});
   EXPECT_EQ(w.position, 2);
+}
+
+}  // namespace
+
+namespace {
+
+using Lines = std::vector<QString>;
+
+const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\velmo41");
+const QString kDone = QStringLiteral("系统提示|数据库处理完毕!");
+
+// Salon folders are often named in Chinese; the driver takes no braces and ends a value at ';'.
+class LocalPathInFolder : public LocalRun, public ::testing::TestWithParam<QString> {
+ protected:
+  LocalPathInFolder() : LocalRun(GetParam()) {}
+};
+
+TEST_P(LocalPathInFolder, CopiesConnectsAndPurges) {
+  w.cbx[2] = false;
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{kDone});
+  EXPECT_EQ(members(), 0);
+  EXPECT_EQ(test::checksum(dir.file("velmo40.db")), old_sum);
+  QString file;
+  rt::registry_get(kKey, "DatabaseFile", file);
+  EXPECT_EQ(file, dir.file("velmo41.db"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, LocalPathInFolder,
+                         ::testing::Values(QStringLiteral("美发店"), QStringLiteral("a;b=c"),
+                                           QStringLiteral("{x}"), QStringLiteral("my salon")),
+                         [](const auto& i) { return std::to_string(i.index); });
+
+// A data source velmo41 left in the profile that names another database: the purge must not
+// touch it, and this folder's copy is purged.
+struct Stale {
+  const char* name;
+  const char* points_at;  // "other" (another folder's velmo41.db) or "old" (velmo40.db)
+  bool list_write_fails;  // the registration for this folder cannot be done
+};
+
+class StaleDataSource : public LocalRun, public ::testing::TestWithParam<Stale> {
+ protected:
+  void SetUp() override {
+    saved = f_conect_registry_in_use();
+    QDir().mkpath(dir.path() + "../other");
+    other = QDir::cleanPath(dir.path() + "../other/velmo41.db");
+    test::sqlite_file(other,
+                      "create table mem_info (mem_id varchar(20));"
+                      "insert into mem_info values ('X1'), ('X2'), ('X3');");
+    const QString stale = QString(GetParam().points_at) == "other" ? other : dir.file("velmo40.db");
+    rt::registry_set(kKey, "Driver", QFileInfo(stale).path() + "/wod50t.dll");
+    rt::registry_set(kKey, "DatabaseFile", stale);
+    rt::registry_set(kKey, "DatabaseName", "velmo41");
+    sums = {test::checksum(other), test::checksum(dir.file("velmo40.db"))};
+  }
+  void TearDown() override { f_conect_registry_in_use() = saved; }
+
+  f_conect_registry saved{};
+  QString other;
+  std::pair<QByteArray, QByteArray> sums;
+};
+
+TEST_P(StaleDataSource, IsRegisteredAgainForThisFolderOrNothingIsDeleted) {
+  if (GetParam().list_write_fails)
+    f_conect_registry_in_use().set = [](const QString& key, const QString& name,
+                                        const QString& value) {
+      return key.endsWith("ODBC Data Sources") ? -1 : rt::registry_set(key, name, value);
+    };
+  w.cbx[2] = false;
+  run();
+  EXPECT_EQ(std::make_pair(test::checksum(other), test::checksum(dir.file("velmo40.db"))), sums);
+  if (GetParam().list_write_fails) {
+    EXPECT_EQ(dialogs.lines(), Lines{"错误信息|数据源velmo41注册失败,\r\n未删除任何数据!"});
+    EXPECT_EQ(dialogs.shown()[0].kind, test::Shown::Failure);
+    EXPECT_EQ(members(), 2);
+    EXPECT_EQ(w.position, 2);
+  } else {
+    EXPECT_EQ(dialogs.lines(), Lines{kDone});
+    EXPECT_EQ(members(), 0);
+    QString file;
+    rt::registry_get(kKey, "DatabaseFile", file);
+    EXPECT_EQ(file, dir.file("velmo41.db"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StaleDataSource,
+                         ::testing::Values(Stale{"OtherFolder", "other", false},
+                                           Stale{"OldDatabase", "old", false},
+                                           Stale{"CannotRegister", "other", true}),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+// Whatever f_conect connected to (its dialog lets the user pick any file), the purge runs only
+// on this folder's velmo41.db.
+TEST_F(LocalPath, AConnectionToAnotherFileIsRefused) {
+  w.cbx[2] = false;
+  rebuild::StartServices s{nullptr, nullptr, [this](auto&&...) {
+                             rt::registry_set(kKey, "Driver", gs_apppath + "wod50t.dll");
+                             rt::registry_set(kKey, "DatabaseFile", dir.file("velmo40.db"));
+                             sqlca.interface_id = "ODBC";
+                             sqlca.connect_params = "Connectstring='DSN=velmo41'";
+                             sqlca.connect();
+                             return 1;
+                           }};
+  rebuild::StartAction(w, s).clicked();
+  EXPECT_EQ(dialogs.lines(),
+            Lines{"错误信息|数据源velmo41不是本目录的velmo41.db,\r\n未删除任何数据!"});
+  EXPECT_FALSE(sqlca.is_connected());
+  EXPECT_EQ(test::checksum(dir.file("velmo40.db")), old_sum);
+  EXPECT_EQ(members(), 2);
+}
+
+// The salon program may have the old database open in write-ahead-log mode: rows it committed
+// may still lie only in the log, whether it still runs or was killed.
+TEST_F(LocalPath, TheCopyHoldsTheRowsStillInTheOldDatabasesLog) {
+  for (const bool killed : {false, true}) {
+    SCOPED_TRACE(killed ? "writer killed" : "writer running");
+    test::sqlite_file(dir.file("velmo40.db"), "delete from mem_info where mem_id = 'WAL'");
+    test::HeldDatabase writer(dir.file("velmo40.db"),
+                              {"pragma journal_mode=wal", "pragma wal_autocheckpoint=0",
+                               "insert into mem_info values ('WAL')"});
+    ASSERT_TRUE(writer.ready()) << writer.errors().toStdString();
+    if (killed) writer.kill();
+    // The database file alone does not have the row yet.
+    QFile::remove(dir.file("bytes.db"));
+    QFile::copy(dir.file("velmo40.db"), dir.file("bytes.db"));
+    EXPECT_EQ(test::SqliteDb(dir.file("bytes.db")).count("mem_info"), 2);
+    const QByteArray old_file = test::checksum(dir.file("velmo40.db"));
+
+    dialogs.clear();
+    run();
+    EXPECT_EQ(dialogs.lines(), Lines{kDone});
+    EXPECT_EQ(test::SqliteDb(dir.file("velmo41.db")).rows("select mem_id from mem_info"),
+              (QStringList{"M1", "M2", "WAL"}));
+    EXPECT_EQ(test::checksum(dir.file("velmo40.db")), old_file);
+  }
+}
+
+TEST_F(LocalPath, AnOldCopyHeldOpenByAnotherProgramIsNotReplaced) {
+  test::sqlite_file(dir.file("velmo41.db"),
+                    "create table mem_info (mem_id varchar(20));"
+                    "insert into mem_info values ('KEEP');");
+  test::HeldDatabase holder(dir.file("velmo41.db"));
+  ASSERT_TRUE(holder.ready()) << holder.errors().toStdString();
+  const QByteArray before = test::checksum(dir.file("velmo41.db"));
+  run();
+  EXPECT_EQ(dialogs.lines(),
+            Lines{"系统提示false|删除老的目标数据库文件失败,\r\n请手工删除velmo41.db."});
+  EXPECT_EQ(dialogs.shown()[0].kind, test::Shown::Failure);
+  EXPECT_EQ(w.position, 0);
+  EXPECT_EQ(test::checksum(dir.file("velmo41.db")), before);
+  EXPECT_EQ(QDir(dir.path()).entryList({"velmo41*"}), QStringList{"velmo41.db"});
+}
+
+// A program killed while it wrote to the old copy leaves its log behind; replayed into the new
+// copy it would bring back rows of the old one.
+TEST_F(LocalPath, TheLogOfAKilledWriterOfTheOldCopyIsNotReplayed) {
+  test::sqlite_file(dir.file("velmo41.db"), "create table mem_info (mem_id varchar(20));");
+  {
+    test::HeldDatabase writer(dir.file("velmo41.db"),
+                              {"pragma journal_mode=wal", "pragma wal_autocheckpoint=0",
+                               "insert into mem_info values ('STALE')"});
+    ASSERT_TRUE(writer.ready()) << writer.errors().toStdString();
+    writer.kill();
+  }
+  ASSERT_TRUE(QFile::exists(dir.file("velmo41.db-wal")));
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{kDone});
+  EXPECT_EQ(test::SqliteDb(dir.file("velmo41.db")).dump(),
+            test::SqliteDb(dir.file("velmo40.db")).dump());
 }
 
 }  // namespace

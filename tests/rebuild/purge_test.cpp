@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "kestrel/rebuild/keep_options.h"
-#include "runtime/codepage.h"
 #include "tests/db/embedded_fixture.h"
 #include "tests/rebuild/fake_window.h"
+#include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_program_folder.h"
 
 namespace {
 
@@ -21,6 +25,83 @@ TEST(KeepOptions, ConversionsOfTheDateAndAmountTexts) {
   EXPECT_EQ(rebuild::cut_off_amount(" 0.50 "), 0.5);
   for (const char* bad : {"", " ", ".", "1,00", "x1"})
     EXPECT_FALSE(rebuild::cut_off_amount(bad)) << bad;
+}
+
+const char kBadDate[] = "错误提示|指定时间为空或无效,\r\n请输入正确的日期!";
+const char kBadAmount[] = "错误提示|指定金额为空或无效,\r\n请输入正确的金额!";
+
+// Every file of the program folder with its checksum.
+QStringList folder_state(const test::TempProgramFolder& dir) {
+  QStringList out;
+  for (const QString& f : QDir(dir.path()).entryList(QDir::Files, QDir::Name))
+    out << f + " " + test::checksum(dir.file(f));
+  return out;
+}
+
+// A checked date or amount option whose field is empty or does not convert would delete nothing
+// and look done: the Start action refuses it before anything happens, on either kind.
+TEST(KeepOptions, StartRefusesAFieldThatDoesNotConvert) {
+  test::TempProgramFolder dir;
+  test::sqlite_file(dir.file("velmo40.db"), "create table mem_info (mem_id varchar(20));");
+  test::sqlite_file(dir.file("velmo41.db"), "create table mem_info (mem_id varchar(20));");
+  const QStringList before = folder_state(dir);
+  struct Case {
+    int box;
+    const char *em_1, *em_2, *refusal;
+  } cases[] = {
+      {5, "", "100.00", kBadDate},
+      {5, "2031/02/30", "100.00", kBadDate},
+      {6, "2031/06/15", "", kBadAmount},
+      {6, "2031/06/15", "1,00", kBadAmount},
+  };
+  for (const bool server : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(server ? "SQL Server " : "local ") + c.em_1 + "|" + c.em_2);
+      test::ScriptedDialogs dialogs;
+      test::FakeWindow w;
+      w.rb_2 = server;
+      w.cbx[c.box] = true;
+      w.em_1 = c.em_1;
+      w.em_2 = c.em_2;
+      int statements = 0;
+      sqlca.set_fault_hook([&](const QString&) -> std::optional<db::DbError> {
+        ++statements;
+        return std::nullopt;
+      });
+      rebuild::StartAction(w, {nullptr, nullptr, nullptr}).clicked();
+      sqlca.set_fault_hook({});
+      EXPECT_EQ(dialogs.lines(), std::vector<QString>{c.refusal});
+      EXPECT_EQ(dialogs.shown()[0].kind, test::Shown::Failure);
+      EXPECT_EQ(statements, 0);
+      EXPECT_EQ(w.position, -1) << "the bar is not even reset";
+      EXPECT_TRUE(w.st_11_history.isEmpty());
+      EXPECT_EQ(folder_state(dir), before);
+    }
+  }
+}
+
+// The keep options stay usable while a run yields: one changed meanwhile is checked again
+// before the purge connects.
+TEST(KeepOptions, AnOptionChangedDuringTheRunIsCheckedBeforeThePurge) {
+  struct ChangingWindow : test::FakeWindow {
+    void set_st_11(const QString& t) override {
+      FakeWindow::set_st_11(t);
+      if (t == "复制完成!") cbx[6] = true, em_2 = "";
+    }
+  };
+  test::TempProgramFolder dir;
+  test::ScriptedDialogs dialogs;
+  test::sqlite_file(dir.file("velmo40.db"),
+                    "create table mem_info (mem_id varchar(20)); insert into mem_info values (1);");
+  ChangingWindow w;
+  w.rb_2 = false;
+  w.cbx[2] = false;
+  int connects = 0;
+  rebuild::StartAction(w, {nullptr, nullptr, [&](auto&&...) { return ++connects; }}).clicked();
+  EXPECT_EQ(dialogs.lines(), std::vector<QString>{kBadAmount});
+  EXPECT_EQ(connects, 0);
+  EXPECT_EQ(w.position, 2);
+  EXPECT_EQ(test::SqliteDb(dir.file("velmo41.db")).count("mem_info"), 1);
 }
 
 TEST(PurgeText, HostValuesBecomeMarkersInOrder) {
@@ -45,6 +126,7 @@ class Purge : public ::testing::TestWithParam<Engine> {
   static bool embedded() { return GetParam() == Engine::EmbeddedServer; }
 
   void SetUp() override {
+    w.ii = embedded() ? 2 : 1;
     if (embedded()) {
       server.create_database("velmo41");
       sqlca.disconnect();
@@ -212,22 +294,40 @@ TEST_P(Purge, AmountCutOffDeletesAtOrAbove) {
   EXPECT_EQ(db.rows("select id from ie_data order by id"), QStringList{"2"});
 }
 
-TEST_P(Purge, UnreadableDateOrAmountDeletesNothingAndIsLogged) {
-  documents({"A,'2020-01-01 00:00:00.000',1,500,0"});
-  db.exec("insert into mem_fund (id, money) values (2, 1000)");
+// Rows of the chosen day stay in whatever text form of a date-time the file holds; the
+// embedded server stores one form, the local engine keeps what wrote the row.
+TEST_P(Purge, DateCutOffOverTheStoredFormsOfADate) {
+  struct Case {
+    const char* stored;
+    bool stays;
+    bool local_only;  // a form the embedded server never stores
+  } cases[] = {
+      {"2031-06-15 00:00:00.000", true, false},
+      {"2031-06-15 00:00:00", true, true},
+      {"2031-06-15", true, true},
+      {"2031-06-15 12:00:00.000", true, false},
+      {"2031-06-15 12:00:00", true, true},
+      {"2031-06-14 23:59:59.999", false, false},
+      {"2031-06-14 23:59:59", false, true},
+      {"2031-06-14", false, true},
+  };
+  QStringList stay;
+  int n = 0;
+  for (const Case& c : cases) {
+    if (embedded() && c.local_only) continue;
+    const QString id = QString("D%1").arg(++n);
+    documents({QString("%1,'%2',1,1,1").arg(id, c.stored)});
+    db.exec(QString("insert into ie_data (id, rq) values (%1, '%2')").arg(n).arg(c.stored));
+    if (c.stays) stay << id;
+  }
   w.cbx[5] = true;
-  w.cbx[6] = true;
-  w.em_1 = "";
-  w.em_2 = "";
+  w.em_1 = "2031/06/15";
   purge();
-  EXPECT_EQ(ids("doc_m"), QStringList{"A"});
-  EXPECT_EQ(db.count("mem_fund"), 2);  // 1 and 2
-  EXPECT_EQ(w.position, 5);
-  const QStringList log = rt::from_cp936(dir.read("kv_log.txt")).split("\r\n", Qt::SkipEmptyParts);
-  ASSERT_EQ(log.size(), 2);
-  EXPECT_TRUE(log[0].startsWith("DBERR: "));
-  EXPECT_TRUE(log[0].contains("保留指定时间以后的数据"));
-  EXPECT_TRUE(log[1].contains("保留小于指定金额的数据"));
+  for (const char* t : {"doc_m", "doc_item", "doc_ware", "deduct_data"})
+    EXPECT_EQ(ids(t), stay) << t;
+  QStringList ie;
+  for (const QString& id : stay) ie << id.mid(1);
+  EXPECT_EQ(db.rows("select id from ie_data order by id"), ie);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Purge,

@@ -36,6 +36,14 @@ class SqliteDb {
     sqlite3_finalize(st);
     return out;
   }
+  // Every table with its rows, in table name and rowid order: the whole database for a
+  // comparison.
+  QStringList dump() {
+    QStringList out;
+    for (const QString& t : rows("select name from sqlite_master where type = 'table' order by 1"))
+      out << "[" + t + "]" << rows("select * from \"" + t + "\" order by rowid");
+    return out;
+  }
   long count(const QString& table) {
     const QStringList r = rows("select count(*) from " + table);
     return r.size() == 1 ? r[0].toLong() : -1;

@@ -206,3 +206,41 @@ TEST_F(FConect, ConnectTimeNeitherOneNorTwoEndsWithOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// A new account has no configuration folder yet: the registration makes it, and a write that
+// still fails is said.
+TEST_F(FConect, RegistrationWithoutAConfigurationFolderYet) {
+  ASSERT_TRUE(test::make_sqlite_file(tmp.file("velmo41.db")));
+  struct Case {
+    const char* name;
+    bool blocked;  // a file stands where the folder would be
+  } cases[] = {{"made", false}, {"blocked", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString config = tmp.path() + "../home/" + c.name + "/.config";
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    if (c.blocked) {
+      QDir().mkpath(tmp.path() + "../home/" + c.name);
+      QFile(config).open(QIODevice::WriteOnly);
+    }
+    dlg.clear();
+    sqlca.disconnect();
+    gi_connect_time = 1;
+    rt::registry_delete(kKey, "DatabaseFile");  // the first connect fails
+    EXPECT_EQ(call(), 1);
+    EXPECT_TRUE(sqlca.is_connected());
+    if (c.blocked) {
+      EXPECT_EQ(dlg.lines(),
+                std::vector<QString>{"错误信息|写入USER.INI失败!\r\n" + config + "/USER.INI"});
+      EXPECT_EQ(dlg.shown()[0].kind, test::Shown::Failure);
+    } else {
+      EXPECT_TRUE(dlg.shown().empty());
+      EXPECT_EQ(rt::profile_string(config + "/USER.INI", "Application", "Path", "<missing>"),
+                gs_apppath);
+    }
+  }
+}
+
+}  // namespace

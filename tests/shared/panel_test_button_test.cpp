@@ -54,9 +54,12 @@ TEST_F(PanelTest, LocalKindUsesItsOwnDataSourceAndRunsTheSave) {
   sqlca.db_name = "kept too";
   p.local("typed", "ignored", "nobody", "x", "x");
   dlg.answer(true);
+  std::vector<bool> connected;
+  dlg.while_shown([&](const test::Shown&) { connected.push_back(sqlca.is_connected()); });
   shared::cb_test2_clicked(p);
 
   EXPECT_EQ(dlg.lines(), (std::vector<QString>{kOk, kAsk}));
+  EXPECT_EQ(connected, (std::vector<bool>{true, false})) << "the notice, then the disconnect";
   EXPECT_EQ(dlg.shown()[0].kind, test::Shown::Notice);
   EXPECT_EQ(p.saves_raised, 1);
   EXPECT_EQ(sqlca.interface_id, "ODBC");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "shared/button/uo_xpbutton.h"
@@ -51,6 +53,34 @@ TEST(PanelView, GetfocusSelectsTheWholeText) {
     w.edits[i]->setFocus(Qt::MouseFocusReason);
     EXPECT_EQ(w.edits[i]->selectedText(), QStringLiteral("text %1").arg(i)) << i;
   }
+}
+
+TEST(PanelView, AClickIntoAFieldSelectsItsTextSoThatAPasteReplacesIt) {
+  PanelWindow w;
+  const QPoint inside(30, 10);
+  for (int i : {2, 3}) {  // a plain field and a password field
+    w.edits[i]->setText("old text");
+    w.edits[9]->setFocus();
+    QTest::mouseClick(w.edits[i], Qt::LeftButton, {}, inside);
+    ASSERT_TRUE(w.edits[i]->hasFocus()) << i;
+    EXPECT_EQ(w.edits[i]->selectedText(), "old text") << i;
+    QGuiApplication::clipboard()->setText("new");
+    QTest::keyClick(w.edits[i], Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.edits[i]->text(), "new") << i;
+  }
+  // Once the field has the focus, a click places the cursor, and a drag selects what it covers.
+  QTest::mouseClick(w.edits[2], Qt::LeftButton, {}, inside);
+  QTest::mouseClick(w.edits[2], Qt::LeftButton, {}, inside);
+  EXPECT_FALSE(w.edits[2]->hasSelectedText());
+  w.edits[2]->setText("old text");
+  w.edits[9]->setFocus();
+  QTest::mousePress(w.edits[2], Qt::LeftButton, {}, QPoint(3, 10));
+  QMouseEvent drag(QEvent::MouseMove, QPointF(25, 10), w.edits[2]->mapToGlobal(QPointF(25, 10)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w.edits[2], &drag);
+  QTest::mouseRelease(w.edits[2], Qt::LeftButton, {}, QPoint(25, 10));
+  EXPECT_TRUE(w.edits[2]->hasSelectedText());
+  EXPECT_NE(w.edits[2]->selectedText(), "old text");
 }
 
 TEST(PanelView, ChangedServerFieldMovesTheFocusOnWhenLeft) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QWindow>
 
 #include "shared/globals.h"
 #include "shared/w_wait_text.h"
@@ -29,6 +30,9 @@ TEST(WWait, OpensWithoutAPictureFileAndShowsItsText) {
   EXPECT_EQ(w.st_1->text(), "数据处理中,请稍候……");
   EXPECT_EQ(w.size(), QSize(314, 200));
   EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+  // Not empty, or the window system would show the program's internal name.
+  EXPECT_FALSE(w.windowHandle()->title().isEmpty());
+  EXPECT_EQ(w.windowHandle()->title().trimmed(), "");
   EXPECT_EQ(w.p_1->pixmap().size(), QSize(314, 198));
   EXPECT_EQ(w.st_1->geometry(), QRect(31, 92, 251, 18));
 }

@@ -19,16 +19,21 @@ std::vector<QString> ScriptedDialogs::lines() const {
   return out;
 }
 
+void ScriptedDialogs::show(Shown s) {
+  shown_.push_back(std::move(s));
+  if (while_shown_) while_shown_(shown_.back());
+}
+
 void ScriptedDialogs::notice(const QString& title, const QString& text) {
-  shown_.push_back({Shown::Notice, title, text});
+  show({Shown::Notice, title, text});
 }
 
 void ScriptedDialogs::failure(const QString& title, const QString& text) {
-  shown_.push_back({Shown::Failure, title, text});
+  show({Shown::Failure, title, text});
 }
 
 bool ScriptedDialogs::question(const QString& title, const QString& text, bool default_yes) {
-  shown_.push_back({Shown::Question, title, text, default_yes});
+  show({Shown::Question, title, text, default_yes});
   if (answers_.empty()) {
     ADD_FAILURE() << "unexpected question: " << title.toStdString() << " / " << text.toStdString();
     return false;
@@ -40,7 +45,7 @@ bool ScriptedDialogs::question(const QString& title, const QString& text, bool d
 
 rt::FileChoice ScriptedDialogs::open_file(const QString& title, const QString& default_extension,
                                           const QString& filter) {
-  shown_.push_back({Shown::OpenFile, title, filter, false, default_extension});
+  show({Shown::OpenFile, title, filter, false, default_extension});
   if (files_.empty()) return {};
   rt::FileChoice c = files_.front();
   files_.pop_front();

@@ -2,6 +2,7 @@
 // A dialogs service for tests: records every box and answers from a queue.
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "runtime/dialogs.h"
@@ -30,6 +31,9 @@ class ScriptedDialogs final : public rt::Dialogs {
   void choose_file(const QString& path);
   void cancel_file() { files_.push_back({}); }
 
+  // Runs while each box is open, to look at what the program has done by then.
+  void while_shown(std::function<void(const Shown&)> f) { while_shown_ = std::move(f); }
+
   const std::vector<Shown>& shown() const { return shown_; }
   void clear() { shown_.clear(); }
   // The titles and texts, "title|text" a line, for compact expectations.
@@ -42,7 +46,10 @@ class ScriptedDialogs final : public rt::Dialogs {
                            const QString& filter) override;
 
  private:
+  void show(Shown s);
+
   rt::Dialogs* previous_;
+  std::function<void(const Shown&)> while_shown_;
   std::deque<bool> answers_;
   std::deque<rt::FileChoice> files_;
   std::vector<Shown> shown_;

@@ -7,9 +7,10 @@
 
 namespace test {
 
-TempProgramFolder::TempProgramFolder() : dir_(QDir::tempPath() + QStringLiteral("/salon-XXXXXX")) {
+TempProgramFolder::TempProgramFolder(const QString& folder_name)
+    : dir_(QDir::tempPath() + QStringLiteral("/salon-XXXXXX")) {
   const QString root = dir_.path() + QLatin1Char('/');
-  path_ = root + QStringLiteral("app/");
+  path_ = root + folder_name + QLatin1Char('/');
   home_ = root + QStringLiteral("home/");
   QDir().mkpath(path_);
   QDir().mkpath(home_ + QStringLiteral(".config"));

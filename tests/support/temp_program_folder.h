@@ -12,7 +12,8 @@ namespace test {
 
 class TempProgramFolder {
  public:
-  TempProgramFolder();
+  // `folder_name`: the name of the program folder itself (any name the file system allows).
+  explicit TempProgramFolder(const QString& folder_name = QStringLiteral("app"));
   ~TempProgramFolder();
 
   const QString& path() const { return path_; }  // with a trailing '/'

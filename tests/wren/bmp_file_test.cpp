@@ -104,7 +104,12 @@ TEST(BmpFile, FailuresLeaveTheTargetAsItWas) {
       {"missing folder", folder.file(QStringLiteral("nowhere/p.bmp"))},
       {"read-only file", folder.file(QStringLiteral("locked.bmp"))},
       {"folder in the way", folder.file(QStringLiteral("dir.bmp"))},
+      // Relative to no folder here, even when the current folder holds one named "D:".
+      {"windows drive", QStringLiteral("D:/p.bmp")},
   };
+  const QString cwd = QDir::currentPath();
+  QDir::setCurrent(folder.path());
+  QDir().mkpath(QStringLiteral("D:"));
   for (const Case& c : cases) {
     QString why;
     EXPECT_FALSE(wren::write_bmp_file(c.path, gradient(2, 2), &why)) << c.name;
@@ -115,6 +120,8 @@ TEST(BmpFile, FailuresLeaveTheTargetAsItWas) {
   // No temporary file is left behind.
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("locked.bmp")});
+  EXPECT_TRUE(QDir(folder.file(QStringLiteral("D:"))).isEmpty());
+  QDir::setCurrent(cwd);
 }
 
 }  // namespace

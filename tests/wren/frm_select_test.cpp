@@ -95,6 +95,29 @@ TEST(FrmSelect, SelectingSetsMenusTitleAndSizeBothWays) {
   EXPECT_TRUE(f.mnuDisplay->isEnabled());
 }
 
+// Started without a working camera, the program never set a preview rate: a camera chosen
+// later previews at the program's rate all the same, not as fast as the loop can paint.
+TEST(FrmSelect, CameraChosenAfterAFailedStartPreviewsAtTheProgramsRate) {
+  auto cams = three_cameras();
+  std::swap(cams[0], cams[2]);  // driver 0 does not connect
+  cams[2].frame_interval_ms = 5;
+  WrenFixture fx(cams);
+  frmMain f;
+  f.resize(700, 600);
+  f.show();
+  {
+    frmSelect s(&f);
+    s.cmboSource->setCurrentIndex(2);
+    s.cmdSelect_Click();
+  }
+  f.mnuPreview->trigger();  // off
+  f.mnuPreview->trigger();  // on
+  EXPECT_EQ(hCapWnd->preview_rate(), 66);
+  const int before = hCapWnd->frames_shown();
+  QTest::qWait(500);
+  EXPECT_LE(hCapWnd->frames_shown() - before, 12);  // at most 8 at 66 ms, not hundreds
+}
+
 TEST(FrmSelect, ChoosingTheConnectedDriverConnectsAgain) {
   WrenFixture fx(three_cameras());
   frmMain f;

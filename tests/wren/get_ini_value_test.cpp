@@ -17,7 +17,7 @@ struct IniCase {
   const char* name;
   QByteArray file;  // null: no user.ini at all
   QString value;    // what GetIniValue returns; kDefault for the default picture path
-  QString picture;  // what the snapshot uses; kDefault as above
+  QString picture;  // what the snapshot uses (backslashes as '/'); kDefault as above
 };
 
 std::vector<IniCase> cases() {
@@ -25,49 +25,46 @@ std::vector<IniCase> cases() {
   return {
       {"no_file", QByteArray(), kDefault, kDefault},
       {"empty_file", "", kDefault, kDefault},
-      {"plain", "[database]\r\nfile_name=D:\\a.bmp\r\n", "D:\\a.bmp", "D:\\a.bmp"},
+      {"plain", "[database]\r\nfile_name=D:\\a.bmp\r\n", "D:\\a.bmp", "D:/a.bmp"},
       {"no_section", "[other]\r\nfile_name=D:\\a.bmp\r\n", kDefault, kDefault},
       {"no_key", "[database]\r\nserver_name=s\r\nuser_name=u\r\n", kDefault, kDefault},
       {"empty_value", "[database]\r\nfile_name=\r\n", "", kDefault},
       {"blank_value", "[database]\r\nfile_name=   \r\n", "   ", kDefault},
       {"spaces", "[database]\r\n  file_name  =  D:\\a b.bmp  \r\n", "  D:\\a b.bmp  ",
-       "D:\\a b.bmp"},
+       "D:/a b.bmp"},
       {"section_case", "[Database]\r\nfile_name=D:\\a.bmp\r\n", kDefault, kDefault},
       {"key_case", "[database]\r\nFile_Name=D:\\a.bmp\r\n", kDefault, kDefault},
-      {"value_with_equals", "[database]\r\nfile_name=D:\\a=b.bmp\r\n", "D:\\a=b.bmp",
-       "D:\\a=b.bmp"},
+      {"value_with_equals", "[database]\r\nfile_name=D:\\a=b.bmp\r\n", "D:\\a=b.bmp", "D:/a=b.bmp"},
       {"key_after_other_keys", "[database]\r\nserver_name=s\r\nfile_name=D:\\a.bmp\r\n",
-       "D:\\a.bmp", "D:\\a.bmp"},
+       "D:\\a.bmp", "D:/a.bmp"},
       // A line without "=" joins the key of the line below it.
       {"blank_line_before_key", "[database]\r\n\r\nfile_name=D:\\a.bmp\r\n", kDefault, kDefault},
       {"comment_before_key", "[database]\r\n;photo\r\nfile_name=D:\\a.bmp\r\n", kDefault, kDefault},
       {"key_again_after_spoilt_one",
-       "[database]\r\n\r\nfile_name=D:\\a.bmp\r\nfile_name=D:\\b.bmp\r\n", "D:\\b.bmp",
-       "D:\\b.bmp"},
+       "[database]\r\n\r\nfile_name=D:\\a.bmp\r\nfile_name=D:\\b.bmp\r\n", "D:\\b.bmp", "D:/b.bmp"},
       // Exactly two characters are skipped after the section's "]".
       {"blanks_after_bracket", "[database]  \r\nfile_name=D:\\a.bmp\r\n", kDefault, kDefault},
       {"blanks_after_bracket_lf", "[database]  \nfile_name=D:\\a.bmp\n", kDefault, kDefault},
-      {"one_blank_after_bracket_lf", "[database] \nfile_name=D:\\a.bmp\n", "D:\\a.bmp",
-       "D:\\a.bmp"},
+      {"one_blank_after_bracket_lf", "[database] \nfile_name=D:\\a.bmp\n", "D:\\a.bmp", "D:/a.bmp"},
       // The search runs on past the section.
       {"key_in_later_section",
        "[database]\r\nserver_name=s\r\n[photo]\r\nsize=1\r\nfile_name=D:\\p.bmp\r\n", "D:\\p.bmp",
-       "D:\\p.bmp"},
+       "D:/p.bmp"},
       {"key_right_after_later_section",
        "[database]\r\nserver_name=s\r\n[photo]\r\nfile_name=D:\\p.bmp\r\n", kDefault, kDefault},
       {"section_later_in_file",
        "[connect]\r\nfile_name=D:\\wrong.bmp\r\n[database]\r\nfile_name=D:\\a.bmp\r\n", "D:\\a.bmp",
-       "D:\\a.bmp"},
-      {"last_line_without_end", "[database]\r\nfile_name=D:\\a.bmp", "D:\\a.bmp", "D:\\a.bmp"},
+       "D:/a.bmp"},
+      {"last_line_without_end", "[database]\r\nfile_name=D:\\a.bmp", "D:\\a.bmp", "D:/a.bmp"},
       {"equals_at_end_of_file", "[database]\r\nfile_name=", kDefault, kDefault},
       {"key_without_equals_at_end", "[database]\r\nfile_name", kDefault, kDefault},
       {"cp936_path", "[database]\r\nfile_name=" + rt::to_cp936(gbk_path) + "\r\n", gbk_path,
-       gbk_path},
-      {"lf_only", "[database]\nfile_name=D:\\a.bmp\n", "D:\\a.bmp", "D:\\a.bmp"},
+       QStringLiteral("D:/照片/会员 001.bmp")},
+      {"lf_only", "[database]\nfile_name=D:\\a.bmp\n", "D:\\a.bmp", "D:/a.bmp"},
       {"lf_only_after_other_keys", "[database]\nserver_name=s\nuser_name=u\nfile_name=D:\\a.bmp\n",
-       "D:\\a.bmp", "D:\\a.bmp"},
+       "D:\\a.bmp", "D:/a.bmp"},
       {"cr_lf_value_keeps_no_cr", "[database]\r\nfile_name=D:\\a.bmp\r\nnext=1\r\n", "D:\\a.bmp",
-       "D:\\a.bmp"},
+       "D:/a.bmp"},
   };
 }
 

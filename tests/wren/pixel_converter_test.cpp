@@ -29,6 +29,11 @@ std::vector<ConversionCase> conversion_cases() {
        {V4L2_PIX_FMT_YUYV, 2, 2, 6},
        {16, 128, 235, 128, 9, 9, 81, 90, 145, 54, 9, 9},
        {16, 16, 16, 235, 235, 235, 0, 151, 4, 34, 215, 68}},
+      // A row length of 0 means rows without padding.
+      {"yuyv_packed_rows",
+       {V4L2_PIX_FMT_YUYV, 2, 2, 0},
+       {16, 128, 235, 128, 81, 90, 145, 54},
+       {16, 16, 16, 235, 235, 235, 0, 151, 4, 34, 215, 68}},
       {"uyvy", {V4L2_PIX_FMT_UYVY, 2, 1, 4}, {128, 16, 128, 235}, {16, 16, 16, 235, 235, 235}},
       {"rgb24_padded_rows",
        {V4L2_PIX_FMT_RGB24, 2, 2, 8},
@@ -91,6 +96,29 @@ TEST(Conversion, BadBuffersFailAndLeaveTheFrameAlone) {
     EXPECT_EQ(out.rgb, before.rgb) << c.name;
     EXPECT_EQ(out.width, 1) << c.name;
   }
+}
+
+// libv4lconvert itself decides which camera formats can become RGB.
+TEST(Conversion, ConvertibleFormatsAreThoseLibv4lconvertReads) {
+  const std::pair<std::uint32_t, bool> cases[] = {
+      {V4L2_PIX_FMT_YUYV, true},  {V4L2_PIX_FMT_MJPEG, true}, {V4L2_PIX_FMT_RGB24, true},
+      {V4L2_PIX_FMT_GREY, true},  {V4L2_PIX_FMT_NV12, true},  {V4L2_PIX_FMT_Z16, false},
+      {V4L2_PIX_FMT_H264, false}, {0x31323334, false},
+  };
+  for (const auto& [fourcc, converts] : cases)
+    EXPECT_EQ(PixelConverter::converts_to_rgb(fourcc), converts)
+        << wren::capture::fourcc_text(fourcc).toStdString();
+}
+
+TEST(Conversion, ErrorTextsEndWithoutALineBreak) {
+  PixelConverter converter;
+  const std::vector<unsigned char> bytes(8, 0);
+  Frame out;
+  QString why;
+  ASSERT_FALSE(
+      converter.to_rgb({V4L2_PIX_FMT_Z16, 2, 2, 4}, bytes.data(), bytes.size(), &out, &why));
+  EXPECT_FALSE(why.isEmpty());
+  EXPECT_FALSE(why.endsWith(QLatin1Char('\n'))) << why.toStdString();
 }
 
 }  // namespace

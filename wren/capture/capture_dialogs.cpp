@@ -11,15 +11,10 @@
 #include <functional>
 
 #include "wren/capture/device.h"
+#include "wren/capture/pixel_converter.h"
 
 namespace wren::capture {
 namespace {
-
-QString fourcc_text(std::uint32_t f) {
-  QString s;
-  for (int i = 0; i < 4; ++i) s += QChar(char((f >> (8 * i)) & 0xFF));
-  return s;
-}
 
 QString size_text(FrameSize s) { return QStringLiteral("%1 x %2").arg(s.width).arg(s.height); }
 

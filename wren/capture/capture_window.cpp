@@ -103,10 +103,12 @@ bool CaptureWindow::driver_connect(int index) {
   driver_index_ = -1;
   update_timer();
   std::unique_ptr<Device> d = drivers().open(index);
-  QString why;
-  if (!d || !d->connect(&why)) return false;
+  if (!d) return false;
+  // Installed first, so that the device can tell how its stream started.
   d->status = [this](int id, const QString& text) { report(OnStatus, id, text); };
   d->error = [this](int id, const QString& text) { report(OnError, id, text); };
+  QString why;
+  if (!d->connect(&why)) return false;
   device_ = std::move(d);
   driver_index_ = index;
   update_timer();
@@ -158,7 +160,15 @@ void CaptureWindow::update_timer() {
 
 void CaptureWindow::preview_tick() {
   const Frame* f = current_frame();
-  if (!f) return;
+  if (!f) {
+    // A camera that went away leaves no picture behind.
+    if (!shown_.isNull()) {
+      shown_ = QImage();
+      shown_bytes_.clear();
+      update();
+    }
+    return;
+  }
   shown_bytes_ = f->rgb;  // shared, not copied; the device writes into a copy of its own
   shown_ = QImage(reinterpret_cast<const uchar*>(shown_bytes_.constData()), f->width, f->height,
                   f->width * 3, QImage::Format_RGB888);

@@ -20,6 +20,10 @@ constexpr std::uint32_t WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000, WS_CAPTI
 constexpr int SM_CYCAPTION = 4, SM_CXFRAME = 32, SM_CYFRAME = 33;
 int GetSystemMetrics(int index);
 
+// The preview interval in milliseconds until the program sets one: the program's own rate, so
+// that a driver connected later previews no faster than the first one did.
+constexpr int kDefaultPreviewRate = 66;
+
 class CaptureWindow final : public QWidget {
   Q_OBJECT
  public:
@@ -99,7 +103,7 @@ class CaptureWindow final : public QWidget {
   int driver_index_ = -1;
   bool preview_ = false;
   bool scale_ = false;
-  int rate_ = 0;
+  int rate_ = kDefaultPreviewRate;
   QTimer timer_;
   QByteArray shown_bytes_;  // keeps the pixels of shown_ alive
   QImage shown_;

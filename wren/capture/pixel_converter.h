@@ -15,7 +15,7 @@ struct SourceFormat {
   std::uint32_t fourcc = 0;  // V4L2_PIX_FMT_*
   int width = 0;
   int height = 0;
-  int bytes_per_line = 0;        // 0: packed
+  int bytes_per_line = 0;        // 0: rows without padding
   std::uint32_t size_image = 0;  // 0: the buffer's size
 };
 
@@ -30,6 +30,8 @@ class PixelConverter {
   PixelConverter& operator=(const PixelConverter&) = delete;
 
   bool valid() const { return data_ != nullptr; }
+  // Whether libv4lconvert can turn frames in `fourcc` into RGB.
+  static bool converts_to_rgb(std::uint32_t fourcc);
   // The device format to ask for so that frames of about `width` x `height` convert to RGB
   // with the least work. Only for a converter made for a device.
   bool best_source(int width, int height, SourceFormat* src);
@@ -40,5 +42,8 @@ class PixelConverter {
  private:
   v4lconvert_data* data_ = nullptr;
 };
+
+// "YUYV" for V4L2_PIX_FMT_YUYV.
+QString fourcc_text(std::uint32_t fourcc);
 
 }  // namespace wren::capture

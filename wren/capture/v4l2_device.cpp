@@ -51,12 +51,6 @@ bool query_node(const QString& path, NodeInfo* info) {
   return true;
 }
 
-// Uncompressed formats convert; of the compressed ones only JPEG does.
-bool convertible(std::uint32_t fourcc, std::uint32_t flags) {
-  return !(flags & V4L2_FMT_FLAG_COMPRESSED) || fourcc == V4L2_PIX_FMT_MJPEG ||
-         fourcc == V4L2_PIX_FMT_JPEG;
-}
-
 bool nth_capture_node(int index, NodeInfo* info) {
   if (index < 0) return false;
   int seen = 0;
@@ -71,7 +65,7 @@ bool nth_capture_node(int index, NodeInfo* info) {
 V4l2Device::V4l2Device(QString node) : node_(std::move(node)) {}
 
 V4l2Device::~V4l2Device() {
-  stop_stream();
+  stop_stream(false);
   converter_.reset();
   if (fd_ >= 0) v4l2_close(fd_);
 }
@@ -98,23 +92,17 @@ bool V4l2Device::connect(QString* error) {
   }
   converter_ = std::make_unique<PixelConverter>(fd_);
   if (!read_format(error)) return false;
-  ensure_convertible_format();
+  if (!ensure_convertible_format()) {
+    if (error) *error = node_ + QStringLiteral(": no format of the camera converts to RGB");
+    return false;
+  }
   return start_stream(error);
 }
 
-// Some cameras start in a format only a codec could decode (H.264, say); the picture then
-// comes in the nearest format that converts to RGB.
+// Some cameras start in a format only a codec could decode (H.264, a depth format); the
+// picture then comes in the nearest format that converts to RGB. False when there is none.
 bool V4l2Device::ensure_convertible_format() {
-  for (__u32 i = 0;; ++i) {
-    v4l2_fmtdesc d{};
-    d.index = i;
-    d.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-    if (xioctl(VIDIOC_ENUM_FMT, &d) < 0) return true;  // not listed: try it as it is
-    if (d.pixelformat == fourcc_) {
-      if (convertible(d.pixelformat, d.flags)) return true;
-      break;
-    }
-  }
+  if (PixelConverter::converts_to_rgb(fourcc_)) return true;
   SourceFormat best;
   if (!converter_->best_source(width_, height_, &best)) return false;
   v4l2_format f{};
@@ -123,7 +111,8 @@ bool V4l2Device::ensure_convertible_format() {
   f.fmt.pix.width = static_cast<__u32>(best.width);
   f.fmt.pix.height = static_cast<__u32>(best.height);
   f.fmt.pix.field = V4L2_FIELD_ANY;
-  return xioctl(VIDIOC_S_FMT, &f) == 0 && read_format(nullptr);
+  return xioctl(VIDIOC_S_FMT, &f) == 0 && read_format(nullptr) &&
+         PixelConverter::converts_to_rgb(fourcc_);
 }
 
 bool V4l2Device::read_format(QString* error) {
@@ -144,7 +133,7 @@ bool V4l2Device::read_format(QString* error) {
 bool V4l2Device::start_stream(QString* error) {
   auto fail = [&](const char* what) {
     if (error) *error = QString::fromLatin1(what) + QStringLiteral(": ") + errno_text();
-    stop_stream();
+    stop_stream(false);
     return false;
   };
   v4l2_requestbuffers req{};
@@ -168,10 +157,14 @@ bool V4l2Device::start_stream(QString* error) {
   streaming_ = true;
   notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { frame_ready(); });
+  if (status)
+    status(
+        kStreamStatus,
+        QStringLiteral("Streaming %1 x %2 %3").arg(width_).arg(height_).arg(fourcc_text(fourcc_)));
   return true;
 }
 
-void V4l2Device::stop_stream() {
+void V4l2Device::stop_stream(bool report) {
   if (notifier_) {
     // This may run inside the notifier's own signal: it goes once that has returned.
     notifier_->setEnabled(false);
@@ -182,6 +175,7 @@ void V4l2Device::stop_stream() {
     v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     xioctl(VIDIOC_STREAMOFF, &type);
     streaming_ = false;
+    if (report && status) status(kStreamStatus, QStringLiteral("Stream stopped"));
   }
   for (const Buffer& b : buffers_) v4l2_munmap(b.start, b.length);
   if (!buffers_.empty()) {
@@ -199,8 +193,11 @@ void V4l2Device::frame_ready() {
   b.memory = V4L2_MEMORY_MMAP;
   if (xioctl(VIDIOC_DQBUF, &b) < 0) {
     if (errno == EAGAIN) return;
-    const QString why = QStringLiteral("VIDIOC_DQBUF: ") + errno_text();
-    stop_stream();  // a camera that was unplugged would otherwise wake us for ever
+    const QString why = node_ + QStringLiteral(": ") + errno_text();
+    // A camera that was unplugged would otherwise wake us for ever; its last frame is no
+    // current picture.
+    stop_stream(false);
+    frame_ = Frame();
     if (error) error(kDeviceError, why);
     return;
   }
@@ -225,7 +222,7 @@ std::vector<FormatChoice> V4l2Device::formats() const {
     d.index = i;
     d.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     if (xioctl(VIDIOC_ENUM_FMT, &d) < 0) break;
-    if (!convertible(d.pixelformat, d.flags)) continue;
+    if (!PixelConverter::converts_to_rgb(d.pixelformat)) continue;
     FormatChoice choice{d.pixelformat, fixed_text(d.description, sizeof d.description), {}};
     for (__u32 k = 0;; ++k) {
       v4l2_frmsizeenum s{};
@@ -254,7 +251,8 @@ std::vector<FormatChoice> V4l2Device::formats() const {
 
 bool V4l2Device::set_format(std::uint32_t fourcc, FrameSize size, QString* error) {
   if (fd_ < 0) return false;
-  stop_stream();
+  stop_stream(true);
+  frame_ = Frame();  // a picture in the old format is no current picture
   v4l2_format f{};
   f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
   f.fmt.pix.pixelformat = fourcc;
@@ -289,7 +287,8 @@ int V4l2Device::input() const {
 bool V4l2Device::set_input(int index, QString* error) {
   if (fd_ < 0) return false;
   if (index == input()) return true;
-  stop_stream();
+  stop_stream(true);
+  frame_ = Frame();  // the picture of the other input is no current picture
   int i = index;
   const bool set = xioctl(VIDIOC_S_INPUT, &i) == 0;
   const QString why = errno_text();

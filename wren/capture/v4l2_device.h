@@ -38,7 +38,7 @@ class V4l2Device final : public Device {
   bool read_format(QString* error);
   bool ensure_convertible_format();
   bool start_stream(QString* error);
-  void stop_stream();
+  void stop_stream(bool report);  // `report`: tell the status callback
   void frame_ready();
   int xioctl(unsigned long request, void* arg) const;
 

@@ -1,0 +1,42 @@
+#include "runtime/program_start.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "runtime/window_font.h"
+
+namespace rt {
+
+namespace detail {
+
+ProgramArguments::ProgramArguments(char* program) {
+  static char unnamed[] = "program";
+  argv[0] = program ? program : unnamed;
+  argv[1] = nullptr;
+}
+
+}  // namespace detail
+
+Program::Program(int argc, char** argv)
+    : detail::ProgramArguments(argc > 0 ? argv[0] : nullptr),
+      QApplication(detail::ProgramArguments::argc, detail::ProgramArguments::argv) {
+  use_chinese_ui();
+  set_dialogs(&dialogs_);
+}
+
+Program::~Program() { set_dialogs(nullptr); }
+
+QString qt_translations_folder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }
+
+bool use_chinese_ui(const QString& translations_folder) {
+  QApplication::setFont(window_font(QStringLiteral("宋体"), 9));
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QStringLiteral("qtbase_zh_CN"), translations_folder)) {
+    delete translator;
+    return false;
+  }
+  QCoreApplication::installTranslator(translator);
+  return true;
+}
+
+}  // namespace rt

@@ -1,0 +1,225 @@
+// The real wren program with its V4L2 backend, in front of emulated cameras.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <cstdlib>
+
+#include "pattern.h"
+#include "runtime/files.h"
+#include "tests/support/temp_program_folder.h"
+#include "tests/wren/bmp_reader.h"
+#include "tests/wren/wren_process.h"
+
+namespace wren::test {
+namespace {
+
+// What conversion to RGB may change in a pixel, per component. libv4lconvert decodes YUYV with
+// rounded coefficients (R = Y + 1.5 (V - 128), B = Y + 2.016 (U - 128), ...), not those of
+// BT.601 that the camera encodes with; a JPEG of whole blocks of one colour loses only rounding.
+// The pattern's colours differ by 43 or more in some component, so no shifted, flipped or
+// swapped picture passes.
+constexpr int kYuyvTolerance = 16, kJpegTolerance = 2;
+
+const QString kNoPicture =
+    QStringLiteral("错误信息|没有可保存的图像：摄像头没有连接，或者还没有送来画面。");
+
+// The largest difference of a component between the bitmap and the pattern; a message when
+// the file is no bitmap of that size.
+int deviation(const QString& path, int width, int height, std::string* error) {
+  const Bitmap bmp = read_bmp(path);
+  if (!bmp.error.isEmpty() || bmp.width != width || bmp.height != height) {
+    *error = bmp.error.isEmpty()
+                 ? "size " + std::to_string(bmp.width) + "x" + std::to_string(bmp.height)
+                 : bmp.error.toStdString();
+    return 256;
+  }
+  const std::vector<std::uint8_t> want = emulated_v4l2::pattern_rgb(width, height);
+  int worst = 0;
+  for (std::size_t i = 0; i < want.size(); ++i)
+    worst = std::max(worst, std::abs(int(bmp.rgb[i]) - int(want[i])));
+  return worst;
+}
+
+class EmulatedCamera : public ::testing::Test {
+ protected:
+  ::test::TempProgramFolder folder;
+  WrenProcess wren{folder.path()};
+
+  // A run whose program reported no fault of its own, in the sanitized build too (UBSan goes on
+  // after a report).
+  WrenResult run(const QStringList& script) const {
+    WrenResult r = wren.run(script);
+    EXPECT_FALSE(r.errors.contains(QLatin1String("Sanitizer")) ||
+                 r.errors.contains(QLatin1String("runtime error")))
+        << r.errors.toStdString();
+    return r;
+  }
+  QString picture() const { return folder.file(QStringLiteral("000.bmp")); }
+  void expect_pattern(const QString& path, int width, int height, int tolerance) const {
+    std::string error;
+    EXPECT_LE(deviation(path, width, height, &error), tolerance) << error;
+  }
+};
+
+TEST_F(EmulatedCamera, SnapshotHoldsThePatternTheCameraSent) {
+  struct Case {
+    const char* name;
+    const char* camera;
+    const char* streaming;
+    int tolerance;
+  } cases[] = {
+      {"yuyv", "formats = YUYV 640x480", "Streaming 640 x 480 YUYV", kYuyvTolerance},
+      {"mjpeg", "formats = MJPG 640x480", "Streaming 640 x 480 MJPG", kJpegTolerance},
+      {"yuyv with padded rows", "formats = YUYV 640x480\npadding = 96", "Streaming 640 x 480 YUYV",
+       kYuyvTolerance},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(picture());
+    wren.set_cameras(QByteArray("[/dev/video0]\ncard = Emulated Camera\n") + c.camera);
+    const WrenResult r = run({"wait picture", "print state", "menu mnuCopy"});
+    EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+    EXPECT_EQ(r.of(QStringLiteral("state")),
+              QStringList{QStringLiteral("Emulated Camera|640x480|66|1")});
+    EXPECT_EQ(r.of(QStringLiteral("status")), QStringList{QString::fromLatin1(c.streaming)});
+    EXPECT_TRUE(r.of(QStringLiteral("failure")).isEmpty());
+    expect_pattern(picture(), 640, 480, c.tolerance);
+  }
+}
+
+TEST_F(EmulatedCamera, FormatDialogChangesFormatAndSize) {
+  wren.set_cameras(
+      "[/dev/video0]\ncard = Emulated Camera\n"
+      "formats = YUYV 320x240 640x480, MJPG 640x480 320x240\n");
+  const WrenResult r = run({
+      "wait picture",
+      "print state",
+      "menu mnuFormat",
+      "dialog list cmboFormat",
+      "dialog list cmboSize",
+      "dialog choose cmboFormat Motion-JPEG (MJPG)",
+      "dialog choose cmboSize 640 x 480",
+      "dialog ok",
+      "wait status MJPG",
+      "wait picture",
+      "print state",
+      "menu mnuCopy",
+  });
+  EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+  EXPECT_EQ(r.of(QStringLiteral("list")),
+            (QStringList{QStringLiteral("cmboFormat|0|YUYV 4:2:2 (YUYV)|Motion-JPEG (MJPG)"),
+                         QStringLiteral("cmboSize|0|320 x 240|640 x 480")}));
+  EXPECT_EQ(
+      r.of(QStringLiteral("status")),
+      (QStringList{QStringLiteral("Streaming 320 x 240 YUYV"), QStringLiteral("Stream stopped"),
+                   QStringLiteral("Streaming 640 x 480 MJPG")}));
+  // The capture window took the new picture size.
+  EXPECT_EQ(r.of(QStringLiteral("state")),
+            (QStringList{QStringLiteral("Emulated Camera|320x240|66|1"),
+                         QStringLiteral("Emulated Camera|640x480|66|1")}));
+  expect_pattern(picture(), 640, 480, kJpegTolerance);
+}
+
+TEST_F(EmulatedCamera, FormatsThatDoNotConvertAreNeitherUsedNorOffered) {
+  // The camera starts in a depth format, which libv4lconvert cannot turn into RGB.
+  wren.set_cameras(
+      "[/dev/video0]\ncard = Depth Camera\n"
+      "formats = Z16 640x480, YUYV 640x480\nformat = Z16 640x480\n");
+  const WrenResult r = run({"wait picture", "menu mnuFormat", "dialog list cmboFormat",
+                            "dialog cancel", "menu mnuCopy"});
+  EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+  EXPECT_EQ(r.of(QStringLiteral("list")),
+            QStringList{QStringLiteral("cmboFormat|0|YUYV 4:2:2 (YUYV)")});
+  EXPECT_EQ(r.of(QStringLiteral("status")),
+            QStringList{QStringLiteral("Streaming 640 x 480 YUYV")});
+  expect_pattern(picture(), 640, 480, kYuyvTolerance);
+}
+
+// A camera that gives no picture: wren shows the blank capture window and reports nothing; F2
+// then says there is no picture, and the program ends normally when the user closes it.
+TEST_F(EmulatedCamera, CameraWithoutAPictureIsNotConnected) {
+  struct Case {
+    const char* name;
+    const char* camera;
+  } cases[] = {
+      {"busy", "formats = YUYV 640x480\nbusy = yes"},
+      {"depth only", "formats = Z16 640x480"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    wren.set_cameras(QByteArray("[/dev/video0]\ncard = Emulated Camera\n") + c.camera);
+    const WrenResult r = run({"wait ms 300", "print state", "menu mnuCopy", "menu mnuExit"});
+    EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+    EXPECT_EQ(r.of(QStringLiteral("state")),
+              QStringList{QStringLiteral("Emulated Camera|none|66|0")});
+    EXPECT_TRUE(r.of(QStringLiteral("status")).isEmpty());
+    EXPECT_EQ(r.of(QStringLiteral("failure")), QStringList{kNoPicture});
+    EXPECT_FALSE(rt::file_exists(picture()));
+  }
+}
+
+TEST_F(EmulatedCamera, CameraLostWhileStreamingLeavesNoPictureBehind) {
+  wren.set_cameras(
+      "[/dev/video0]\ncard = Emulated Camera\nformats = YUYV 640x480\nlose_after = 15\n");
+  const WrenResult r = run({"wait picture", "wait nopicture", "wait ms 500", "print state",
+                            "menu mnuCopy", "menu mnuExit"});
+  EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+  // One message, however often the lost device would wake the program.
+  EXPECT_EQ(r.of(QStringLiteral("status")),
+            (QStringList{QStringLiteral("Streaming 640 x 480 YUYV"),
+                         QStringLiteral("/dev/video0: No such device")}));
+  EXPECT_EQ(r.of(QStringLiteral("state")),
+            QStringList{QStringLiteral("Emulated Camera|640x480|66|0")});
+  EXPECT_EQ(r.of(QStringLiteral("failure")), QStringList{kNoPicture});
+  EXPECT_FALSE(rt::file_exists(picture()));
+}
+
+TEST_F(EmulatedCamera, SelectListsTheCamerasInOrderAndSwitches) {
+  // A camera's metadata node between the two is no capture device.
+  wren.set_cameras(
+      "[/dev/video0]\ncard = Front Camera\nformats = YUYV 640x480\n"
+      "[/dev/video1]\ncard = Front Camera\nkind = metadata\n"
+      "[/dev/video2]\ncard = Desk Camera\nformats = MJPG 640x480\n"
+      "[/dev/video3]\ncard = Unplugged Camera\nformats = YUYV 640x480\nlose_after = 1\n");
+  const WrenResult r = run({
+      "wait picture",
+      "menu mnuSelect",
+      "dialog list cmboSource",
+      "dialog choose cmboSource Desk Camera",
+      "dialog ok",
+      "wait status MJPG",
+      "wait picture",
+      "print state",
+      "menu mnuCopy",
+  });
+  EXPECT_EQ(r.exit_status, 0) << r.lines.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(r.of(QStringLiteral("list")),
+            QStringList{QStringLiteral("cmboSource|0|Front Camera|Desk Camera|Unplugged Camera")});
+  EXPECT_EQ(r.of(QStringLiteral("state")), QStringList{QStringLiteral("Desk Camera|640x480|66|1")});
+  expect_pattern(picture(), 640, 480, kJpegTolerance);
+}
+
+// The settings are written on Windows: backslashes separate folders; a drive letter names no
+// folder here, which is a failure to save.
+TEST_F(EmulatedCamera, WindowsPathsInTheSettings) {
+  wren.set_cameras("[/dev/video0]\ncard = Emulated Camera\nformats = YUYV 640x480\n");
+  QDir(folder.path()).mkpath(QStringLiteral("photo/2024"));
+  folder.write(QStringLiteral("user.ini"), "[database]\r\nfile_name=photo\\2024\\a.bmp\r\n");
+  WrenResult r = run({"wait picture", "menu mnuCopy"});
+  EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+  expect_pattern(folder.file(QStringLiteral("photo/2024/a.bmp")), 640, 480, kYuyvTolerance);
+
+  folder.write(QStringLiteral("user.ini"), "[database]\r\nfile_name=D:\\photo\\2024\\a.bmp\r\n");
+  r = run({"wait picture", "menu mnuCopy"});
+  EXPECT_EQ(r.exit_status, 1) << r.errors.toStdString();
+  EXPECT_EQ(r.of(QStringLiteral("failure")),
+            QStringList{QStringLiteral(
+                "错误信息|照片无法保存到\\nD:/photo/2024/a.bmp\\n原因：本系统没有 D: 盘")});
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            (QStringList{QStringLiteral("cameras.ini"), QStringLiteral("photo"),
+                         QStringLiteral("script.txt"), QStringLiteral("user.ini"),
+                         QStringLiteral("wren")}));
+}
+
+}  // namespace
+}  // namespace wren::test

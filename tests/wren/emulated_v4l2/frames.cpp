@@ -1,0 +1,126 @@
+#include "frames.h"
+
+#include <linux/videodev2.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+// After <cstdio>: it needs size_t and FILE declared.
+#include <jpeglib.h>
+
+#include "pattern.h"
+
+namespace emulated_v4l2 {
+namespace {
+
+constexpr std::uint8_t kJunk = 0xA5;
+
+std::uint8_t clamp(double v) { return std::uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
+
+// Full-range YCbCr of BT.601, as JPEG has it.
+void to_yuv(const std::uint8_t* rgb, std::uint8_t* y, std::uint8_t* u, std::uint8_t* v) {
+  const double r = rgb[0], g = rgb[1], b = rgb[2];
+  *y = clamp(0.299 * r + 0.587 * g + 0.114 * b);
+  *u = clamp(128 - 0.168736 * r - 0.331264 * g + 0.5 * b);
+  *v = clamp(128 + 0.5 * r - 0.418688 * g - 0.081312 * b);
+}
+
+std::vector<std::uint8_t> encode_jpeg(std::uint32_t w, std::uint32_t h) {
+  std::vector<std::uint8_t> rgb = pattern_rgb(w, h);
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = w;
+  c.image_height = h;
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  // Full-resolution colour (4:4:4): the block edges lie on JPEG block edges, so every pixel
+  // decodes to its own colour, none smeared into its neighbour's.
+  for (int i = 0; i < c.num_components; ++i)
+    c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < h) {
+    JSAMPROW row = rgb.data() + std::size_t(c.next_scanline) * w * 3;
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::vector<std::uint8_t> jpeg(out, out + size);
+  jpeg_destroy_compress(&c);
+  std::free(out);
+  return jpeg;
+}
+
+}  // namespace
+
+std::uint32_t bytes_per_pixel(std::uint32_t fourcc) {
+  switch (fourcc) {
+    case V4L2_PIX_FMT_GREY:
+      return 1;
+    case V4L2_PIX_FMT_YUYV:
+    case V4L2_PIX_FMT_Z16:
+      return 2;
+    case V4L2_PIX_FMT_RGB24:
+      return 3;
+    default:
+      return 0;
+  }
+}
+
+bool compressed(std::uint32_t fourcc) {
+  return fourcc == V4L2_PIX_FMT_MJPEG || fourcc == V4L2_PIX_FMT_JPEG;
+}
+
+std::uint32_t bytes_per_line(std::uint32_t fourcc, std::uint32_t w, std::uint32_t padding) {
+  return compressed(fourcc) ? 0 : w * bytes_per_pixel(fourcc) + padding;
+}
+
+std::uint32_t size_image(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
+                         std::uint32_t padding) {
+  // A compressed frame is at most as large as the same frame in YUYV.
+  return compressed(fourcc) ? w * h * 2 : bytes_per_line(fourcc, w, padding) * h;
+}
+
+std::vector<std::uint8_t> encode_frame(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
+                                       std::uint32_t bpl) {
+  if (compressed(fourcc)) return encode_jpeg(w, h);
+  std::vector<std::uint8_t> out(std::size_t(bpl) * h, kJunk);
+  for (std::uint32_t y = 0; y < h; ++y) {
+    std::uint8_t* row = out.data() + std::size_t(y) * bpl;
+    for (std::uint32_t x = 0; x < w; ++x) {
+      std::uint8_t rgb[3], Y, U, V;
+      pattern_pixel(x, y, w, h, rgb);
+      to_yuv(rgb, &Y, &U, &V);
+      switch (fourcc) {
+        case V4L2_PIX_FMT_YUYV:
+          // Y0 U Y1 V: U of the pair's first pixel, V of its second; the blocks are whole
+          // pairs wide, so both pixels have the same colour.
+          row[2 * x] = Y;
+          row[2 * x + 1] = (x % 2 == 0) ? U : V;
+          break;
+        case V4L2_PIX_FMT_GREY:
+          row[x] = Y;
+          break;
+        case V4L2_PIX_FMT_RGB24:
+          std::copy(rgb, rgb + 3, row + 3 * x);
+          break;
+        case V4L2_PIX_FMT_Z16: {  // a depth in millimetres, little-endian
+          const std::uint32_t depth = 500 + x + y;
+          row[2 * x] = std::uint8_t(depth & 0xFF);
+          row[2 * x + 1] = std::uint8_t(depth >> 8);
+          break;
+        }
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace emulated_v4l2
