@@ -40,6 +40,24 @@ class SqlStatement final : public Statement {
 
   bool execute(DbError& err) override {
     if (!owner_->open_implicit_transaction(err)) return false;
+    return created_table_.isEmpty() ? run(err) : create_table(err);
+  }
+
+  // A create and the rebuild that makes its key columns not null are one change: a crash
+  // between the two must not leave a table whose key takes nulls.
+  bool create_table(DbError& err) {
+    sqlite3* db = owner_->handle();
+    if (!sqlite_exec(db, QStringLiteral("SAVEPOINT create_table"), err)) return false;
+    if (run(err) && tsql::key_columns_not_null(db, created_table_, err) &&
+        sqlite_exec(db, QStringLiteral("RELEASE create_table"), err))
+      return true;
+    DbError ignored;
+    sqlite_exec(db, QStringLiteral("ROLLBACK TO create_table"), ignored);
+    sqlite_exec(db, QStringLiteral("RELEASE create_table"), ignored);
+    return false;
+  }
+
+  bool run(DbError& err) {
     sqlite3_reset(st_);
     pending_row_ = at_end_ = false;
     rows_ = 0;
@@ -55,8 +73,6 @@ class SqlStatement final : public Statement {
     }
     at_end_ = true;
     if (sqlite3_column_count(st_) == 0) rows_ = sqlite3_changes(owner_->handle());
-    if (!created_table_.isEmpty())
-      return tsql::key_columns_not_null(owner_->handle(), created_table_, err);
     return true;
   }
 

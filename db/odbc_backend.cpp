@@ -91,13 +91,11 @@ class OdbcStatement final : public Statement {
         case Value::Kind::DateTime: {
           const QDate d = v.date_part();
           const QTime t = v.time_part();
-          b.ts = SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(d.year()),
-                                      static_cast<SQLUSMALLINT>(d.month()),
-                                      static_cast<SQLUSMALLINT>(d.day()),
-                                      static_cast<SQLUSMALLINT>(t.hour()),
-                                      static_cast<SQLUSMALLINT>(t.minute()),
-                                      static_cast<SQLUSMALLINT>(t.second()),
-                                      static_cast<SQLUINTEGER>(t.msec()) * 1000000u};
+          b.ts = SQL_TIMESTAMP_STRUCT{
+              static_cast<SQLSMALLINT>(d.year()),           static_cast<SQLUSMALLINT>(d.month()),
+              static_cast<SQLUSMALLINT>(d.day()),           static_cast<SQLUSMALLINT>(t.hour()),
+              static_cast<SQLUSMALLINT>(t.minute()),        static_cast<SQLUSMALLINT>(t.second()),
+              static_cast<SQLUINTEGER>(t.msec()) * 1000000u};
           r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23,
                                3, &b.ts, 0, nullptr);
           break;
@@ -310,8 +308,10 @@ class OdbcBackend final : public Backend {
     return std::make_unique<OdbcStatement>(h, narrow_);
   }
 
-  bool commit(DbError& err) override { return end(SQL_COMMIT, err); }
-  bool rollback(DbError& err) override { return end(SQL_ROLLBACK, err); }
+  // Inside a unit of its own a commit or rollback would end the unit halfway; there, as on the
+  // embedded server, they are part of the unit, which its end stores or undoes whole.
+  bool commit(DbError& err) override { return unit_owns_transaction_ || end(SQL_COMMIT, err); }
+  bool rollback(DbError& err) override { return unit_owns_transaction_ || end(SQL_ROLLBACK, err); }
 
   // With auto-commit on, the unit is a transaction of its own. With it off the statements join
   // the open transaction, which the caller ends (ODBC has no portable savepoint).

@@ -142,6 +142,7 @@ bool Transaction::begin_unit() {
     not_connected();
     return false;
   }
+  if (injected_fault(QStringLiteral("BEGIN UNIT"))) return false;
   DbError err;
   const bool ok = backend_->begin_unit(err);
   if (!ok) set_result(false, err);
@@ -151,6 +152,12 @@ bool Transaction::begin_unit() {
 bool Transaction::end_unit(bool keep) {
   if (!backend_) {
     not_connected();
+    return false;
+  }
+  if (injected_fault(keep ? QStringLiteral("END UNIT") : QStringLiteral("UNDO UNIT"))) {
+    // As when the server cannot store the unit: it is undone.
+    DbError ignored;
+    backend_->end_unit(false, ignored);
     return false;
   }
   DbError err;

@@ -59,7 +59,9 @@ class Transaction {
   void set_result(bool ok, const DbError& err);
 
   // Tests make a chosen statement fail: the hook sees each statement text before it runs and
-  // returns an error to report instead of running it.
+  // returns an error to report instead of running it. It also sees "CONNECT <interface>
+  // <database>", "COMMIT", "ROLLBACK", "BEGIN UNIT" and "END UNIT" (or "UNDO UNIT") before
+  // they are carried out, so a crash test can end the process right before any of them.
   using FaultHook = std::function<std::optional<DbError>(const QString& sql)>;
   void set_fault_hook(FaultHook hook) { fault_ = std::move(hook); }
 

@@ -138,6 +138,7 @@ void w_main::create() {
 
   cb_cancel = xpbutton(u"关闭(&C)", 1166, 992, true, 140);
   cb_test = xpbutton(u"开始(&S)", 777, 992, true, 130);
+  cb_test->setObjectName(QStringLiteral("cb_test"));  // for whatever drives the window by name
   cb_save = xpbutton(u"保存(&S)", 562, 1000, false, 120);
   cb_create = xpbutton(u"创建(&C)", 174, 1000, false, 110);
   cb_create2 = command(u"创建(&C)", 9, 904);

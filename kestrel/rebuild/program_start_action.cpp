@@ -1,9 +1,7 @@
 // cb_test's clicked in the program: the Start action with the real data store, upgrade chain
 // and f_conect.
-#include <QCoreApplication>
-#include <QProcess>
-
 #include "kestrel/main_view.h"
+#include "kestrel/program_end.h"
 #include "kestrel/rebuild/main_view_window.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/rebuild/tab_back_store.h"
@@ -17,11 +15,10 @@ namespace {
 bool run_upgrade_chain() {
   switch (upgrade::run_chain()) {
     case upgrade::Outcome::end_program:
-      QCoreApplication::exit(0);
+      kestrel::end_program();
       return false;
     case upgrade::Outcome::restart_program:
-      QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
-      QCoreApplication::exit(0);
+      kestrel::restart_program();
       return false;
     case upgrade::Outcome::failed:
       return false;

@@ -47,16 +47,6 @@ void repair_nulls(StepContext& s) {
   s.commit();
 }
 
-// The probed single change with an untested fill after it, committed together.
-bool add_with_fill(StepContext& s, const QString& table, const QString& column,
-                   const QString& change, const QString& failure_text, const QString& fill) {
-  if (!s.column_missing(table, column)) return true;
-  if (!s.change(change, failure_text)) return false;
-  s.run(fill);
-  s.commit();
-  return true;
-}
-
 bool block_below_780(StepContext& s) {
   s.run("delete from zd where lx ='卡型' and id =3");
   s.commit();
@@ -98,20 +88,14 @@ bool block_below_780(StepContext& s) {
                   "add item16 int null/add item17 int null/add item18 int null/"
                   "add item19 int null/add item20 int null/add bz varchar(1000) null/");
 
-  if (s.column_missing("ie_data", "fd")) {
-    if (!s.change("alter table ie_data add fd char(30) null", "版本升级失败-ie_data!"))
-      return false;
-    s.run("update ie_data set fd =?", {db::Value::text(gs_fd_id)});
-    s.commit();
-  }
-
-  if (s.column_missing("s_storage", "fd")) {
-    if (!s.change("alter table s_storage add fd char(30) null", "版本升级失败-s_storage!"))
-      return false;
-    s.run("update s_storage set fd =?", {db::Value::text(gs_fd_id)});
-    s.run("update bill_m set in_s =?", {db::Value::text(gs_fd_id)});
-    s.commit();
-  }
+  const db::Value fd = db::Value::text(gs_fd_id);
+  if (!s.add_column("ie_data", "fd", "alter table ie_data add fd char(30) null",
+                    "版本升级失败-ie_data!", {{"update ie_data set fd =?", {fd}}}))
+    return false;
+  if (!s.add_column("s_storage", "fd", "alter table s_storage add fd char(30) null",
+                    "版本升级失败-s_storage!",
+                    {{"update s_storage set fd =?", {fd}}, {"update bill_m set in_s =?", {fd}}}))
+    return false;
 
   if (s.table_missing("loss_card") &&
       !s.change("CREATE TABLE loss_card (card_id char(30),loss_date datetime,mem_id char(30),"
@@ -145,14 +129,14 @@ bool block_below_780(StepContext& s) {
     s.commit();
   }
 
-  if (!add_with_fill(s, "card_level", "re_m", "alter table card_level add re_m decimal(16, 2) null",
-                     "版本升级失败-card_level!", "update card_level set re_m =1"))
+  if (!s.add_column("card_level", "re_m", "alter table card_level add re_m decimal(16, 2) null",
+                    "版本升级失败-card_level!", {{"update card_level set re_m =1"}}))
     return false;
-  if (!add_with_fill(s, "item_card", "re_m", "alter table item_card add re_m decimal(16, 2) null",
-                     "版本升级失败-item_card!", "update item_card set re_m =1"))
+  if (!s.add_column("item_card", "re_m", "alter table item_card add re_m decimal(16, 2) null",
+                    "版本升级失败-item_card!", {{"update item_card set re_m =1"}}))
     return false;
-  if (!add_with_fill(s, "ware_card", "re_m", "alter table ware_card add re_m decimal(16, 2) null",
-                     "版本升级失败-ware_card!", "update ware_card set re_m =1"))
+  if (!s.add_column("ware_card", "re_m", "alter table ware_card add re_m decimal(16, 2) null",
+                    "版本升级失败-ware_card!", {{"update ware_card set re_m =1"}}))
     return false;
 
   if (s.table_missing("emp_deduct") &&
@@ -179,8 +163,8 @@ bool block_below_780(StepContext& s) {
                 "版本升级失败-bespoke!"))
     return false;
 
-  if (!add_with_fill(s, "doc_ware", "re_m", "alter table doc_ware add re_m decimal(16, 2) null",
-                     "版本升级失败-doc_ware!", "update doc_ware set re_m =1"))
+  if (!s.add_column("doc_ware", "re_m", "alter table doc_ware add re_m decimal(16, 2) null",
+                    "版本升级失败-doc_ware!", {{"update doc_ware set re_m =1"}}))
     return false;
 
   if (s.below(5.50)) {
@@ -204,12 +188,11 @@ bool block_below_780(StepContext& s) {
                 "版本升级失败-info_table!"))
     return false;
 
-  if (s.column_missing("doc_m", "table_id")) {
-    s.clause_list(
-        "doc_m", "add table_id char(30) null/add people decimal(10,0) null/add mem char(60) null/");
-    s.run("update doc_m set people =1");
-    s.commit();
-  }
+  if (!s.add_columns(
+          "doc_m", "table_id",
+          "add table_id char(30) null/add people decimal(10,0) null/add mem char(60) null/",
+          {{"update doc_m set people =1"}}))
+    return false;
 
   if (s.column_missing("mem_info", "end_time") &&
       !s.change("alter table mem_info add end_time datetime null", "版本升级失败-mem_info!"))
@@ -233,20 +216,15 @@ bool block_below_780(StepContext& s) {
       !s.change("alter table doc_ware add table_id char(30) null", "版本升级失败-doc_ware!"))
     return false;
 
-  if (s.column_missing("info_table", "jz")) {
-    if (!s.change_no_commit("alter table info_table add jz datetime null",
-                            "版本升级失败-info_table!"))
-      return false;
-    s.run("update info_table set jz =?", {db::Value::datetime(QDateTime::currentDateTime())});
-    s.commit();
-  }
-  if (s.column_missing("info_table", "zt")) {
-    if (!s.change_no_commit("alter table info_table add zt char(30) null",
-                            "版本升级失败-info_table!"))
-      return false;
-    s.run("update info_table set zt ='000'");
-    s.commit();
-  }
+  if (!s.add_column(
+          "info_table", "jz", "alter table info_table add jz datetime null",
+          "版本升级失败-info_table!",
+          {{"update info_table set jz =?", {db::Value::datetime(QDateTime::currentDateTime())}}},
+          false))
+    return false;
+  if (!s.add_column("info_table", "zt", "alter table info_table add zt char(30) null",
+                    "版本升级失败-info_table!", {{"update info_table set zt ='000'"}}, false))
+    return false;
 
   // No commit of their own: the next commit of the step carries them.
   s.run("update menu set name ='项目提成设置' where id =140");

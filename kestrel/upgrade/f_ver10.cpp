@@ -159,8 +159,14 @@ Outcome f_ver10() {
   }
   if (s.below(16.07)) {
     if (!apply(s, k1607)) return Outcome::failed;
-    run_all(s, k1607Untested);
-    s.commit();
+    // One block with the stamp: a crash before it must not leave the reference rows that the
+    // next run would insert a second time.
+    if (!s.block(QStringLiteral("版本升级失败-zd_data! 停止升级"), [&] {
+          run_all(s, k1607Untested);
+          s.commit();
+          return true;
+        }))
+      return Outcome::failed;
   }
   if (s.below(16.08)) {
     if (!apply(s, k1608)) return Outcome::failed;
@@ -175,12 +181,15 @@ Outcome f_ver10() {
   }
   if (s.below(16.10)) {
     if (!apply(s, k1610)) return Outcome::failed;
-    if (s.missing("select count ( kj_xz ) from card_level")) {
-      if (!s.change("alter table card_level add kj_xz int null",
-                    "版本升级失败-card_level! 停止升级"))
-        return Outcome::failed;
-      run_all(s, kKjXzDefaults);
-    }
+    if (s.missing("select count ( kj_xz ) from card_level") &&
+        !s.block(QStringLiteral("版本升级失败-card_level! 停止升级"), [&] {
+          if (!s.change("alter table card_level add kj_xz int null",
+                        "版本升级失败-card_level! 停止升级"))
+            return false;
+          run_all(s, kKjXzDefaults);
+          return true;
+        }))
+      return Outcome::failed;
     s.run("update menu set name ='员工竞赛分组设置' where id =249");
     s.run("update sys SET bb ='16.10' , kernel_ver ='V7.80.01' , jhzd =''");
     s.commit();

@@ -87,23 +87,19 @@ Outcome f_ver2() {
                 "版本升级失败-emp_rebate_w!"))
     return Outcome::failed;
 
-  if (s.column_missing("info_ware", "item4")) {
-    s.clause_list("info_ware",
-                  "add item4 int null/add item5 decimal(15,4) null/add item6 char(60) null/");
-    s.run("update info_ware set item4 =1 where rebate <> 0");
-    s.run("update info_ware set item4 =2 where rebate =0");
-    s.commit();
-  }
+  if (!s.add_columns("info_ware", "item4",
+                     "add item4 int null/add item5 decimal(15,4) null/add item6 char(60) null/",
+                     {{"update info_ware set item4 =1 where rebate <> 0"},
+                      {"update info_ware set item4 =2 where rebate =0"}}))
+    return Outcome::failed;
 
   s.run("update mem_info set item20 =?", {db::Value::integer(gi_sr)});
   s.commit();
 
-  if (s.column_missing("info_table", "z_state")) {
-    s.clause_list("info_table",
-                  "add z_state int null/add z_s_date datetime null/add z_e_date datetime null/");
-    s.run("update info_table set z_state =1");
-    s.commit();
-  }
+  if (!s.add_columns("info_table", "z_state",
+                     "add z_state int null/add z_s_date datetime null/add z_e_date datetime null/",
+                     {{"update info_table set z_state =1"}}))
+    return Outcome::failed;
 
   if (!modify_only(s, "alter table deposit_deduct modify rebate decimal(16,4) null",
                    "版本升级失败-deposit_deduct!"))

@@ -155,13 +155,16 @@ Outcome f_ver9() {
 
   if (s.below(15.98)) {
     if (!apply(s, kDocColumns)) return Outcome::failed;
-    // The reset and the first computation belong to the run that adds the column.
-    if (s.missing("select count ( sy_favour ) from mem_info")) {
-      if (!apply(s, kSyFavour)) return Outcome::failed;
-      if (f_calc_sy_favour() != 0)
-        rt::dialogs().failure(QStringLiteral("错误信息"),
-                              QStringLiteral("计算优惠额使用情况失败,请与供应商联系"));
-    }
+    // The reset and the first computation belong to the run that adds the column: one block.
+    if (s.missing("select count ( sy_favour ) from mem_info") &&
+        !s.block(QString::fromUtf8(kSyFavour.failure), [&] {
+          if (!apply(s, kSyFavour)) return false;
+          if (f_calc_sy_favour() != 0)
+            rt::dialogs().failure(QStringLiteral("错误信息"),
+                                  QStringLiteral("计算优惠额使用情况失败,请与供应商联系"));
+          return true;
+        }))
+      return Outcome::failed;
     if (!apply(s, kJcColumns)) return Outcome::failed;
     const QByteArray sy = create_sy().toUtf8();
     const Change create{"select count ( year_month ) from sy", nullptr, sy.constData(),

@@ -21,19 +21,20 @@ bool create(StepContext& s, const QString& table, const QString& sql, const QStr
 }
 
 // Gate 9.56: menu entries 151 to 500, each with one group_menu row per group.
-void insert_menu_rows(StepContext& s) {
+bool insert_menu_rows(StepContext& s) {
   const std::vector<qint64> groups = d_group_list_ids();
-  // Hundreds of single-row inserts: one unit, so the server writes them to disk once. Refused
+  // Hundreds of single-row inserts: one block, so the server writes them to disk once. Refused
   // inserts stay refused one by one, as they would be each on its own.
-  sqlca.begin_unit();
-  for (int i = 151; i <= 500; ++i) {
-    s.run("insert into menu values ( ? , null )", {db::Value::integer(i)});
-    for (qint64 g : groups)
-      s.run("insert into group_menu values ( ? , ? , 1 )",
-            {db::Value::integer(g), db::Value::integer(i)});
-  }
-  sqlca.end_unit(true);
-  s.commit();
+  return s.block("版本升级失败-menu!", [&] {
+    for (int i = 151; i <= 500; ++i) {
+      s.run("insert into menu values ( ? , null )", {db::Value::integer(i)});
+      for (qint64 g : groups)
+        s.run("insert into group_menu values ( ? , ? , 1 )",
+              {db::Value::integer(g), db::Value::integer(i)});
+    }
+    s.commit();
+    return true;
+  });
 }
 
 }  // namespace
@@ -44,12 +45,10 @@ Outcome f_ver_from_800(StepContext& s) {
       s.clause_list("info_table",
                     "add guest_id char(30) null/add emp_id char(30) null/add in_time datetime "
                     "null/add out_time datetime null/");
-    if (s.column_missing("mem_info", "favour")) {
-      s.clause_list("mem_info", "add favour decimal(15,2) null/add overdraft decimal(15,2) null/");
-      s.run("update mem_info set favour =0");
-      s.run("update mem_info set overdraft =0");
-      s.commit();
-    }
+    if (!s.add_columns("mem_info", "favour",
+                       "add favour decimal(15,2) null/add overdraft decimal(15,2) null/",
+                       {{"update mem_info set favour =0"}, {"update mem_info set overdraft =0"}}))
+      return Outcome::failed;
     if (!create(s, "item_time",
                 "CREATE TABLE item_time (item_id char(30) not null,s_time datetime not null,"
                 "e_time datetime null,dw int null,zjdw int null,price decimal(15,2) null,"
@@ -58,13 +57,13 @@ Outcome f_ver_from_800(StepContext& s) {
       return Outcome::failed;
   }
 
-  if (s.below(8.01) && s.column_missing("mem_info", "yxq")) {
-    if (!s.change_no_commit("alter table mem_info add yxq datetime null", "版本升级失败-mem_info!"))
-      return Outcome::failed;
-    s.run("update mem_info set yxq =?",
-          {db::Value::datetime(QDateTime(QDate(2010, 12, 31), QTime(23, 59, 59)))});
-    s.commit();
-  }
+  if (s.below(8.01) &&
+      !s.add_column("mem_info", "yxq", "alter table mem_info add yxq datetime null",
+                    "版本升级失败-mem_info!",
+                    {{"update mem_info set yxq =?",
+                      {db::Value::datetime(QDateTime(QDate(2010, 12, 31), QTime(23, 59, 59)))}}},
+                    false))
+    return Outcome::failed;
 
   if (s.below(8.10)) {
     run_all(s, {"update menu set name ='收支修改' where id =144",
@@ -94,12 +93,9 @@ Outcome f_ver_from_800(StepContext& s) {
                 "primary key (mem_id,serial_no))",
                 "版本升级失败-card_s!"))
       return Outcome::failed;
-    if (s.column_missing("doc_m", "fsk")) {
-      if (!s.change_no_commit("alter table doc_m add fsk int null", "版本升级失败-doc_m!"))
-        return Outcome::failed;
-      s.run("update doc_m set fsk =0");
-      s.commit();
-    }
+    if (!s.add_column("doc_m", "fsk", "alter table doc_m add fsk int null", "版本升级失败-doc_m!",
+                      {{"update doc_m set fsk =0"}}, false))
+      return Outcome::failed;
   }
 
   if (s.below(8.50)) {
@@ -129,13 +125,10 @@ Outcome f_ver_from_800(StepContext& s) {
   }
 
   if (s.below(8.71)) {
-    if (s.column_missing("card_level", "rebate_w")) {
-      if (!s.change_no_commit("alter table card_level add rebate_w decimal(16,2) null",
-                              "版本升级失败-card_level!"))
-        return Outcome::failed;
-      s.run("update card_level set rebate_w =rebate");
-      s.commit();
-    }
+    if (!s.add_column(
+            "card_level", "rebate_w", "alter table card_level add rebate_w decimal(16,2) null",
+            "版本升级失败-card_level!", {{"update card_level set rebate_w =rebate"}}, false))
+      return Outcome::failed;
     if (s.column_missing("mem_info", "jsr"))
       s.clause_list("mem_info", "add jsr char(30) null/add jsjf decimal(16,2) null/");
     if (s.column_missing("info_item", "tm") &&
@@ -154,7 +147,7 @@ Outcome f_ver_from_800(StepContext& s) {
 
   if (s.below(9.56)) {
     s.run("update menu set name ='查询所有业务单' where id =150");
-    insert_menu_rows(s);
+    if (!insert_menu_rows(s)) return Outcome::failed;
     run_all(s, {"update menu set name ='结账' where id =153",
                 "update menu set name ='清除历史数据' where id =156"});
     if (gi_soft == 4)

@@ -9,7 +9,8 @@
 namespace upgrade {
 
 double round_money(double amount) {
-  if (!std::isfinite(amount) || amount == 0) return amount;
+  if (!std::isfinite(amount)) return amount;
+  if (amount == 0) return 0;  // -0.0 too: never a negative zero, which would store as "-0.00"
   // d.dddddddddddddde±x: 15 significant digits, independent of the locale.
   char buf[40];
   auto res =
@@ -34,7 +35,7 @@ double round_money(double amount) {
     cents = mantissa / unit;
     if ((mantissa % unit) * 2 >= unit) ++cents;
   }
-  if (cents == 0) return 0;  // never a negative zero, which would store as "-0.00"
+  if (cents == 0) return 0;
   return std::copysign(static_cast<double>(cents) / 100, amount);
 }
 

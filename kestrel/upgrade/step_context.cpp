@@ -87,7 +87,56 @@ bool StepContext::change_no_commit(const QString& sql, const QString& failure_te
   return true;
 }
 
+bool StepContext::block(const QString& failure_text, const std::function<bool()>& body) {
+  if (block_depth_ > 0) return body();
+  // Without a unit the statements still run, one by one, as they always could.
+  const bool unit = sqlca.begin_unit();
+  ++block_depth_;
+  const bool ok = body();
+  --block_depth_;
+  if (!unit) return ok;
+  // A failure path inside has shown its box; what the block did before it stays, as it would
+  // have without the unit.
+  if (sqlca.end_unit(true) || !ok) return ok;
+  failure_path(failure_text);
+  return false;
+}
+
+bool StepContext::add_column(const QString& table, const QString& column, const QString& change_sql,
+                             const QString& failure_text, const std::vector<Fill>& fills,
+                             bool commit_first) {
+  if (!column_missing(table, column)) return true;
+  return block(failure_text, [&] {
+    if (commit_first ? !change(change_sql, failure_text)
+                     : !change_no_commit(change_sql, failure_text))
+      return false;
+    for (const Fill& f : fills) run(f.sql, f.params);
+    commit();
+    return true;
+  });
+}
+
+bool StepContext::add_columns(const QString& table, const QString& column, const QString& clauses,
+                              const std::vector<Fill>& fills) {
+  if (!column_missing(table, column)) return true;
+  return block(QStringLiteral("版本升级失败-") + table + QLatin1Char('!'), [&] {
+    clause_list(table, clauses);
+    for (const Fill& f : fills) run(f.sql, f.params);
+    commit();
+    return true;
+  });
+}
+
 bool StepContext::clause_list(const QString& table, const QString& clauses,
+                              ClauseFailure on_failure, const QString& failure_text,
+                              const QString& fill) {
+  const QString text = failure_text.isEmpty()
+                           ? QStringLiteral("版本升级失败-") + table + QLatin1Char('!')
+                           : failure_text;
+  return block(text, [&] { return run_clauses(table, clauses, on_failure, text, fill); });
+}
+
+bool StepContext::run_clauses(const QString& table, const QString& clauses,
                               ClauseFailure on_failure, const QString& failure_text,
                               const QString& fill) {
   const QString prefix = QStringLiteral("alter table ") + table + QLatin1Char(' ');

@@ -24,6 +24,7 @@
 // Every helper that can take the failure path returns false after it has rolled back and
 // shown the box; the step then returns Outcome::failed, which stops the chain.
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "db/value.h"
@@ -58,7 +59,9 @@ class StepContext {
   // The version as a number; a text that is no number counts as 0.
   double version() const { return value_; }
   bool version_is_number() const { return is_number_; }
-  // The text "0" that a null `bb` reads as (blanks of a padded column aside).
+  // The text "0" that a null `bb` reads as. isnull takes the type of the column, so where a
+  // salon's `bb` is a char(n) column a real server pads that "0" with blanks to the column's
+  // width; read exactly, it would pass for a version and open every gate of step 1.
   bool version_text_is_zero() const { return text_.trimmed() == QStringLiteral("0"); }
   // A gate: true when the version read is below `gate`.
   bool below(double gate) const { return value_ < gate; }
@@ -77,9 +80,33 @@ class StepContext {
   bool change(const QString& sql, const QString& failure_text, const QString& failure_title);
   bool change_no_commit(const QString& sql, const QString& failure_text);
 
+  // Runs `body` as one unit on the server: what it changes takes effect whole or not at all,
+  // whatever its commits say. A crash inside so never leaves a list half added, a new column
+  // without its fill or a new table without its key, and the next run's probe finds the block
+  // missing and runs it again. A block inside a block joins it. False when the body returned
+  // false, or when the unit could not be stored (then the failure path with `failure_text`).
+  bool block(const QString& failure_text, const std::function<bool()>& body);
+
+  // An untested data statement over a column just added, with its host values.
+  struct Fill {
+    QString sql;
+    std::vector<db::Value> params = {};
+  };
+  // Column probe "select count ( <column> ) from <table>"; when it fails, the single change
+  // and the fills after it, one block. The change is committed before the fills when
+  // `commit_first`, else the commit after the fills carries it. False after the failure path.
+  bool add_column(const QString& table, const QString& column, const QString& change_sql,
+                  const QString& failure_text, const std::vector<Fill>& fills,
+                  bool commit_first = true);
+
+  // Column probe on `column`; when it fails, the clause list of `table` (its failing clauses
+  // rolled back silently) and then the fills, one block with one commit at its end.
+  bool add_columns(const QString& table, const QString& column, const QString& clauses,
+                   const std::vector<Fill>& fills);
+
   // "alter table <table> " + each clause of `clauses` (each ended by "/"), committed one by
-  // one. `fill`, when given, runs untested after each clause that succeeds, before its commit.
-  // False only when a clause took the failure path.
+  // one, the whole list one block. `fill`, when given, runs untested after each clause that
+  // succeeds, before its commit. False only when a clause took the failure path.
   bool clause_list(const QString& table, const QString& clauses,
                    ClauseFailure on_failure = ClauseFailure::silent,
                    const QString& failure_text = {}, const QString& fill = {});
@@ -107,9 +134,13 @@ class StepContext {
   bool stamp(const QString& sql, const QString& failure_title);
 
  private:
+  bool run_clauses(const QString& table, const QString& clauses, ClauseFailure on_failure,
+                   const QString& failure_text, const QString& fill);
+
   QString text_;
   double value_ = 0;
   bool is_number_ = false;
+  int block_depth_ = 0;
 };
 
 }  // namespace upgrade

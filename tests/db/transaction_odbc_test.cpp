@@ -101,6 +101,33 @@ TEST_F(LocalEngine, CommitAndRollbackWithAutoCommitOff) {
   EXPECT_EQ(count(t), 2);
 }
 
+// With auto_commit on a unit is a transaction of its own: a commit or rollback issued inside it
+// belongs to it, so its end stores or undoes the whole.
+TEST_F(LocalEngine, CommitAndRollbackInsideAUnitWaitForItsEnd) {
+  db::Transaction t;
+  connect(t);
+  t.disconnect();
+  t.auto_commit = true;
+  t.connect();
+  ASSERT_TRUE(t.begin_unit());
+  t.execute("insert into mem(id, name) values(5, 'c')");
+  t.commit();
+  t.execute("insert into mem(id, name) values(6, 'd')");
+  t.rollback();
+  EXPECT_EQ(count(t), 3);
+  ASSERT_TRUE(t.end_unit(false));
+  EXPECT_EQ(count(t), 1);
+  ASSERT_TRUE(t.begin_unit());
+  t.execute("insert into mem(id, name) values(7, 'e')");
+  t.commit();
+  ASSERT_TRUE(t.end_unit(true));
+  t.execute("insert into mem(id, name) values(8, 'f')");  // auto_commit again
+  t.disconnect();
+  t.auto_commit = false;
+  connect(t);
+  EXPECT_EQ(count(t), 3);
+}
+
 TEST_F(LocalEngine, MissingDatabaseFileIsNotCreated) {
   QFile::remove(dir.file("velmo41.db"));
   db::Transaction t;

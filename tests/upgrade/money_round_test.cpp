@@ -38,7 +38,8 @@ TEST(RoundMoney, FifteenDigitsThenHalfAwayFromZero) {
       {1e20, 1e20},
   };
   for (const auto& c : cases) EXPECT_EQ(upgrade::round_money(c.in), c.out) << c.in;
-  EXPECT_FALSE(std::signbit(upgrade::round_money(-0.004)));
+  // Never a negative zero, which would store as "-0.00".
+  for (double zero : {-0.004, -0.0, 0.0}) EXPECT_FALSE(std::signbit(upgrade::round_money(zero)));
 }
 
 }  // namespace

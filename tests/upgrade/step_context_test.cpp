@@ -19,8 +19,8 @@ class StepContextTest : public test::UpgradeTest {
   }
   QStringList columns() {
     QStringList out;
-    const golden::Schema now = schema();  // a loop over schema()["t"] would outlive the map
-    for (const auto& [name, shape] : now.at("t")) out << name;
+    golden::Schema s = schema();  // kept: a loop over a part of a temporary outlives it
+    for (const auto& [name, shape] : s["t"]) out << name;
     return out;
   }
 };
@@ -36,7 +36,7 @@ TEST_F(StepContextTest, VersionTexts) {
   const VersionText cases[] = {{"9.691", true, 9.691, false}, {" 13.109 ", true, 13.109, false},
                                {"0", true, 0, true},          {"abc", false, 0, false},
                                {"", false, 0, false},         {"7.80", true, 7.8, false},
-                               {"inf", false, 0, false}};
+                               {"inf", false, 0, false},      {"0    ", true, 0, true}};
   for (const VersionText& c : cases) {
     set_version(QString::fromUtf8(c.stored));
     StepContext s;
@@ -101,8 +101,24 @@ TEST_F(StepContextTest, ClauseListCommitsEachClauseAndRollsBackEachFailure) {
   });
   StepContext s;
   s.clause_list("t", "add b int null/add c int null/");
-  EXPECT_EQ(seen, (QStringList{"alter table t add b int null", "COMMIT",
-                               "alter table t add c int null", "ROLLBACK"}));
+  // The whole list is one unit, so a crash inside it never leaves half of it.
+  EXPECT_EQ(seen, (QStringList{"BEGIN UNIT", "alter table t add b int null", "COMMIT",
+                               "alter table t add c int null", "ROLLBACK", "END UNIT"}));
+}
+
+// A list the server cannot store as a unit leaves nothing of itself and stops its step, so no
+// later stamp claims a version whose columns are missing.
+TEST_F(StepContextTest, ListThatCannotBeStoredLeavesNothingAndTakesTheFailurePath) {
+  sqlca.set_fault_hook([](const QString& sql) -> std::optional<db::DbError> {
+    if (sql == "END UNIT") return db::DbError{-1, "disk full"};
+    return std::nullopt;
+  });
+  StepContext s;
+  EXPECT_FALSE(s.clause_list("t", "add b int null/add d int null/", ClauseFailure::silent, {},
+                             "update t set b =7"));
+  sqlca.set_fault_hook({});
+  EXPECT_EQ(dialogs_.lines(), std::vector<QString>{"错误信息|版本升级失败-t!"});
+  EXPECT_EQ(columns().join(' '), "a c");
 }
 
 // Step 1 on a member table that already has some of its 26 new columns.

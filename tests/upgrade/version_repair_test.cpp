@@ -1,4 +1,7 @@
-// A database without its version row: step 1 and 2 give up, step 3 offers the repair.
+// A database without its version row: step 1 and 2 give up, step 3 offers the repair. And what
+// step 1 writes to the error log.
+#include <QFile>
+
 #include "db/transaction.h"
 #include "kestrel/upgrade/chain.h"
 #include "kestrel/upgrade/steps.h"
@@ -90,6 +93,50 @@ TEST_F(VersionRepairTest, StepOneLogsAFailedVersionRead) {
   EXPECT_TRUE(log.startsWith("DBERR: ")) << log.toStdString();
   EXPECT_EQ(log.count('\n'), 1);
   EXPECT_FALSE(has_table("mem_item"));
+}
+
+// The null repairs of step 1 log a failed count for the first four columns and a failed
+// update for integral and al_integral_c only; the log line carries the statement's error.
+struct RepairLog {
+  const char* failing;  // statements starting so fail, their text as the error
+  std::vector<const char*> logged;
+};
+
+const RepairLog kRepairLogs[] = {
+    {"select count ( *) from mem_info where",
+     {"select count ( *) from mem_info where sum_deposit is null",
+      "select count ( *) from mem_info where cash_consume is null",
+      "select count ( *) from mem_info where integral is null",
+      "select count ( *) from mem_info where al_integral_c is null"}},
+    {"update mem_info SET",
+     {"update mem_info SET integral =0 where integral is null",
+      "update mem_info SET al_integral_c =0 where al_integral_c is null"}},
+};
+
+TEST_F(VersionRepairTest, StepOneLogsOnlyTheNullRepairsItLooksAt) {
+  int n = 0;
+  for (const RepairLog& c : kRepairLogs) {
+    tools::FixtureOptions o;
+    o.db_name = QStringLiteral("log%1").arg(++n);
+    build(o);
+    exec("update mem_info set integral =null , al_integral_c =null , cash_consume =null");
+    QFile::remove(folder_.file("kv_log.txt"));
+    const QString failing = QString::fromUtf8(c.failing);
+    sqlca.set_fault_hook([&](const QString& sql) -> std::optional<db::DbError> {
+      if (sql.startsWith(failing)) return db::DbError{-7, sql};
+      return std::nullopt;
+    });
+    EXPECT_EQ(upgrade::f_ver(), Outcome::done) << c.failing;
+    sqlca.set_fault_hook({});
+    QStringList logged;
+    for (const QByteArray& line : folder_.read("kv_log.txt").split('\n'))
+      if (!line.trimmed().isEmpty())
+        logged << QString::fromUtf8(line.trimmed()).section(QStringLiteral("-->"), 1);
+    QStringList expected;
+    for (const char* sql : c.logged) expected << QStringLiteral("-7-->") + QString::fromUtf8(sql);
+    EXPECT_EQ(logged, expected) << c.failing;
+    sqlca.disconnect();
+  }
 }
 
 }  // namespace

@@ -1,0 +1,144 @@
+// The chain killed (SIGKILL, in a child process) right before a statement, then run again
+// plainly: the database must end exactly as after one uninterrupted run, every object's
+// definition and every row of every table.
+//
+// Kill points: before every statement of the chain that can change the database (a read
+// changes nothing, and with auto_commit on neither does a COMMIT or ROLLBACK), except that
+// inside a unit, which a crash undoes whole, only its first change, its middle one and its end
+// are taken. They are dealt out to kShards tests, which run side by side.
+#include <QDir>
+#include <QFile>
+
+#include "db/transaction.h"
+#include "kestrel/upgrade/chain.h"
+#include "tests/support/child_process.h"
+#include "tests/upgrade/upgrade_test_support.h"
+
+namespace {
+
+using upgrade::Outcome;
+
+const QString kDb = QStringLiteral("velmo41");
+constexpr int kShards = 24;
+
+bool changes_nothing(const QString& sql) {
+  return sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive) ||
+         sql == QStringLiteral("COMMIT") || sql == QStringLiteral("ROLLBACK");
+}
+
+// Statement numbers (from 1) to kill before.
+std::vector<long> kill_points(const QStringList& trace) {
+  std::vector<long> points;
+  std::vector<long> unit;  // the changes of the unit being read
+  bool in_unit = false;
+  for (qsizetype i = 0; i < trace.size(); ++i) {
+    const QString& sql = trace[i];
+    if (sql == QStringLiteral("BEGIN UNIT")) {
+      in_unit = true;
+      unit.clear();
+    } else if (sql == QStringLiteral("END UNIT")) {
+      in_unit = false;
+      if (!unit.empty()) {
+        points.push_back(unit.front());
+        if (unit.size() > 2) points.push_back(unit[unit.size() / 2]);
+      }
+      points.push_back(static_cast<long>(i + 1));
+    } else if (!changes_nothing(sql)) {
+      (in_unit ? unit : points).push_back(static_cast<long>(i + 1));
+    }
+  }
+  return points;
+}
+
+class ChainCrashTest : public test::UpgradeTest, public ::testing::WithParamInterface<int> {
+ protected:
+  // A killed process loses nothing it has written, whatever the medium, so a memory file
+  // system proves the same as a disk and spares the thousands of syncs of each run.
+  static void SetUpTestSuite() {
+    if (QDir(QStringLiteral("/dev/shm")).exists()) qputenv("TMPDIR", "/dev/shm");
+  }
+
+  QString file(const QString& name) { return folder_.file(name); }
+
+  void keep_pristine() {
+    sqlca.disconnect();
+    for (const char* ext : {".mdf", ".ldf"})
+      ASSERT_TRUE(QFile::copy(file(kDb + ext), file(QStringLiteral("pristine") + ext)));
+  }
+
+  void restore_pristine() {
+    sqlca.disconnect();
+    // A journal that a killed run left belongs to the file it killed.
+    for (const char* ext : {".mdf", ".ldf", ".mdf-journal", ".mdf-wal", ".mdf-shm"})
+      QFile::remove(file(kDb + ext));
+    for (const char* ext : {".mdf", ".ldf"})
+      ASSERT_TRUE(QFile::copy(file(QStringLiteral("pristine") + ext), file(kDb + ext)));
+  }
+
+  // Every object's definition and every table's rows.
+  QString whole_database() {
+    QString out;
+    for (const QString& object :
+         rows("select type || ' ' || name || ': ' || ifnull ( sql , '' ) from sqlite_master "
+              "order by type , name"))
+      out += object + QLatin1Char('\n');
+    return out + snapshot();
+  }
+
+  // The first line where two texts differ, for a readable failure.
+  static std::string first_difference(const QString& a, const QString& b) {
+    const QStringList la = a.split(QLatin1Char('\n'));
+    const QStringList lb = b.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(la.size(), lb.size()); ++i) {
+      const QString x = i < la.size() ? la[i] : QStringLiteral("<end>");
+      const QString y = i < lb.size() ? lb[i] : QStringLiteral("<end>");
+      if (x != y) return ("expected " + x.left(400) + "\n   got " + y.left(400)).toStdString();
+    }
+    return {};
+  }
+};
+
+TEST_P(ChainCrashTest, NextRunCompletesTheChainAfterAKillAtAnyChange) {
+  const int shard = GetParam();
+  build();
+  keep_pristine();
+
+  // The uninterrupted run: its statements and the database it leaves.
+  ASSERT_TRUE(tools::connect_fixture(kDb));
+  QStringList trace;
+  sqlca.set_fault_hook([&](const QString& sql) -> std::optional<db::DbError> {
+    trace << sql;
+    return std::nullopt;
+  });
+  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
+  sqlca.set_fault_hook({});
+  const QString expected = whole_database();
+  ASSERT_TRUE(dialogs_.lines().empty());
+
+  std::vector<long> points;
+  const std::vector<long> all = kill_points(trace);
+  for (size_t j = shard; j < all.size(); j += kShards) points.push_back(all[j]);
+  ASSERT_FALSE(points.empty());
+
+  const QString child = test::sibling_program(QStringLiteral("upgrade_chain_child"));
+  for (long k : points) {
+    const std::string at = "killed before statement " + std::to_string(k) + ": " +
+                           trace[k - 1].left(120).toStdString();
+    restore_pristine();
+    const test::ChildEnd end = test::run_child(child, {folder_.path(), kDb, QString::number(k)});
+    ASSERT_TRUE(end.killed) << at << "\n" << end.output.toStdString();
+
+    ASSERT_TRUE(tools::connect_fixture(kDb)) << at;
+    EXPECT_EQ(upgrade::run_chain(), Outcome::done) << at;
+    EXPECT_EQ(dialogs_.lines(), std::vector<QString>{}) << at;
+    dialogs_.clear();
+    const QString got = whole_database();
+    if (got != expected) ADD_FAILURE() << at << "\n" << first_difference(expected, got);
+  }
+  std::printf("[ measure ] %zu of %zu kill points\n", points.size(), all.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Shards, ChainCrashTest, ::testing::Range(0, kShards),
+                         [](const auto& info) { return "shard" + std::to_string(info.param); });
+
+}  // namespace
