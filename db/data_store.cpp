@@ -196,19 +196,21 @@ long DataStore::importfile(const QString& path) {
       if (tab == std::string_view::npos) tab = line.size();
       if (column == ncols) return undo(kBadInput);
       std::string_view field = line.substr(start, tab - start);
-      const ColumnType type = def_->columns[column].type;
-      if (field == text_form::kNull || (field.empty() && type != ColumnType::Text)) {
+      const ColumnDef& def = def_->columns[column];
+      if (field == text_form::kNull || (field.empty() && def.type != ColumnType::Text)) {
         cells_.push_back({});
       } else {
-        const bool plain = field.find('\\') == std::string_view::npos;
-        if (!plain || type == ColumnType::DateTime) {
+        // A text without escapes is taken as it stands; anything else is unescaped, checked
+        // and brought to its one form.
+        if (def.type != ColumnType::Text || field.find('\\') != std::string_view::npos) {
           scratch.clear();
-          if (!text_form::append_unescaped(scratch, field) || !text_form::normalize(type, scratch))
+          if (!text_form::append_unescaped(scratch, field) || !text_form::normalize(def, scratch))
             return undo(kBadInput);
           field = scratch;
-        } else if (type != ColumnType::Text && !text_form::valid_number(type, field)) {
-          return undo(kBadInput);
         }
+        // A cell's size is 32-bit; SQL Server's largest text is 2 GB as well.
+        if (field.size() > static_cast<size_t>(std::numeric_limits<qint32>::max()))
+          return undo(kBadInput);
         if (arena_.size() + field.size() > kArenaLimit) return undo(kTooLarge);
         cells_.push_back({static_cast<quint32>(arena_.size()), static_cast<qint32>(field.size())});
         arena_.append(field);

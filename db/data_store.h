@@ -33,8 +33,11 @@ class DataStore {
   static constexpr long kNoRows = -2;        // the file is empty
   static constexpr long kNoDefinition = -3;  // no table definition is loaded
   static constexpr long kBadInput = -4;      // a line with the wrong number of columns, a
-                                             // value that is no value of its column's type,
-                                             // a bad escape or bytes that are not UTF-8
+                                             // value that is no value of its column's type or
+                                             // that it would not hold as written (see
+                                             // text_form::valid_number and normalize), a
+                                             // field over 2 GB, a bad escape or bytes that
+                                             // are not UTF-8
   static constexpr long kCannotOpen = -5;    // the file is missing or unreadable
   static constexpr long kTooLarge = -7;      // more than the store can hold (4 GB of text)
 
@@ -59,7 +62,8 @@ class DataStore {
 
   // Appends the rows of a text file in the text form as new rows; all of them or, on any
   // error, none. An empty field of a number or date-time column reads as null (of a text
-  // column as ''). The number of rows read, or one of the codes above.
+  // column as ''); a decimal with more places than its column's scale is rounded half away
+  // from zero. The number of rows read, or one of the codes above.
   long importfile(const QString& path);
 
   long rowcount() const { return static_cast<long>(rows_.size()); }

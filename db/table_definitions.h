@@ -33,6 +33,7 @@ enum class ColumnType { Text, Integer, Decimal, Double, DateTime };
 struct ColumnDef {
   QString name;
   ColumnType type = ColumnType::Text;
+  int scale = -1;  // Decimal: the places the column keeps (an import rounds to them); -1: any
 };
 
 struct TableDefinition {

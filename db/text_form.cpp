@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QString>
 #include <QTime>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "db/value.h"
@@ -119,7 +122,74 @@ bool append_unescaped(std::string& out, std::string_view field) {
 }
 
 bool valid_number(ColumnType type, std::string_view value) {
-  return number(value, type != ColumnType::Integer);
+  if (!number(value, type != ColumnType::Integer)) return false;
+  // from_chars takes no '+'; it reports overflow and underflow as out of range.
+  if (value.front() == '+') value.remove_prefix(1);
+  const char* end = value.data() + value.size();
+  if (type == ColumnType::Integer) {
+    qint64 i = 0;
+    return std::from_chars(value.data(), end, i).ec == std::errc();
+  }
+  double d = 0;
+  if (std::from_chars(value.data(), end, d).ec != std::errc()) return false;
+  return type != ColumnType::Decimal || std::fabs(d) < 1e38;
+}
+
+bool round_decimal(std::string& value, int scale) {
+  if (scale < 0) return false;
+  // Most values have few enough places, and no exponent: nothing to do.
+  const size_t dot = value.find('.');
+  if (value.find_first_of("eE") == std::string::npos &&
+      (dot == std::string::npos || value.size() - dot - 1 <= static_cast<size_t>(scale)))
+    return false;
+  // The value is ±0.DIGITS × 10^point: its digits without the point, where the point lies.
+  const std::string_view v = value;
+  size_t i = 0;
+  const bool negative = v[0] == '-';
+  if (v[0] == '-' || v[0] == '+') ++i;
+  std::string digits;
+  long long point = 0;
+  bool seen_point = false;
+  for (; i < v.size() && v[i] != 'e' && v[i] != 'E'; ++i) {
+    if (v[i] == '.') {
+      seen_point = true;
+    } else {
+      digits += v[i];
+      if (!seen_point) ++point;
+    }
+  }
+  if (i < v.size()) {
+    // A valid number's exponent can be large only with as many zeros to balance it.
+    long long exponent = 0;
+    const bool down = v[++i] == '-';
+    if (v[i] == '-' || v[i] == '+') ++i;
+    for (; i < v.size(); ++i) exponent = std::min(exponent * 10 + (v[i] - '0'), 1000000000LL);
+    point += down ? -exponent : exponent;
+  }
+  const long long places = static_cast<long long>(digits.size()) - point;
+  if (places <= scale) return false;
+  // Keep the digits up to `scale` places; the first dropped digit decides.
+  const long long keep = point + scale;
+  std::string kept;  // the value × 10^scale, as digits
+  if (keep > 0) kept = digits.substr(0, static_cast<size_t>(keep));
+  const bool up = keep >= 0 && digits[static_cast<size_t>(keep)] >= '5';
+  if (kept.empty()) kept = "0";
+  if (up) {
+    size_t k = kept.size();
+    while (k > 0 && kept[k - 1] == '9') kept[--k] = '0';
+    if (k == 0)
+      kept.insert(kept.begin(), '1');
+    else
+      ++kept[k - 1];
+  }
+  if (kept.size() <= static_cast<size_t>(scale))
+    kept.insert(0, static_cast<size_t>(scale) + 1 - kept.size(), '0');
+  std::string whole = kept.substr(0, kept.size() - static_cast<size_t>(scale));
+  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+  const std::string fraction = kept.substr(kept.size() - static_cast<size_t>(scale));
+  const bool zero = whole == "0" && fraction.find_first_not_of('0') == std::string::npos;
+  value = (negative && !zero ? "-" : "") + whole + (scale > 0 ? "." + fraction : "");
+  return true;
 }
 
 bool normalize_datetime(std::string& value) {
@@ -131,14 +201,24 @@ bool normalize_datetime(std::string& value) {
   return true;
 }
 
-bool normalize(ColumnType type, std::string& value) {
-  switch (type) {
+bool normalize(const ColumnDef& column, std::string& value) {
+  switch (column.type) {
     case ColumnType::Text:
       return true;
-    case ColumnType::DateTime:
+    case ColumnType::DateTime: {
+      // Milliseconds at most: a longer fraction would be cut, changing the value.
+      const size_t dot = value.find('.');
+      if (dot != std::string::npos && dot + 4 < value.size() && value[dot + 4] >= '0' &&
+          value[dot + 4] <= '9')
+        return false;
       return normalize_datetime(value);
+    }
+    case ColumnType::Decimal:
+      if (!valid_number(column.type, value)) return false;
+      round_decimal(value, column.scale);
+      return true;
     default:
-      return valid_number(type, value);
+      return valid_number(column.type, value);
   }
 }
 

@@ -19,15 +19,23 @@ void append_escaped(std::string& out, std::string_view value);
 // backslash at the end. (The caller recognises \N first.)
 bool append_unescaped(std::string& out, std::string_view field);
 
-// Whether the text is a number of a column of that numeric type ([+-]digits for Integer;
-// with a fraction and an exponent for Decimal and Double).
+// Whether the text is a number that a column of that numeric type holds as written:
+// [+-]digits within 64 bits for Integer; with a fraction and an exponent for Decimal and
+// Double, within a double's range (no overflow to infinity, no underflow to zero), and for
+// Decimal below 10^38, SQL Server's largest decimal.
 bool valid_number(ColumnType type, std::string_view value);
+// A valid number with more places than `scale`, rounded half away from zero to `scale`
+// places as SQL Server stores it in a decimal column ("0.125" at 2: "0.13"); false, and the
+// text untouched, when it has no more places.
+bool round_decimal(std::string& value, int scale);
 // Brings a date-time to 'YYYY-MM-DD HH:MM:SS.fff'; false when it is none.
 bool normalize_datetime(std::string& value);
 
-// Checks the text a column of `type` holds and brings it to its one form: date-times get
-// 'YYYY-MM-DD HH:MM:SS.fff'. False when it is no value of that type.
-bool normalize(ColumnType type, std::string& value);
+// Checks the text a column holds and brings it to its one form: date-times get
+// 'YYYY-MM-DD HH:MM:SS.fff' (a finer fraction than milliseconds is no date-time of SQL
+// Server's), decimals are rounded to the column's scale. False when it is no value of the
+// column's type.
+bool normalize(const ColumnDef& column, std::string& value);
 
 // Whether the bytes are well-formed UTF-8.
 bool valid_utf8(std::string_view bytes);

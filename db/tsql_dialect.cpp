@@ -1,5 +1,7 @@
 #include "db/tsql_dialect.h"
 
+#include <optional>
+
 #include "db/tsql_tokens.h"
 
 namespace db::tsql {
@@ -16,10 +18,22 @@ size_t next_significant(const std::vector<Token>& t, size_t i) {
 bool is_name(const Token& t) { return t.kind == Kind::Word || t.kind == Kind::Bracket; }
 
 // The significant tokens without a trailing ';'.
-std::vector<Token> words_of(const QString& sql) {
-  std::vector<Token> w = significant(tokenize(sql));
+std::vector<Token> words_of(const std::vector<Token>& tokens) {
+  std::vector<Token> w = significant(tokens);
   while (!w.empty() && w.back().is_punct(';')) w.pop_back();
   return w;
+}
+
+// SQL Server's error for a literal, name or comment left open at the end of the text.
+std::optional<DbError> unclosed(const std::vector<Token>& tokens) {
+  for (const Token& t : tokens) {
+    if (t.closed) continue;
+    if (t.kind == Kind::Space)
+      return DbError{113, QStringLiteral("Missing end comment mark '*/'.")};
+    return DbError{105, QStringLiteral("Unclosed quotation mark after the character string '%1'.")
+                            .arg(t.text.mid(1))};
+  }
+  return std::nullopt;
 }
 
 Command invalid(const QString& near) {
@@ -85,11 +99,30 @@ bool alter_column(const std::vector<Token>& w, Command& c) {
     }
   }
   if (end <= 6) return fail(c, w.back().text);
-  for (size_t i = 6; i < end; ++i) {
-    // Words of a type stay apart ("double precision"); the rest is rejoined without blanks.
-    if (i > 6 && w[i].kind == Kind::Word && w[i - 1].kind == Kind::Word) c.type += QLatin1Char(' ');
-    c.type += w[i].text;
+  // The type: its words ("double precision"), then at most a length or a precision and scale
+  // in parentheses. Nothing else reaches the table's new definition.
+  size_t i = 6;
+  for (; i < end && w[i].kind == Kind::Word; ++i)
+    c.type_name += (i > 6 ? QStringLiteral(" ") : QString()) + w[i].text;
+  if (i == 6) return fail(c, w[i].text);
+  c.type = c.type_name;
+  if (i < end) {
+    if (!w[i].is_punct('(')) return fail(c, w[i].text);
+    c.type += w[i++].text;
+    for (int numbers = 0; numbers < 2; ++numbers) {
+      if (i == end || w[i].kind != Kind::Number || w[i].text.contains(QLatin1Char('.')))
+        return fail(c, i < end ? w[i].text : w[end - 1].text);
+      c.type += w[i++].text;
+      if (i < end && w[i].is_punct(',') && numbers == 0) {
+        c.type += w[i++].text;
+        continue;
+      }
+      break;
+    }
+    if (i == end || !w[i].is_punct(')')) return fail(c, i < end ? w[i].text : w[end - 1].text);
+    c.type += w[i++].text;
   }
+  if (i < end) return fail(c, w[i].text);
   return true;
 }
 
@@ -153,9 +186,66 @@ QString translate(const QString& sql) {
   return double_quoted_literals(insert_without_into(isnull_to_ifnull(sql)));
 }
 
+bool known_type(const QString& name) {
+  // SQL Server's own types; a multi-word name with single blanks.
+  static const char* const kTypes[] = {"bigint",
+                                       "binary",
+                                       "bit",
+                                       "char",
+                                       "character",
+                                       "char varying",
+                                       "character varying",
+                                       "datetime",
+                                       "dec",
+                                       "decimal",
+                                       "double precision",
+                                       "float",
+                                       "image",
+                                       "int",
+                                       "integer",
+                                       "money",
+                                       "national char",
+                                       "national character",
+                                       "national char varying",
+                                       "national character varying",
+                                       "national text",
+                                       "nchar",
+                                       "ntext",
+                                       "numeric",
+                                       "nvarchar",
+                                       "real",
+                                       "smalldatetime",
+                                       "smallint",
+                                       "smallmoney",
+                                       "sql_variant",
+                                       "sysname",
+                                       "text",
+                                       "timestamp",
+                                       "tinyint",
+                                       "uniqueidentifier",
+                                       "varbinary",
+                                       "varchar"};
+  const QString n = name.simplified();
+  for (const char* t : kTypes)
+    if (n.compare(QLatin1String(t), Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
 Command classify(const QString& sql) {
-  const std::vector<Token> w = words_of(sql);
+  const std::vector<Token> tokens = tokenize(sql);
+  const std::vector<Token> w = words_of(tokens);
   Command c;
+  // An open text runs to the end, so a syntax error of a form lies before it and is found
+  // first, as SQL Server reads left to right.
+  const bool form = attach_db(w, c) || alter_column(w, c) || add_primary_key(w, c);
+  if (c.kind == Command::Kind::Invalid) return c;
+  if (const auto e = unclosed(tokens)) {
+    c = {};
+    c.kind = Command::Kind::Invalid;
+    c.error = *e;
+    return c;
+  }
+  if (form) return c;
   if (transaction_end(w, "commit")) {
     c.kind = Command::Kind::Commit;
     return c;
@@ -164,7 +254,6 @@ Command classify(const QString& sql) {
     c.kind = Command::Kind::Rollback;
     return c;
   }
-  if (attach_db(w, c) || alter_column(w, c) || add_primary_key(w, c)) return c;
   c.sql = translate(sql);
   if (w.size() > 2 && w[0].is("create") && w[1].is("table") && is_name(w[2])) {
     c.kind = Command::Kind::CreateTable;

@@ -35,14 +35,20 @@ struct Command {
   QString sql;
   QString table;
   QString column;
-  QString type;  // AlterColumn: the new type as written
+  QString type;       // AlterColumn: the new type, "decimal(14,4)"
+  QString type_name;  // AlterColumn: its name alone, "decimal"
   bool not_null = false;
   QString constraint;
   QStringList names;  // AddPrimaryKey: key columns; AttachDb: name, data file, log file
   DbError error;
 };
 
+// A statement left with an open literal, name or comment is Invalid (105, 113), as is an
+// ALTER COLUMN whose type is not a type name with an optional length or precision and scale.
 Command classify(const QString& sql);
+
+// Whether SQL Server knows a type of that name ("int", "double precision"), case ignored.
+bool known_type(const QString& name);
 
 // SQL Server's error for a syntax error near `near`.
 DbError syntax_error(const QString& near);

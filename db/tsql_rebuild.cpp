@@ -185,6 +185,12 @@ bool alter_column(sqlite3* db, const Command& c, DbError& err) {
                      .arg(c.column, c.table)};
     return false;
   }
+  if (!known_type(c.type_name)) {
+    err = {2715, QStringLiteral("Column, parameter, or variable #%1: Cannot find data type %2.")
+                     .arg(col - s->columns.data() + 1)
+                     .arg(c.type_name)};
+    return false;
+  }
   if (col->key_position > 0) {
     err = {5074,
            QStringLiteral("The object '%1' is dependent on column '%2'.")

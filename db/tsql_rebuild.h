@@ -7,8 +7,8 @@
 
 namespace db::tsql {
 
-// alter table T ALTER COLUMN c type [not] null. Fails on a missing table or column and on a
-// key column.
+// alter table T ALTER COLUMN c type [not] null. Fails on a missing table or column, a type
+// SQL Server does not know and a key column.
 bool alter_column(sqlite3* db, const Command& c, DbError& err);
 
 // alter table T add constraint N primary key(cols). Fails on a missing table or column, an

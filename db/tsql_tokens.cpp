@@ -10,8 +10,8 @@ bool word_start(QChar c) {
 bool word_part(QChar c) { return word_start(c) || c.isDigit() || c == QLatin1Char('$'); }
 
 // End (one past) of a quoted run starting at `i`, where a doubled closing character stands for
-// itself. An unterminated run ends the text; the database reports it.
-qsizetype quoted_end(const QString& s, qsizetype i, QChar close) {
+// itself. An unclosed run ends the text, with `closed` false.
+qsizetype quoted_end(const QString& s, qsizetype i, QChar close, bool& closed) {
   qsizetype j = i + 1;
   while (j < s.size()) {
     if (s[j] == close) {
@@ -23,6 +23,7 @@ qsizetype quoted_end(const QString& s, qsizetype i, QChar close) {
     }
     ++j;
   }
+  closed = false;
   return s.size();
 }
 
@@ -40,6 +41,7 @@ std::vector<Token> tokenize(const QString& s) {
     const QChar c = s[i];
     qsizetype j = i + 1;
     Token::Kind kind = Token::Kind::Punct;
+    bool closed = true;
     if (c.isSpace()) {
       while (j < n && s[j].isSpace()) ++j;
       kind = Token::Kind::Space;
@@ -48,16 +50,17 @@ std::vector<Token> tokenize(const QString& s) {
       kind = Token::Kind::Space;
     } else if (c == QLatin1Char('/') && j < n && s[j] == QLatin1Char('*')) {
       qsizetype e = s.indexOf(QStringLiteral("*/"), j + 1);
-      j = e < 0 ? n : e + 2;
+      closed = e >= 0;
+      j = closed ? e + 2 : n;
       kind = Token::Kind::Space;
     } else if (c == QLatin1Char('\'')) {
-      j = quoted_end(s, i, c);
+      j = quoted_end(s, i, c, closed);
       kind = Token::Kind::String;
     } else if (c == QLatin1Char('"')) {
-      j = quoted_end(s, i, c);
+      j = quoted_end(s, i, c, closed);
       kind = Token::Kind::Quoted;
     } else if (c == QLatin1Char('[')) {
-      j = quoted_end(s, i, QLatin1Char(']'));
+      j = quoted_end(s, i, QLatin1Char(']'), closed);
       kind = Token::Kind::Bracket;
     } else if (c.isDigit()) {
       while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.'))) ++j;
@@ -66,7 +69,7 @@ std::vector<Token> tokenize(const QString& s) {
       while (j < n && word_part(s[j])) ++j;
       kind = Token::Kind::Word;
     }
-    out.push_back({kind, s.mid(i, j - i)});
+    out.push_back({kind, s.mid(i, j - i), closed});
     i = j;
   }
   return out;

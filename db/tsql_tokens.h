@@ -18,6 +18,7 @@ struct Token {
   };
   Kind kind;
   QString text;
+  bool closed = true;  // false for a literal, name or comment that runs to the end unclosed
 
   bool is(const char* word) const;  // a Word equal to `word`, case ignored
   bool is_punct(char c) const { return kind == Kind::Punct && text == QLatin1Char(c); }

@@ -7,8 +7,11 @@
 namespace rt {
 namespace {
 
-// Converts with iconv; an unconvertible sequence is replaced by `bad` and skipped.
-QByteArray convert(const char* to, const char* from, const QByteArray& in, const QByteArray& bad,
+// What stands for an unconvertible sequence starting with `byte`.
+using Replacement = QByteArray (*)(char byte);
+
+// Converts with iconv; an unconvertible sequence is replaced and skipped.
+QByteArray convert(const char* to, const char* from, const QByteArray& in, Replacement bad,
                    size_t bad_in_len) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return {};
@@ -25,7 +28,7 @@ QByteArray convert(const char* to, const char* from, const QByteArray& in, const
     if (r == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL (truncated input): replace and step over.
-      out.append(bad);
+      out.append(bad(*src));
       size_t step = std::min(bad_in_len, src_left);
       src += step;
       src_left -= step;
@@ -39,7 +42,11 @@ QByteArray convert(const char* to, const char* from, const QByteArray& in, const
 
 QString from_cp936(const QByteArray& bytes) {
   if (bytes.isEmpty()) return QString();
-  QByteArray utf8 = convert("UTF-8", "GB18030", bytes, "\xEF\xBF\xBD", 1);
+  // GB18030 has no single byte 0x80; Windows' 936 reads it as the euro sign and writes the
+  // euro sign so (as GBK does), so it reads back as written.
+  QByteArray utf8 = convert(
+      "UTF-8", "GB18030", bytes,
+      [](char byte) { return QByteArray(byte == '\x80' ? "\xE2\x82\xAC" : "\xEF\xBF\xBD"); }, 1);
   return QString::fromUtf8(utf8);
 }
 
@@ -47,7 +54,8 @@ QByteArray to_cp936(const QString& text) {
   if (text.isEmpty()) return QByteArray();
   QByteArray u16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
   // One UTF-16 unit at a time is replaced; a surrogate pair yields two '?'.
-  return convert("GBK", "UTF-16LE", u16, "?", 2);
+  return convert(
+      "GBK", "UTF-16LE", u16, [](char) { return QByteArray("?"); }, 2);
 }
 
 }  // namespace rt

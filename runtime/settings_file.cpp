@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -15,37 +16,55 @@ namespace {
 
 struct Line {
   QByteArray text;  // without its line end
-  QByteArray end;   // "\r\n", "\n" or "" on the last line
+  QByteArray end;   // "\r\n", "\n", "\r" or "" on the last line
 };
 
+// CR LF, LF and a CR alone each end a line, as Windows programs write and read them.
 std::vector<Line> split_lines(const QByteArray& data) {
   std::vector<Line> lines;
   qsizetype start = 0;
-  while (start < data.size()) {
-    qsizetype nl = data.indexOf('\n', start);
-    if (nl < 0) {
-      lines.push_back({data.mid(start), {}});
-      break;
-    }
-    qsizetype stop = nl;
-    QByteArray end = "\n";
-    if (stop > start && data[stop - 1] == '\r') {
-      --stop;
-      end = "\r\n";
-    }
-    lines.push_back({data.mid(start, stop - start), end});
-    start = nl + 1;
+  const qsizetype n = data.size();
+  while (start < n) {
+    qsizetype stop = start;
+    while (stop < n && data[stop] != '\n' && data[stop] != '\r') ++stop;
+    qsizetype next = stop;
+    if (next < n) next += (data[next] == '\r' && next + 1 < n && data[next + 1] == '\n') ? 2 : 1;
+    lines.push_back({data.mid(start, stop - start), data.mid(stop, next - stop)});
+    start = next;
   }
   return lines;
 }
 
+// A file's text: code page 936, or UTF-8 after a byte-order mark (Notepad writes one).
+struct Text {
+  static constexpr char kBom[] = "\xEF\xBB\xBF";
+  bool utf8 = false;
+
+  explicit Text(const QByteArray& data) : utf8(data.startsWith(kBom)) {}
+  QByteArray body(const QByteArray& data) const { return utf8 ? data.mid(3) : data; }
+  QByteArray head() const { return utf8 ? QByteArray(kBom) : QByteArray(); }
+  QString decode(const QByteArray& bytes) const {
+    return utf8 ? QString::fromUtf8(bytes) : from_cp936(bytes);
+  }
+  // The bytes of `s`, or nothing when they would not read back as `s`.
+  std::optional<QByteArray> encode(const QString& s) const {
+    QByteArray bytes = utf8 ? s.toUtf8() : to_cp936(s);
+    if (decode(bytes) != s) return std::nullopt;
+    return bytes;
+  }
+};
+
+// Names and values lose the ASCII blanks at their ends, trimmed as bytes before decoding: a
+// full-width space (A1 A1) is part of the value.
+QByteArray trim(const QByteArray& raw) { return raw.trimmed(); }
+
 // The section name of a "[name]" line, or nothing.
-std::optional<QString> section_of(const QByteArray& raw) {
-  QByteArray t = raw.trimmed();
+std::optional<QString> section_of(const Text& enc, const QByteArray& raw) {
+  QByteArray t = trim(raw);
   if (!t.startsWith('[')) return std::nullopt;
   qsizetype close = t.indexOf(']');
   if (close < 0) return std::nullopt;
-  return from_cp936(t.mid(1, close - 1)).trimmed();
+  return enc.decode(trim(t.mid(1, close - 1)));
 }
 
 struct KeyLine {
@@ -53,16 +72,30 @@ struct KeyLine {
   QString value;
 };
 
-std::optional<KeyLine> key_of(const QByteArray& raw) {
-  QByteArray t = raw.trimmed();
+std::optional<KeyLine> key_of(const Text& enc, const QByteArray& raw) {
+  QByteArray t = trim(raw);
   if (t.isEmpty() || t.startsWith(';')) return std::nullopt;
   qsizetype eq = t.indexOf('=');
   if (eq < 0) return std::nullopt;
-  return KeyLine{from_cp936(t.left(eq)).trimmed(), from_cp936(t.mid(eq + 1)).trimmed()};
+  return KeyLine{enc.decode(trim(t.left(eq))), enc.decode(trim(t.mid(eq + 1)))};
 }
 
 bool same_name(const QString& a, const QString& b) {
   return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+bool one_of(QChar c, const char* set) {
+  return c.unicode() != 0 && c.unicode() < 0x80 && std::strchr(set, char(c.unicode()));
+}
+
+// Whether a section, key or value reads back as written from its place on a line: no line
+// end or NUL inside, no blank at either end (the reader trims them), none of `stops`.
+bool fits_line(const QString& s, const char* stops = "") {
+  const char* blanks = " \t\v\f";
+  if (!s.isEmpty() && (one_of(s.front(), blanks) || one_of(s.back(), blanks))) return false;
+  for (QChar c : s)
+    if (c.isNull() || one_of(c, "\r\n") || one_of(c, stops)) return false;
+  return true;
 }
 
 }  // namespace
@@ -78,14 +111,16 @@ QString profile_string(const QString& file, const QString& section, const QStrin
                        const QString& def) {
   QFile f(settings_path(file));
   if (!f.open(QIODevice::ReadOnly)) return def;
+  const QByteArray data = f.readAll();
+  const Text enc(data);
   bool in_section = false;
-  for (const Line& line : split_lines(f.readAll())) {
-    if (auto s = section_of(line.text)) {
+  for (const Line& line : split_lines(enc.body(data))) {
+    if (auto s = section_of(enc, line.text)) {
       in_section = same_name(*s, section);
       continue;
     }
     if (!in_section) continue;
-    if (auto k = key_of(line.text); k && same_name(k->key, key)) return k->value;
+    if (auto k = key_of(enc, line.text); k && same_name(k->key, key)) return k->value;
   }
   return def;
 }
@@ -93,6 +128,11 @@ QString profile_string(const QString& file, const QString& section, const QStrin
 int set_profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& value) {
   const QString path = settings_path(file);
+  // A value that would not read back as written is refused, as the key or section it
+  // would break; a key that starts like a comment or a section line likewise.
+  if (section.isEmpty() || !fits_line(section, "]") || key.isEmpty() || !fits_line(key, "=") ||
+      key.front() == QLatin1Char(';') || key.front() == QLatin1Char('[') || !fits_line(value))
+    return -1;
   // The configuration folder of a new account does not exist yet; Windows always has its own.
   if (path != file && !QDir().mkpath(QFileInfo(path).absolutePath())) return -1;
   QByteArray data;
@@ -103,20 +143,24 @@ int set_profile_string(const QString& file, const QString& section, const QStrin
     if (!f.open(QIODevice::ReadOnly)) return -1;
     data = f.readAll();
   }
-  std::vector<Line> lines = split_lines(data);
+  const Text enc(data);
+  const auto key_bytes = enc.encode(key), value_bytes = enc.encode(value),
+             section_bytes = enc.encode(section);
+  if (!key_bytes || !value_bytes || !section_bytes) return -1;
+  std::vector<Line> lines = split_lines(enc.body(data));
   QByteArray eol = "\r\n";
   for (const Line& l : lines)
     if (!l.end.isEmpty()) {
       eol = l.end;
       break;
     }
-  const QByteArray entry = to_cp936(key) + '=' + to_cp936(value);
+  const QByteArray entry = *key_bytes + '=' + *value_bytes;
 
   // Find the section, the key inside it, and the last non-blank line of the section.
   std::optional<size_t> sec, key_at, last_in_sec;
   bool in_section = false;
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (auto s = section_of(lines[i].text)) {
+    if (auto s = section_of(enc, lines[i].text)) {
       in_section = !sec && same_name(*s, section);
       if (in_section) {
         sec = i;
@@ -126,7 +170,7 @@ int set_profile_string(const QString& file, const QString& section, const QStrin
     }
     if (!in_section) continue;
     if (!lines[i].text.trimmed().isEmpty()) last_in_sec = i;
-    if (auto k = key_of(lines[i].text); k && !key_at && same_name(k->key, key)) key_at = i;
+    if (auto k = key_of(enc, lines[i].text); k && !key_at && same_name(k->key, key)) key_at = i;
   }
 
   if (key_at) {
@@ -137,11 +181,11 @@ int set_profile_string(const QString& file, const QString& section, const QStrin
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at + 1), Line{entry, eol});
   } else {
     if (!lines.empty() && lines.back().end.isEmpty()) lines.back().end = eol;
-    lines.push_back({'[' + to_cp936(section) + ']', eol});
+    lines.push_back({'[' + *section_bytes + ']', eol});
     lines.push_back({entry, eol});
   }
 
-  QByteArray out;
+  QByteArray out = enc.head();
   out.reserve(data.size() + entry.size() + 32);
   for (const Line& l : lines) out += l.text + l.end;
 

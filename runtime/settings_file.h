@@ -1,5 +1,6 @@
 #pragma once
-// Settings files of the Windows kind ("[section]" and "key=value" lines) in code page 936.
+// Settings files of the Windows kind ("[section]" and "key=value" lines) in code page 936, or
+// in UTF-8 when the file starts with a byte-order mark. CR LF, LF or a CR alone ends a line.
 // Not QSettings: a write must keep every other byte of the file.
 #include <QString>
 
@@ -9,14 +10,16 @@ namespace rt {
 // ($XDG_CONFIG_HOME, else ~/.config), as Windows keeps such files in its own folder.
 QString settings_path(const QString& file);
 
-// The value of `key` in `section` (both matched without regard to case), blanks around it
-// removed. `def` is returned only when the file, the section or the key is missing.
+// The value of `key` in `section` (both matched without regard to case), ASCII blanks around
+// it removed. `def` is returned only when the file, the section or the key is missing.
 QString profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& def);
 
 // Sets one key, creating the file, the section or the key as needed (and the configuration
 // folder for a file named without one); every other byte of the file stays as it was. The file is
-// replaced whole or not at all. 1 on success, -1 on failure.
+// replaced whole or not at all. 1 on success, -1 on failure, also (with nothing written) for a
+// value that would not read back as written: one holding a line end or NUL, with blanks at its
+// ends, or with a character the file's code page lacks.
 int set_profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& value);
 

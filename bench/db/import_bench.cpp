@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
                                              {QStringLiteral("code"), ColumnType::Text},
                                              {QStringLiteral("name"), ColumnType::Text},
                                              {QStringLiteral("qty"), ColumnType::Integer},
-                                             {QStringLiteral("price"), ColumnType::Decimal},
+                                             {QStringLiteral("price"), ColumnType::Decimal, 2},
                                              {QStringLiteral("sold"), ColumnType::DateTime},
                                              {QStringLiteral("note"), ColumnType::Text},
                                              {QStringLiteral("rate"), ColumnType::Double},

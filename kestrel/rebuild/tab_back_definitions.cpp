@@ -1,5 +1,6 @@
 #include <QStringList>
 
+#include "db/embedded_values.h"
 #include "kestrel/rebuild/tab_back_tables.h"
 
 namespace rebuild {
@@ -39,7 +40,11 @@ db::TableDefinition tab_back_definition(const TabBackTable& t) {
   d.update_table = QString::fromLatin1(t.table);
   QStringList names;
   for (const DeclaredColumn& c : declared_columns(t)) {
-    d.columns.push_back({c.name, column_type(c.type)});
+    db::ColumnDef column{c.name, column_type(c.type)};
+    // An import rounds a decimal to its column's places, as SQL Server stores it.
+    if (column.type == db::ColumnType::Decimal)
+      column.scale = db::declared_type(c.type.toLatin1().constData()).scale;
+    d.columns.push_back(column);
     names << c.name;
   }
   d.select_sql = QStringLiteral("select ") + names.join(QStringLiteral(", ")) +

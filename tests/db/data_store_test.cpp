@@ -152,6 +152,94 @@ INSTANTIATE_TEST_SUITE_P(
                       ImportCase{"not_utf8", "1\t\xff\xfe\t\\N\n", DataStore::kBadInput}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A value reaches the database as its column holds it, or the line is malformed: a value is
+// never changed on the way, except that a decimal is rounded to its column's scale.
+TEST(DataStore, ImportedValuesAreStoredAsTheColumnHoldsThemOrRefused) {
+  struct Case {
+    int column;  // 0 n bigint, 1 m decimal(16,2), 2 f float, 3 d datetime
+    const char* field;
+    const char* stored;  // read back from the database; nullptr: importfile gives -4
+  } cases[] = {
+      {0, "9223372036854775807", "9223372036854775807"},
+      {0, "-9223372036854775808", "-9223372036854775808"},
+      {0, "+42", "42"},
+      {0, "9223372036854775808", nullptr},
+      {0, "-123456789012345678901234567890", nullptr},
+      {1, "0.125", "0.13"},
+      {1, "-0.125", "-0.13"},
+      {1, "12.345", "12.35"},
+      {1, "1.005", "1.01"},
+      {1, "2.675", "2.68"},
+      {1, "9.995", "10.00"},
+      {1, "-0.004", "0.00"},
+      {1, "0.0049999999", "0.00"},
+      {1, "12.5", "12.50"},
+      {1, "1.2345e1", "12.35"},
+      {1, "5e-3", "0.01"},
+      {1, "9999999999999.994", "9999999999999.99"},
+      {1, "1e400", nullptr},
+      {1, "1e38", nullptr},
+      {1, "1e-400", nullptr},
+      {2, "1.7976931348623157e308", "1.79769313486232e+308"},
+      {2, "0.1", "0.1"},
+      {2, "1e400", nullptr},
+      {2, "-1e400", nullptr},
+      {2, "1e-400", nullptr},
+      {3, "2024-01-02 03:04:05.123", "2024-01-02 03:04:05.123"},
+      {3, "2024-01-02 03:04:05.1", "2024-01-02 03:04:05.100"},
+      {3, "2024-01-02 03:04:05.1234", nullptr},
+      {3, "2024-01-02T03:04:05.0001", nullptr},
+  };
+  EmbeddedServer s;
+  s.create_database(QStringLiteral("d"));
+  s.run(QStringLiteral(
+      "create table imp (n bigint null, m decimal(16,2) null, f float null, d datetime null)"));
+  const char* names[] = {"n", "m", "f", "d"};
+  ASSERT_TRUE(
+      db::register_table_definition({.name = QStringLiteral("imp"),
+                                     .columns = {{QStringLiteral("n"), ColumnType::Integer},
+                                                 {QStringLiteral("m"), ColumnType::Decimal, 2},
+                                                 {QStringLiteral("f"), ColumnType::Double},
+                                                 {QStringLiteral("d"), ColumnType::DateTime}},
+                                     .update_table = QStringLiteral("imp")}));
+  for (const Case& c : cases) {
+    QByteArrayList fields(4, "\\N");
+    fields[c.column] = c.field;
+    s.folder.write(QStringLiteral("f.txt"), fields.join('\t') + '\n');
+    DataStore ds;
+    ds.set_dataobject(QStringLiteral("imp"));
+    ds.settransobject(sqlca);
+    const long read = ds.importfile(s.folder.file(QStringLiteral("f.txt")));
+    if (!c.stored) {
+      EXPECT_EQ(read, DataStore::kBadInput) << c.field;
+      EXPECT_EQ(ds.rowcount(), 0) << c.field;
+      continue;
+    }
+    ASSERT_EQ(read, 1) << c.field;
+    ASSERT_EQ(ds.update(), 1) << c.field;
+    const auto row = sqlca.select_row(QStringLiteral("select %1 from imp").arg(names[c.column]));
+    ASSERT_EQ(row.size(), 1u) << c.field;
+    EXPECT_EQ(row[0].to_text(), QString::fromLatin1(c.stored)) << c.field;
+    s.run(QStringLiteral("delete from imp"));
+  }
+}
+
+// A cell's size is 32-bit: a longer field is a malformed line, never a null.
+TEST(DataStore, FieldOverTwoGigabytesIsMalformed) {
+  test::TempProgramFolder folder;
+  ASSERT_TRUE(db::register_table_definition(
+      {.name = QStringLiteral("one_text"), .columns = {{QStringLiteral("t"), ColumnType::Text}}}));
+  QFile f(folder.file(QStringLiteral("big.txt")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("a");
+  ASSERT_TRUE(f.resize((qint64{1} << 31) + 1));  // sparse: "a" and 2 GB of NUL, one field
+  f.close();
+  DataStore ds;
+  ds.set_dataobject(QStringLiteral("one_text"));
+  EXPECT_EQ(ds.importfile(f.fileName()), DataStore::kBadInput);
+  EXPECT_EQ(ds.rowcount(), 0);
+}
+
 TEST(DataStore, ImportWithoutDefinitionFails) {
   test::TempProgramFolder folder;
   folder.write(QStringLiteral("f.txt"), "1\n");

@@ -188,6 +188,64 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"syntax_error", {}, "selec 1", 170, nullptr, nullptr}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// Text the dialect cannot take whole is refused with SQL Server's error, and nothing runs.
+TEST(TsqlDialectErrors, OpenTextsAndBadTypesRunNothing) {
+  struct Case {
+    const char* statement;
+    long code;
+    const char* text;
+  } cases[] = {
+      {"update t set a = \"x where id = 1", 105,
+       "Unclosed quotation mark after the character string 'x where id = 1'."},
+      {"update t set a = 'x where id = 1", 105,
+       "Unclosed quotation mark after the character string 'x where id = 1'."},
+      {"select [a from t", 105, "Unclosed quotation mark after the character string 'a from t'."},
+      {"sp_attach_db 'salon','a.mdf','b.ldf", 105,
+       "Unclosed quotation mark after the character string 'b.ldf'."},
+      {"delete from t /* where id = 1", 113, "Missing end comment mark '*/'."},
+      {"update t set a = 'x' /* where id = 1 */ /* where", 113, "Missing end comment mark '*/'."},
+      {"alter table t ALTER COLUMN a char(30) /* null", 113, "Missing end comment mark '*/'."},
+      {"alter table t ALTER COLUMN a int; drop table u", 170, "Line 1: Incorrect syntax near ';'."},
+      {"alter table t ALTER COLUMN a int); drop table u; create table v (x int", 170,
+       "Line 1: Incorrect syntax near ')'."},
+      {"alter table t ALTER COLUMN a char(30) default 'x' null", 170,
+       "Line 1: Incorrect syntax near 'default'."},
+      {"alter table t ALTER COLUMN a decimal(16,2,3) null", 170,
+       "Line 1: Incorrect syntax near ','."},
+      {"alter table t ALTER COLUMN a decimal(16,2.5) null", 170,
+       "Line 1: Incorrect syntax near '2.5'."},
+      {"alter table t ALTER COLUMN a char(30 null", 170, "Line 1: Incorrect syntax near '30'."},
+      {"alter table t ALTER COLUMN a (30) null", 170, "Line 1: Incorrect syntax near '('."},
+      {"alter table t ALTER COLUMN a nosuchtype null", 2715,
+       "Column, parameter, or variable #2: Cannot find data type nosuchtype."},
+      {"alter table t ALTER COLUMN b double trouble(16,2) not null", 2715,
+       "Column, parameter, or variable #3: Cannot find data type double trouble."},
+  };
+  const QString whole = QStringLiteral(
+      "select (select group_concat(type || name || sql, '|') from sqlite_master) || "
+      "(select group_concat(id || a || b, '|') from t) || (select count(*) from u)");
+  for (const Case& c : cases) {
+    EmbeddedServer s;
+    s.create_database(QStringLiteral("velmo41"));
+    s.run(
+        QStringLiteral("create table t (id int not null, a char(20) null, b decimal(16,2) null, "
+                       "primary key (id))"));
+    s.run(QStringLiteral("insert into t values (1, 'a', 1.5)"));
+    s.run(QStringLiteral("insert into t values (2, 'b', 2.5)"));
+    s.run(QStringLiteral("create table u (x int null)"));
+    const QString before = s.value(whole);
+    const QString statement = QString::fromUtf8(c.statement);
+    if (statement.startsWith(QStringLiteral("select")))
+      sqlca.select_row(statement);
+    else
+      sqlca.execute_immediate(statement);
+    EXPECT_EQ(sqlca.status, -1) << c.statement;
+    EXPECT_EQ(sqlca.db_error_code, c.code) << c.statement;
+    EXPECT_EQ(sqlca.db_error_text, QString::fromUtf8(c.text)) << c.statement;
+    EXPECT_EQ(s.value(whole), before) << c.statement;
+  }
+}
+
 // Statements in the forms the upgrade chain writes them, one after another on one database.
 TEST(TsqlChainForms, RunInOrder) {
   EmbeddedServer s;

@@ -78,6 +78,93 @@ TEST(SettingsWrite, FailsWithoutTouchingAnything) {
   EXPECT_EQ(rt::set_profile_string(dir.file("missing/user.ini"), kDb, "k", "w"), -1);
 }
 
+// Files as Windows programs and editors leave them.
+TEST(SettingsRead, FilesSharedWithWindowsPrograms) {
+  const QByteArray bom = "\xEF\xBB\xBF";
+  struct Case {
+    const char* what;
+    QByteArray file;
+    const char* key;
+    QString want;
+  } cases[] = {
+      {"UTF-8 with a byte-order mark",
+       bom + QStringLiteral("[database]\r\nserver_name=服务器\r\n").toUtf8(), "server_name",
+       QStringLiteral("服务器")},
+      {"byte-order mark, then the section line", bom + "[database]\ndatabase_type=2\n",
+       "database_type", "2"},
+      {"CR-only line ends", "[database]\rserver_name=a\rdatabase_type=2\r", "database_type", "2"},
+      {"mixed line ends", "[x]\r\nk=1\n[database]\rk=2\r\n", "k", "2"},
+      {"full-width space ends the value", "[database]\r\nuser_password=pw\xA1\xA1\r\n",
+       "user_password", QStringLiteral("pw\u3000")},
+      {"tabs and spaces around it go", "[database]\r\nk = \t v w\t \r\n", "k", "v w"},
+      {"0x80 is the euro sign", "[database]\r\nk=\x80\r\n", "k", QStringLiteral("€")},
+      {"no mark: code page 936", "[database]\r\nk=\xB7\xFE\r\n", "k", QStringLiteral("服")},
+  };
+  for (const Case& c : cases) {
+    test::TempProgramFolder dir;
+    dir.write("user.ini", c.file);
+    EXPECT_EQ(rt::profile_string(dir.file("user.ini"), kDb, c.key, "<default>"), c.want) << c.what;
+  }
+}
+
+// Every value the writer accepts reads back the same; any other is refused and the file stays
+// as it was.
+TEST(SettingsWrite, ValuesReadBackOrAreRefused) {
+  const QByteArray before = "[database]\r\nk=old\r\n";
+  struct Case {
+    const char* what;
+    QString value;
+    bool stored;
+  } cases[] = {
+      {"plain", "velmo41", true},
+      {"empty", "", true},
+      {"full-width space at the end", QStringLiteral("密码\u3000"), true},
+      {"euro sign", QStringLiteral("€5"), true},
+      {"equals and semicolon", "a=b;c", true},
+      {"inner blanks", "a  b", true},
+      {"line feed", "a\nserver_name=x", false},
+      {"carriage return", "a\rb", false},
+      {"NUL", QString::fromUtf16(u"a\0b", 3), false},
+      {"leading blank", " a", false},
+      {"trailing tab", "a\t", false},
+      {"outside code page 936", QStringLiteral("a😀"), false},
+  };
+  for (const Case& c : cases) {
+    test::TempProgramFolder dir;
+    dir.write("user.ini", before);
+    const QString ini = dir.file("user.ini");
+    EXPECT_EQ(rt::set_profile_string(ini, kDb, "k", c.value), c.stored ? 1 : -1) << c.what;
+    if (c.stored)
+      EXPECT_EQ(rt::profile_string(ini, kDb, "k", "<default>"), c.value) << c.what;
+    else
+      EXPECT_EQ(dir.read("user.ini"), before) << c.what;
+  }
+  // Names that would not read back are refused the same way.
+  test::TempProgramFolder dir;
+  const QString ini = dir.file("user.ini");
+  for (const char* key : {"a=b", "", " k", ";k", "[k]", "k\n"})
+    EXPECT_EQ(rt::set_profile_string(ini, kDb, key, "v"), -1) << key;
+  for (const char* section : {"a]b", "", "s\r"})
+    EXPECT_EQ(rt::set_profile_string(ini, section, "k", "v"), -1) << section;
+  EXPECT_FALSE(QFile::exists(ini));
+}
+
+TEST(SettingsWrite, KeepsTheFilesEncodingAndLineEnds) {
+  test::TempProgramFolder dir;
+  const QString ini = dir.file("user.ini");
+  const QByteArray bom = "\xEF\xBB\xBF";
+  dir.write("user.ini", bom + "[database]\r\nk=v\r\n");
+  ASSERT_EQ(rt::set_profile_string(ini, kDb, "server_name", QStringLiteral("服务器😀")), 1);
+  EXPECT_EQ(dir.read("user.ini"),
+            bom + QStringLiteral("[database]\r\nk=v\r\nserver_name=服务器😀\r\n").toUtf8());
+  EXPECT_EQ(rt::profile_string(ini, kDb, "server_name", ""), QStringLiteral("服务器😀"));
+
+  dir.write("user.ini", "[database]\rk=v\r[x]\ry=1");
+  ASSERT_EQ(rt::set_profile_string(ini, kDb, "n", "1"), 1);
+  ASSERT_EQ(rt::set_profile_string(ini, kDb, "k", "w"), 1);
+  EXPECT_EQ(dir.read("user.ini"), "[database]\rk=w\rn=1\r[x]\ry=1");
+}
+
 TEST(SettingsPath, BareNameLivesInConfigFolder) {
   test::TempProgramFolder dir;
   EXPECT_EQ(rt::settings_path("USER.INI"), dir.config_folder() + "USER.INI");

@@ -106,6 +106,17 @@ TEST_F(PanelSave, UnwritableFileIsReportedOnceAndNothingMoreIsWritten) {
   EXPECT_EQ(dlg.shown()[1].kind, test::Shown::Failure);
 }
 
+TEST_F(PanelSave, ValueThatCannotBeStoredOnOneLineFailsTheSave) {
+  rt::set_profile_string(gs_inifile, "database", "user_name", "old");
+  p.local("s", "d", "u\nserver_name=evil", "pw", "pw");
+  dlg.answer(true);
+  shared::cb_save_clicked(p);
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{kAsk, "错误信息|保存设置失败!"}));
+  EXPECT_EQ(key("server_name"), "s");  // the keys before it, as with a file that fails midway
+  EXPECT_EQ(key("user_name"), "old");
+  EXPECT_EQ(key("user_password"), "<missing>");
+}
+
 TEST_F(PanelSave, Save2WritesTheLocalSetAndKindOnly) {
   rt::set_profile_string(gs_inifile, "database", "connect", "2");
   rt::set_profile_string(gs_inifile, "database", "server_name2", "keep");
