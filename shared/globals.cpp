@@ -12,7 +12,8 @@ const QString gs_fd_id = QStringLiteral("1001");
 const int gi_database_type = 2;
 const int gi_soft = 1;
 const int gi_sr = 1;
-const int gi_tables = 88;
+// The last table number of the rebuild: every table of the upgraded schema is carried.
+const int gi_tables = 94;
 
 void f_get_current_path() { gs_apppath = rt::program_folder(); }
 

@@ -6,6 +6,7 @@
 
 #include "db/embedded_server.h"
 #include "db/transaction.h"
+#include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "tools/base_schema.h"
 
@@ -86,6 +87,16 @@ QString build_fixture(const FixtureOptions& o) {
   sqlca.commit();
   sqlca.disconnect();
   return {};
+}
+
+void write_server_settings(const QString& database_name) {
+  const std::pair<const char*, QString> settings[] = {
+      {"server_name", QStringLiteral("(embedded)")}, {"database_name", database_name},
+      {"user_name", QStringLiteral("sa")},           {"user_password", QString()},
+      {"database_type", QStringLiteral("2")},        {"connect", QStringLiteral("1")},
+  };
+  for (const auto& [key, value] : settings)
+    rt::set_profile_string(gs_inifile, QStringLiteral("database"), QString::fromLatin1(key), value);
 }
 
 bool connect_fixture(const QString& db_name) {

@@ -17,6 +17,11 @@ struct FixtureOptions {
 // server) and leaves sqlca disconnected. Returns an empty text, or what went wrong.
 QString build_fixture(const FixtureOptions& options = {});
 
+// Writes section "database" of gs_inifile as a program folder on the embedded server has it:
+// server "(embedded)", the old database's name, user "sa" without a password, the SQL Server
+// kind, the local set in use.
+void write_server_settings(const QString& database_name = QStringLiteral("velmo40"));
+
 // Connects sqlca to a fixture database the way the Start action connects to the new database
 // (SQL Server interface, auto_commit on). True when connected.
 bool connect_fixture(const QString& db_name = QStringLiteral("velmo41"));

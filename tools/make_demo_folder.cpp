@@ -12,7 +12,6 @@
 #include <cstdio>
 
 #include "db/transaction.h"
-#include "runtime/settings_file.h"
 #include "shared/f_conect.h"
 #include "shared/globals.h"
 #include "tools/fixture.h"
@@ -66,13 +65,7 @@ int main(int argc, char** argv) {
   sqlca.disconnect();
   if (!registered) return fail(QStringLiteral("cannot register velmo40: ") + why);
 
-  const std::pair<const char*, const char*> settings[] = {
-      {"server_name", "(embedded)"}, {"database_name", "velmo40"}, {"user_name", "sa"},
-      {"user_password", ""},         {"database_type", "2"},       {"connect", "1"},
-  };
-  for (const auto& [key, value] : settings)
-    rt::set_profile_string(gs_inifile, QStringLiteral("database"), QString::fromLatin1(key),
-                           QString::fromUtf8(value));
+  tools::write_server_settings();
   std::printf("demo folder ready: %s\n", folder.toLocal8Bit().constData());
   return 0;
 }

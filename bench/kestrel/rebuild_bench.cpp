@@ -66,14 +66,16 @@ class TimedWindow final : public rebuild::StartWindow {
   void set_st_11(const QString& t) override {
     if (t == QStringLiteral("导出2 -->1")) mark(QStringLiteral("export"));
     if (t == QStringLiteral("升级数据库")) mark(QStringLiteral("upgrade"));
-    if (t == QStringLiteral("初始化...1/88")) mark(QStringLiteral("emptying"));
+    if (t == QStringLiteral("初始化...1/") + QString::number(gi_tables))
+      mark(QStringLiteral("emptying"));
     if (t == QStringLiteral("复制完成!")) mark(QStringLiteral("purge"));
   }
   void hpb_start(int) override {}
   void hpb_stepit() override {}
   void open_w_wait(const QString&) override { mark(QStringLiteral("import")); }
   void set_w_wait_text(const QString&) override {}
-  void close_w_wait() override {}
+  // The rows counted against the export, then the one commit of the emptying and the import.
+  void close_w_wait() override { mark(QStringLiteral("count+commit")); }
 
  private:
   int ii_ = 0;
@@ -180,9 +182,9 @@ int main(int argc, char** argv) {
 
   std::printf("rebuild on the embedded server, by phase:\n");
   for (size_t i = 0; i + 1 < w.marks.size(); ++i)
-    std::printf("  %-9s %8lld ms\n", qPrintable(w.marks[i].first),
+    std::printf("  %-12s %8lld ms\n", qPrintable(w.marks[i].first),
                 w.marks[i + 1].second - w.marks[i].second);
-  std::printf("  %-9s %8lld ms\n", "total", total);
+  std::printf("  %-12s %8lld ms\n", "total", total);
   std::printf("sqlite3 shell, same three tables: export %lld ms + .import %lld ms = %lld ms\n",
               shell_export, shell_import, shell_export + shell_import);
   std::printf("ratio rebuild / shell: %.2f\n",

@@ -15,6 +15,7 @@ class BackStore {
   virtual ~BackStore() = default;
   virtual void set_dataobject(const QString& name) = 0;
   virtual void settransobject(db::Transaction& t) = 0;
+  // Rows retrieved, or -1 (the connection's status tells why).
   virtual long retrieve() = 0;
   // Tab-separated text, no heading line; 1 on success.
   virtual int saveas_text(const QString& path) = 0;
@@ -32,6 +33,9 @@ class BackStore {
   virtual void deleterow(long row) = 0;
   // 1 on success.
   virtual int update() = 0;
+  // The rows the definition's table holds in the database the store is bound to; -1 when
+  // they cannot be counted.
+  virtual long stored_rowcount() = 0;
 };
 
 using BackStoreFactory = std::function<std::unique_ptr<BackStore>()>;

@@ -91,6 +91,14 @@ const std::vector<DelEntry>& del_b_list() {
       {"emp_team", 86},
       {"emp_tm_detail", 87},
       {"emp_tm_yj", 88},
+      // Tables of the upgraded schema that the list above leaves out; their rows are carried
+      // like every other table's.
+      {"doc_yd", 89},
+      {"emp_rebate_w", 90},
+      {"mem_jc_ls", 91},
+      {"query_rz", 92},
+      {"sy", 93},
+      {"week_plan", 94},
   };
   return list;
 }

@@ -8,14 +8,17 @@
 namespace rebuild {
 
 int f_del_b(StartWindow& w_main) {
+  // A table that keeps its rows would get the imported ones on top: every delete counts.
+  bool all_deleted = true;
   for (const DelEntry& e : del_b_list()) {
     rt::yield();
     w_main.set_st_11(QStringLiteral("初始化...") + QString::number(e.shown) + QStringLiteral("/") +
                      QString::number(gi_tables));
     sqlca.execute(QStringLiteral("delete from ") + QLatin1String(e.table));
+    if (sqlca.status != 0) all_deleted = false;
   }
   w_main.set_st_11(QString());
-  return sqlca.status != 0 ? -1 : 0;
+  return all_deleted ? 0 : -1;
 }
 
 }  // namespace rebuild

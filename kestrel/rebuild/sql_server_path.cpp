@@ -3,25 +3,46 @@
 #include "db/transaction.h"
 #include "kestrel/rebuild/f_del_b.h"
 #include "kestrel/rebuild/start_action.h"
+#include "kestrel/rebuild/tab_back_tables.h"
 #include "runtime/files.h"
 #include "runtime/yield.h"
 #include "shared/f_copy_file.h"
 #include "shared/globals.h"
+#include "shared/show_sql_error.h"
 #include "shared/sp_attach_db.h"
 
 namespace rebuild {
 
+// Whether velmo41 is attached is the server's to say, not the files': a run that stopped
+// between the copy and the attach leaves the files of a database the server does not know.
+// Such files are attached as they are; the templates are copied only where a file is missing.
 bool StartAction::attach_velmo41() {
   const QString ls_mdf = gs_apppath + QStringLiteral("base.mdf");
   const QString ls_ldf = gs_apppath + QStringLiteral("base.ldf");
+  const QString ls_data = gs_apppath + QStringLiteral("velmo41.mdf");
+  const QString ls_log = gs_apppath + QStringLiteral("velmo41.ldf");
+  const bool have_data = rt::file_exists(ls_data);
   if (!connect_server(QStringLiteral("master"))) {
     fail(QString(), QStringLiteral("连接失败"));
     sqlca.disconnect();
     return false;
   }
-  const QString ls_data = gs_apppath + QStringLiteral("velmo41.mdf");
-  const QString ls_log = gs_apppath + QStringLiteral("velmo41.ldf");
-  if (f_copy_file(ls_mdf, ls_data) != 0 || f_copy_file(ls_ldf, ls_log) != 0) {
+  if (have_data) {
+    const auto row = sqlca.select_row(
+        QStringLiteral("select count ( *) from sysdatabases where name = 'velmo41'"));
+    if (sqlca.status != 0 || row.empty()) {
+      show_sql_error();
+      fail(QString(), QStringLiteral("连接失败"));
+      sqlca.disconnect();
+      return false;
+    }
+    if (row[0].to_integer() > 0) {
+      sqlca.disconnect();
+      return true;
+    }
+  }
+  if ((!have_data && f_copy_file(ls_mdf, ls_data) != 0) ||
+      ((!have_data || !rt::file_exists(ls_log)) && f_copy_file(ls_ldf, ls_log) != 0)) {
     fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
     sqlca.disconnect();
     return false;
@@ -37,7 +58,19 @@ bool StartAction::attach_velmo41() {
   return true;
 }
 
+// A table that could not be read or saved stops the run before anything is emptied: only a
+// table that does not exist exports as empty.
+bool StartAction::export_failed(int n) {
+  show_sql_error();
+  fail(QStringLiteral("备份失败"), QStringLiteral("导出表: ") +
+                                       QString::fromLatin1(tab_back_table(n)->table) +
+                                       QStringLiteral("失败!"));
+  sqlca.disconnect();
+  return false;
+}
+
 bool StartAction::export_tables() {
+  exported_.clear();
   const int last = gi_tables;
   for (int n = 1; n <= last; ++n) {
     w_.set_st_11(QStringLiteral("导出2 -->") + QString::number(n));
@@ -47,17 +80,22 @@ bool StartAction::export_tables() {
     // A file left by an earlier run, read-only or not, must not stand in for a table whose
     // save failed.
     rt::remove_file(file);
+    long rows = 0;
+    int saved = 1;
     if (ds_back_) {
       ds_back_->set_dataobject(QStringLiteral("tab_back_") + QString::number(n));
       ds_back_->settransobject(sqlca);
-      ds_back_->retrieve();
-      ds_back_->saveas_text(file);
+      rows = ds_back_->retrieve();
+      if (rows < 0) return export_failed(n);
+      saved = ds_back_->saveas_text(file);
     }
     if (n == 1 && !rt::file_exists(file)) {
       fail(QStringLiteral("备份失败"), QStringLiteral("请检查备份路径是否存在!"));
       sqlca.disconnect();
       return false;
     }
+    if (saved != 1) return export_failed(n);
+    exported_[n] = rows;
   }
   return true;
 }
@@ -80,8 +118,7 @@ bool StartAction::check_text_files() {
 
 bool StartAction::sql_server_path() {
   w_.set_st_11(QStringLiteral("连接数据库2"));
-  if (!rt::file_exists(gs_apppath + QStringLiteral("velmo41.mdf")) && !attach_velmo41())
-    return false;
+  if (!attach_velmo41()) return false;
 
   if (!connect_server(ls_database_name_)) {
     fail(QString(), QStringLiteral("连接原始数据库失败"));
@@ -104,6 +141,15 @@ bool StartAction::sql_server_path() {
     return false;
   }
   if (!check_text_files()) return false;
+  // The emptying and the import are one transaction, on a connection of their own with
+  // auto_commit off: a failure or a crash anywhere in them leaves velmo41 as it was, so the
+  // text files are never the only copy of a row (the old database may be velmo41 itself).
+  sqlca.disconnect();
+  if (!connect_server(QStringLiteral("velmo41"), false)) {
+    fail(QString(), QStringLiteral("连接新数据库失败"));
+    sqlca.disconnect();
+    return false;
+  }
   if (f_del_b(w_) != 0) {
     sqlca.rollback();
     fail(QStringLiteral("系统提示"), QStringLiteral("删除原数据出错!"));

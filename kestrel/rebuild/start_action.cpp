@@ -4,6 +4,7 @@
 #include "kestrel/rebuild/keep_options.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
+#include "runtime/folder_lock.h"
 #include "shared/globals.h"
 #include "shared/sql_server_connect.h"
 #include "shared/trim_blanks.h"
@@ -34,6 +35,13 @@ void StartAction::fail(const QString& title, const QString& text) {
 void StartAction::clicked() {
   // Two runs would share sqlca and ds_back.
   if (running_) return;
+  // Two processes would delete each other's text files and empty each other's tables.
+  const rt::FolderLock folder_lock(gs_apppath);
+  if (folder_lock.busy()) {
+    fail(QStringLiteral("系统提示"),
+         QStringLiteral("另一个程序正在处理本目录的数据库,请等它处理完毕后再开始!"));
+    return;
+  }
   RunningFlag flag(running_);
   if (!keep_options_readable(w_)) return;
 
@@ -51,9 +59,9 @@ void StartAction::clicked() {
   ds_back_.reset();
 }
 
-bool StartAction::connect_server(const QString& db_name) {
+bool StartAction::connect_server(const QString& db_name, bool auto_commit) {
   return shared::sql_server_connect(ls_server_name_, db_name, ls_user_name_, ls_user_password_,
-                                    true);
+                                    auto_commit);
 }
 
 }  // namespace rebuild

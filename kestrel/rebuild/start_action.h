@@ -2,9 +2,11 @@
 // kestrel's Start action (w_main's cb_test.clicked): builds velmo41 from the old database by
 // file copy (local kind) or by attach, export, upgrade, emptying and import (SQL Server kind),
 // then deletes what the keep options exclude. Runs synchronously, yielding where the long
-// loops yield; a press of Start while a run is in progress is ignored.
+// loops yield; a press of Start while a run is in progress is ignored, and a Start in another
+// process on the same program folder is refused.
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "kestrel/rebuild/back_store.h"
@@ -36,17 +38,21 @@ class StartAction {
   bool attach_velmo41();
   bool export_tables();
   bool check_text_files();
+  bool export_failed(int n);
   bool import_tables();
-  void row_check(int n);
+  long row_check(int n);
+  bool rows_arrived();
   void tail();
 
-  bool connect_server(const QString& db_name);
+  bool connect_server(const QString& db_name, bool auto_commit = true);
   void fail(const QString& title, const QString& text);  // the run's failure box
 
   StartWindow& w_;
   StartServices s_;
   static inline bool running_ = false;
   std::unique_ptr<BackStore> ds_back_;
+  // Per table number: the rows the export saved, and the rows the import's check dropped.
+  std::map<int, long> exported_, dropped_;
   QString ls_server_name_, ls_database_name_, ls_user_name_, ls_user_password_;
 };
 

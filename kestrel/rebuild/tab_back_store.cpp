@@ -1,5 +1,6 @@
 #include "kestrel/rebuild/tab_back_store.h"
 
+#include <optional>
 #include <set>
 
 #include "db/data_store.h"
@@ -9,21 +10,28 @@ namespace rebuild {
 
 namespace {
 
+// SQL Server's "Invalid object name": the only error that means the table is not there.
+constexpr long kNoSuchTable = 208;
+
 // The columns the connected database's table has (lower case); empty when it has no such
-// table.
-std::set<QString> columns_present(db::Transaction& t, const QString& table) {
-  std::set<QString> out;
+// table; nothing, with the connection's status set, when the probe failed for any other
+// reason (a lock held too long, an unreadable file): that is no answer about the table.
+std::optional<std::set<QString>> columns_present(db::Transaction& t, const QString& table) {
   auto st = t.prepare(QStringLiteral("select * from ") + table + QStringLiteral(" where 1 = 0"));
   db::DbError e;
-  if (!st || !st->execute(e)) return out;
-  for (int i = 0; i < st->column_count(); ++i) out.insert(st->column_name(i).toLower());
-  return out;
+  if (st && st->execute(e)) {
+    std::set<QString> out;
+    for (int i = 0; i < st->column_count(); ++i) out.insert(st->column_name(i).toLower());
+    return out;
+  }
+  if (st) t.set_result(false, e);
+  if (t.db_error_code == kNoSuchTable) return std::set<QString>{};
+  return std::nullopt;
 }
 
 // The export of an older database: a column its table lacks is read as null, and a table it
 // lacks gives no rows.
-QString select_for(db::Transaction& t, const db::TableDefinition& d) {
-  const std::set<QString> present = columns_present(t, d.update_table);
+QString select_for(const std::set<QString>& present, const db::TableDefinition& d) {
   QStringList items;
   for (const db::ColumnDef& c : d.columns)
     items << (present.count(c.name.toLower()) ? c.name : QStringLiteral("null"));
@@ -47,8 +55,10 @@ class TabBackStore final : public BackStore {
   long retrieve() override {
     const db::TableDefinition* d = ds_.definition();
     if (d && trans_) {
+      const std::optional<std::set<QString>> present = columns_present(*trans_, d->update_table);
+      if (!present) return -1;
       db::TableDefinition adapted = *d;
-      adapted.select_sql = select_for(*trans_, *d);
+      adapted.select_sql = select_for(*present, *d);
       adapted.name = name_ + QStringLiteral("_export");
       db::register_table_definition(adapted);
       ds_.set_dataobject(adapted.name);
@@ -74,6 +84,13 @@ class TabBackStore final : public BackStore {
   }
   void deleterow(long row) override { ds_.deleterow(row); }
   int update() override { return ds_.update(); }
+  long stored_rowcount() override {
+    const db::TableDefinition* d = ds_.definition();
+    if (!d || !trans_) return -1;
+    const auto row =
+        trans_->select_row(QStringLiteral("select count ( *) from ") + d->update_table);
+    return trans_->status == 0 && !row.empty() ? static_cast<long>(row[0].to_integer()) : -1;
+  }
 
  private:
   db::DataStore ds_;

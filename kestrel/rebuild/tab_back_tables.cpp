@@ -244,6 +244,36 @@ const std::vector<TabBackTable>& tab_back_tables() {
        "tm_id INT|emp_id char(20)|dj_date datetime|item1 numeric(16,2)|item2 numeric(16,2)|item3 "
        "numeric(16,2)|item4 numeric(16,2)|item5 numeric(16,2)|item6 numeric(16,2)|item7 "
        "numeric(16,2)|item8 numeric(16,2)|item9 numeric(16,2)|doc_id char(20)|state INT"},
+      // The tables the chain creates after the emptying list was fixed.
+      {89, "doc_yd",
+       "doc_yd_id char(20)|mem_id char(30)|item_id char(10)|item_amount numeric(15,2)|ware_id "
+       "char(30)|ware_state INT|total_je numeric(15,2)|fact_je numeric(15,2)|fkfs INT|yd_dt "
+       "datetime|yd_emp char(20)|yd_state INT|yd_cl_dt datetime|yd_mem char(60)|yd_oper char(20)"},
+      {90, "emp_rebate_w", "emp_class char(30)|ware_id char(30)|typea INT|rebate decimal(16,4)"},
+      {91, "mem_jc_ls",
+       "jc_ls_id numeric(10,0)|doc_id char(20)|mem_id char(30)|ware_id char(20)|sydate "
+       "smalldatetime|sc_amount numeric(16,2)|bc_amount numeric(16,2)|sy_amount numeric(16,2)|dw "
+       "char(10)|oper char(30)"},
+      {92, "query_rz", "query_id char(20)|query_rq smalldatetime|query_mem char(100)"},
+      {93, "sy",
+       "year_month char(15)|a0 numeric(16, 2)|a1 numeric(16, 2)|a2 numeric(16, 2)|a3 numeric(16, "
+       "2)|a4 numeric(16, 2)|b0 numeric(16, 2)|b1 numeric(16, 2)|b2 numeric(16, 2)|b3 numeric(16, "
+       "2)|c0 numeric(16, 2)|d1 numeric(16, 2)|d2 numeric(16, 2)|d3 numeric(16, 2)|d4 numeric(16, "
+       "2)|d5 numeric(16, 2)|d6 numeric(16, 2)|d7 numeric(16, 2)|d8 numeric(16, 2)|d9 numeric(16, "
+       "2)|d10 numeric(16, 2)|d11 numeric(16, 2)|d12 numeric(16, 2)|d14 numeric(16, 2)|e0 "
+       "numeric(16, 2)|e1 numeric(16, 2)|e2 numeric(16, 2)|e3 numeric(16, 2)|e4 numeric(16, 2)|e5 "
+       "numeric(16, 2)|f0 numeric(16, 2)|f1 numeric(16, 2)|f2 numeric(16, 2)|f3 numeric(16, 2)|f4 "
+       "numeric(16, 2)|f5 numeric(16, 2)|f6 numeric(16, 2)|f7 numeric(16, 2)|f8 numeric(16, 2)|f9 "
+       "numeric(16, 2)|f10 numeric(16, 2)|f11 numeric(16, 2)|f12 numeric(16, 2)|f13 numeric(16, "
+       "2)|f14 numeric(16, 2)|f15 numeric(16, 2)|f16 numeric(16, 2)|g0 numeric(16, 2)|g1 "
+       "numeric(16, 2)|g2 numeric(16, 2)|g3 numeric(16, 2)|g4 numeric(16, 2)|g5 numeric(16, 2)|g6 "
+       "numeric(16, 2)|g7 numeric(16, 2)|g8 numeric(16, 2)|g9 numeric(16, 2)|g10 numeric(16, "
+       "2)|g11 numeric(16, 2)|g12 numeric(16, 2)|g13 numeric(16, 2)|h0 numeric(16, 2)|h1 "
+       "numeric(16, 2)|h2 numeric(16, 2)|h3 numeric(16, 2)|h4 numeric(16, 2)|i0 numeric(16, 2)|i1 "
+       "numeric(16, 2)|i2 numeric(16, 2)|i3 numeric(16, 2)"},
+      {94, "week_plan",
+       "id INT|month_id char(10)|serial_week char(4)|start_date datetime|end_date "
+       "datetime|amount_plan numeric(15,2)|mem char(50)"},
   };
   return tables;
 }

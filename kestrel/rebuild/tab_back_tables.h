@@ -1,7 +1,8 @@
 #pragma once
 // Which table each export number stands for, and its columns at version 16.10. The numbers
-// 1 ... 88 except 2 stand for the 87 tables f_del_b empties; 2 stands for none. The first
-// column of each numbered table fits the import's key group of its number.
+// 1 ... gi_tables except 2 stand for the tables f_del_b empties, every table of the upgraded
+// schema; 2 stands for none. The first column of each numbered table fits the import's key
+// group of its number.
 #include <QString>
 #include <vector>
 

@@ -3,10 +3,12 @@
 #include "db/transaction.h"
 #include "kestrel/rebuild/key_groups.h"
 #include "kestrel/rebuild/start_action.h"
+#include "kestrel/rebuild/tab_back_tables.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "runtime/yield.h"
 #include "shared/globals.h"
+#include "shared/show_sql_error.h"
 
 namespace rebuild {
 
@@ -21,10 +23,12 @@ bool blank_key(const std::optional<QString>& key) {
 
 }  // namespace
 
-// Removes the leading rows whose key is null or blank (the rows are sorted, nulls first).
-void StartAction::row_check(int n) {
+// Removes the leading rows whose key is null or blank (the rows are sorted, nulls first);
+// returns how many went.
+long StartAction::row_check(int n) {
   const QString ls_a = ds_back_->getcolumnname();
   long ll_count = ds_back_->rowcount();
+  long dropped = 0;
   const long k = 1;
   while (k <= ll_count) {
     rt::yield();
@@ -33,7 +37,7 @@ void StartAction::row_check(int n) {
     std::optional<QString> ls_b;
     switch (key_group(n)) {
       case KeyGroup::none:
-        return;
+        return dropped;
       case KeyGroup::number:
         ls_b = ds_back_->getitemnumber_text(k, ls_a);
         break;
@@ -46,13 +50,38 @@ void StartAction::row_check(int n) {
         ls_b = ds_back_->getitemstring(k, QStringLiteral("emp_id"));
         break;
     }
-    if (!blank_key(ls_b)) return;
+    if (!blank_key(ls_b)) return dropped;
     ds_back_->deleterow(k);
     --ll_count;
+    ++dropped;
   }
+  return dropped;
+}
+
+// Success only when the rows arrived: each carried table holds the rows its export saved, less
+// those the row check dropped. A difference undoes the emptying and the import.
+bool StartAction::rows_arrived() {
+  for (const auto& [n, rows] : exported_) {
+    ds_back_->set_dataobject(QStringLiteral("tab_back_") + QString::number(n));
+    ds_back_->settransobject(sqlca);
+    const long held = ds_back_->stored_rowcount();
+    const long expected = rows - dropped_[n];
+    if (held == expected) continue;
+    show_sql_error();
+    sqlca.rollback();
+    ds_back_.reset();
+    fail(QStringLiteral("错误提示"),
+         QStringLiteral("恢复表: ") + QString::fromLatin1(tab_back_table(n)->table) +
+             QStringLiteral("行数不符,应为") + QString::number(expected) +
+             QStringLiteral("行,实为") + QString::number(held) + QStringLiteral("行!"));
+    sqlca.disconnect();
+    return false;
+  }
+  return true;
 }
 
 bool StartAction::import_tables() {
+  dropped_.clear();
   w_.open_w_wait(QStringLiteral("数据处理中"));
   for (int n = 1; n <= gi_tables; ++n) {
     rt::yield();
@@ -83,7 +112,7 @@ bool StartAction::import_tables() {
     ds_back_->setcolumn(1);
     ds_back_->setsort(ds_back_->getcolumnname());
     ds_back_->sort();
-    row_check(n);
+    dropped_[n] = row_check(n);
     rt::yield();
     w_.set_w_wait_text(QStringLiteral("保存数据:") + QString::number(n) + QStringLiteral("/") +
                        QString::number(gi_tables) + QStringLiteral("中..."));
@@ -94,7 +123,7 @@ bool StartAction::import_tables() {
       rt::dialogs().notice(QStringLiteral("错误提示"),
                            QStringLiteral("恢复表: ") + QString::number(n) +
                                QStringLiteral("失败?update错误号:") + QString::number(li_ret));
-      // The file stays: its rows may exist nowhere else now.
+      // The file stays, so the refused rows can be looked at; the next run writes it again.
       sqlca.disconnect();
       w_.close_w_wait();
       return false;
@@ -103,10 +132,15 @@ bool StartAction::import_tables() {
   }
   w_.close_w_wait();
   if (sqlca.status >= 0) {
+    if (!rows_arrived()) return false;
     sqlca.commit();
-    ds_back_.reset();
-    sqlca.disconnect();
-    return true;
+    // A commit that did not happen must not be reported as stored rows.
+    if (sqlca.status == 0) {
+      ds_back_.reset();
+      sqlca.disconnect();
+      return true;
+    }
+    show_sql_error();
   }
   sqlca.rollback();
   ds_back_.reset();

@@ -10,7 +10,6 @@
 #include <QThread>
 
 #include "db/transaction.h"
-#include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "tests/support/temp_program_folder.h"
 #include "tools/fixture.h"
@@ -37,11 +36,7 @@ class RestartTest : public ::testing::Test {
     ASSERT_EQ(tools::build_fixture(t), QString());
     ASSERT_TRUE(QFile::copy(dir.file("tmpl.mdf"), dir.file("base.mdf")));
     ASSERT_TRUE(QFile::copy(dir.file("tmpl.ldf"), dir.file("base.ldf")));
-    for (const auto& [k, v] : std::map<QString, QString>{{"server_name", "(embedded)"},
-                                                         {"database_name", "velmo40"},
-                                                         {"user_name", "sa"},
-                                                         {"database_type", "2"}})
-      rt::set_profile_string(gs_inifile, "database", k, v);
+    tools::write_server_settings();
   }
   ~RestartTest() override { sqlca.disconnect(); }
 

@@ -6,11 +6,9 @@
 #include <QFile>
 
 #include "db/transaction.h"
-#include "kestrel/rebuild/key_groups.h"
-#include "kestrel/rebuild/tab_back_tables.h"
 #include "kestrel/w_main.h"
-#include "runtime/settings_file.h"
 #include "shared/globals.h"
+#include "tests/rebuild/carried_contents.h"
 #include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
 #include "tests/support/scripted_dialogs.h"
@@ -21,38 +19,6 @@
 namespace {
 
 using Lines = std::vector<QString>;
-
-void connect_to(const QString& db_name) {
-  sqlca.disconnect();
-  sqlca.interface_id = "MSS Microsoft SQL Server 6.x";
-  sqlca.server = "(embedded)";
-  sqlca.db_name = db_name;
-  sqlca.auto_commit = true;
-  sqlca.connect_params = "";
-  sqlca.connect();
-}
-
-// The rows of a query as sorted lines, columns joined by tabs, nulls as "~".
-QStringList rows(const QString& sql) {
-  QStringList out;
-  auto st = sqlca.prepare(sql);
-  db::DbError e;
-  if (!st || !st->execute(e)) return {"<failed> " + sql};
-  while (st->fetch(e)) {
-    QStringList cols;
-    for (int i = 0; i < st->column_count(); ++i)
-      cols << (st->column(i).is_null() ? QStringLiteral("~") : st->column(i).to_text());
-    out << cols.join('\t');
-  }
-  out.sort();
-  return out;
-}
-
-QStringList columns_of(const QString& table) {
-  QStringList out;
-  for (const QString& r : rows("select name from pragma_table_info('" + table + "')")) out << r;
-  return out;
-}
 
 class EndToEnd : public ::testing::Test {
  protected:
@@ -66,26 +32,10 @@ class EndToEnd : public ::testing::Test {
     ASSERT_EQ(tools::build_fixture(t), QString());
     ASSERT_TRUE(QFile::copy(dir.file("tmpl.mdf"), dir.file("base.mdf")));
     ASSERT_TRUE(QFile::copy(dir.file("tmpl.ldf"), dir.file("base.ldf")));
-    for (const auto& [k, v] : std::map<QString, QString>{{"server_name", "(embedded)"},
-                                                         {"database_name", "velmo40"},
-                                                         {"user_name", "sa"},
-                                                         {"database_type", "2"}})
-      rt::set_profile_string(gs_inifile, "database", k, v);
+    tools::write_server_settings();
     old_sum = test::checksum(dir.file("velmo40.mdf"));
   }
   ~EndToEnd() override { sqlca.disconnect(); }
-
-  // Every numbered table of the old database, by the columns it has there.
-  std::map<int, QStringList> contents(const QString& db_name,
-                                      const std::map<int, QStringList>& cols) {
-    connect_to(db_name);
-    std::map<int, QStringList> out;
-    for (const auto& [n, c] : cols)
-      if (!c.isEmpty())
-        out[n] = rows("select " + c.join(", ") + " from " + rebuild::tab_back_table(n)->table);
-    sqlca.disconnect();
-    return out;
-  }
 
   // Every row of the old database but those with a blank key reaches velmo41.
   void full_run_carries_every_row();
@@ -109,25 +59,9 @@ TEST_F(EndToEndFromCurrent, DefaultOptionsCarryEveryRowButTheBlankKeys) {
 }
 
 void EndToEnd::full_run_carries_every_row() {
-  std::map<int, QStringList> cols;
-  connect_to("velmo40");
-  for (const auto& t : rebuild::tab_back_tables()) cols[t.n] = columns_of(t.table);
-  sqlca.disconnect();
-  std::map<int, QStringList> expected = contents("velmo40", cols);
-  long dropped = 0;
-  for (auto& [n, r] : expected) {
-    if (rebuild::key_group(n) == rebuild::KeyGroup::none) continue;
-    const QString key_name =
-        rebuild::key_group(n) == rebuild::KeyGroup::emp_id_text
-            ? QStringLiteral("emp_id")
-            : rebuild::declared_columns(*rebuild::tab_back_table(n)).front().name;
-    const int key = static_cast<int>(cols[n].indexOf(key_name));
-    dropped += r.removeIf([key](const QString& line) {
-      const QString k = line.split('\t')[key];
-      return k == "~" || k.trimmed().isEmpty();
-    });
-  }
-  EXPECT_EQ(dropped, 5);
+  const test::Columns cols = test::carried_columns("velmo40");
+  test::Contents expected = test::carried_rows("velmo40", cols);
+  EXPECT_EQ(test::drop_blank_keys(expected, cols), 5);
 
   kestrel::w_main w;
   w.open();
@@ -139,13 +73,10 @@ void EndToEnd::full_run_carries_every_row() {
   EXPECT_EQ(w.st_11->text(), "复制完成!");
   EXPECT_FALSE(w.w_wait_open());
   EXPECT_EQ(QDir(dir.path()).entryList({"tab_back_*.txt"}), QStringList{});
-  const std::map<int, QStringList> got = contents("velmo41", cols);
+  const test::Contents got = test::carried_rows("velmo41", cols);
+  EXPECT_EQ(test::first_difference(expected, got), "");
   long carried = 0;
-  for (const auto& [n, r] : expected) {
-    EXPECT_TRUE(got.at(n) == r) << rebuild::tab_back_table(n)->table << ": " << got.at(n).size()
-                                << " rows instead of " << r.size();
-    carried += got.at(n).size();
-  }
+  for (const auto& [n, r] : got) carried += r.size();
   EXPECT_GT(carried, 5000);
   EXPECT_EQ(test::checksum(dir.file("velmo40.mdf")), old_sum);
 }
@@ -155,7 +86,7 @@ void EndToEnd::full_run_carries_every_row() {
 namespace {
 
 long count_in(const QString& db_name, const QString& sql) {
-  connect_to(db_name);
+  test::ServerRun::connect(db_name);
   const auto row = sqlca.select_row(sql);
   const long n = row.empty() ? -1 : static_cast<long>(row[0].to_integer());
   sqlca.disconnect();

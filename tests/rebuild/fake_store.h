@@ -17,10 +17,12 @@ namespace test {
 
 struct StoreScript {
   std::map<int, QStringList> old_rows;  // rows "k\temp_id" per table number
+  std::set<int> retrieve_fails;         // the retrieve reports an error
   std::set<int> save_fails;             // the save writes no file
   std::map<int, long> import_result;    // replaces the import's own result
   std::map<int, int> update_result;     // replaces update()'s 1
   std::function<void(int)> on_update;   // runs inside update(), before it returns
+  std::map<int, long> held_offset;      // added to the rows a count finds after the import
   std::map<int, QStringList> stored;    // what update() stored, per table number
   QStringList calls;                    // "import 7", "update 7", ...
 };
@@ -35,6 +37,7 @@ class FakeStore : public rebuild::BackStore {
   }
   void settransobject(db::Transaction&) override {}
   long retrieve() override {
+    if (s_.retrieve_fails.count(n_)) return -1;
     rows_ = s_.old_rows[n_];
     return rows_.size();
   }
@@ -81,7 +84,13 @@ class FakeStore : public rebuild::BackStore {
     if (s_.on_update) s_.on_update(n_);
     if (auto it = s_.update_result.find(n_); it != s_.update_result.end()) return it->second;
     s_.stored[n_] = rows_;
+    stored_now_[n_] = rows_.size();
     return 1;
+  }
+  // What this run stored (the emptying leaves nothing else), plus the scripted offset.
+  long stored_rowcount() override {
+    const auto it = s_.held_offset.find(n_);
+    return stored_now_[n_] + (it == s_.held_offset.end() ? 0 : it->second);
   }
 
  private:
@@ -95,6 +104,7 @@ class FakeStore : public rebuild::BackStore {
   int col_ = 1;
   int sort_col_ = 0;
   QStringList rows_;
+  std::map<int, long> stored_now_;
 };
 
 inline rebuild::BackStoreFactory fake_store_factory(StoreScript& s) {

@@ -11,6 +11,7 @@
 #include "tests/rebuild/fake_window.h"
 #include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
+#include "tests/support/folder_holder.h"
 #include "tests/support/held_database.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
@@ -63,6 +64,25 @@ TEST_F(LocalPath, CopiesThenPurgesAtTheCommit) {
   EXPECT_FALSE(sqlca.is_connected());
   EXPECT_EQ(test::checksum(dir.file("velmo40.db")), old_sum);
   EXPECT_EQ(QDir(dir.path()).entryList({"velmo41*"}), QStringList{"velmo41.db"});
+}
+
+// Another process at work in the program folder: refused before anything is touched.
+TEST_F(LocalPath, RefusedWhileAnotherProcessWorksInTheFolder) {
+  ASSERT_TRUE(QFile::copy(dir.file("velmo40.db"), dir.file("velmo41.db")));
+  test::SqliteDb(dir.file("velmo41.db")).exec("insert into mem_info values ('M3')");
+  test::FolderHolder other(dir.path());
+  ASSERT_TRUE(other.locked());
+  w.cbx[2] = false;
+  run();
+  EXPECT_EQ(dialogs.lines(),
+            Lines{"系统提示|另一个程序正在处理本目录的数据库,请等它处理完毕后再开始!"});
+  EXPECT_EQ(w.position, -1);
+  EXPECT_EQ(members(), 3);
+  other.release();
+  dialogs.clear();
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(members(), 0);
 }
 
 TEST_F(LocalPath, DefaultOptionsKeepEveryRow) {

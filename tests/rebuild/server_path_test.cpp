@@ -7,7 +7,18 @@ namespace {
 
 using Lines = std::vector<QString>;
 
-class SqlServerPath : public test::ServerRun {};
+class SqlServerPath : public test::ServerRun {
+ protected:
+  // Every statement sqlca runs from now on.
+  std::shared_ptr<QStringList> record_statements() {
+    auto statements = std::make_shared<QStringList>();
+    sqlca.set_fault_hook([statements](const QString& s) -> std::optional<db::DbError> {
+      *statements << s;
+      return std::nullopt;
+    });
+    return statements;
+  }
+};
 
 TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
   build();
@@ -29,15 +40,16 @@ TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
   EXPECT_EQ(store.stored[25], QStringList{"Z\tE9"});
   EXPECT_EQ(store.stored[6], QStringList{"~\tq"});
   EXPECT_EQ(store.stored.count(9), 0u);
-  EXPECT_EQ(store.stored.size(), 86u);
-  EXPECT_EQ(store.calls.filter("import").size(), 87);
+  EXPECT_EQ(store.stored.size(), 92u);  // 94 numbers, less 2 and the empty 9
+  EXPECT_EQ(store.calls.filter("import").size(), 93);
 
   const QStringList& st = w.st_11_history;
   EXPECT_EQ(st.mid(0, 4), (QStringList{"连接数据库2", "附加数据库2", "导出2 -->1", "导出2 -->2"}));
-  EXPECT_EQ(st[2 + 87], "导出2 -->88");
-  EXPECT_EQ(st[2 + 88], "升级数据库");
-  EXPECT_EQ(st.count("检查数据"), 88);
-  EXPECT_TRUE(st.contains("初始化...88/88"));
+  EXPECT_EQ(st[2 + 93], "导出2 -->94");
+  EXPECT_EQ(st[2 + 94], "升级数据库");
+  EXPECT_EQ(st.count("检查数据"), 94);
+  EXPECT_TRUE(st.contains("初始化...88/94"));
+  EXPECT_TRUE(st.contains("初始化...94/94"));
   EXPECT_EQ(st.mid(st.size() - 2), (QStringList{"", "复制完成!"}));
 
   const QStringList& ww = w.wait_history;
@@ -46,10 +58,10 @@ TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
   EXPECT_FALSE(ww.contains("导入第:2号表"));
   const qsizetype t1 = ww.indexOf("导入第:1号表");
   EXPECT_EQ(ww.mid(t1, 5), (QStringList{"导入第:1号表", "数据处理:1/3", "数据处理:1/2",
-                                        "数据处理:1/1", "保存数据:1/88中..."}));
+                                        "数据处理:1/1", "保存数据:1/94中..."}));
   const qsizetype t6 = ww.indexOf("导入第:6号表");
-  EXPECT_EQ(ww.mid(t6, 3), (QStringList{"导入第:6号表", "数据处理:1/1", "保存数据:6/88中..."}));
-  EXPECT_EQ(ww[ww.size() - 2], "保存数据:88/88中...");
+  EXPECT_EQ(ww.mid(t6, 3), (QStringList{"导入第:6号表", "数据处理:1/1", "保存数据:6/94中..."}));
+  EXPECT_EQ(ww[ww.size() - 2], "保存数据:94/94中...");
 
   // velmo41 is attached and was emptied; the old database is untouched.
   EXPECT_EQ(value("velmo41", "select count(*) from emp_tm_yj"), "0");
@@ -57,22 +69,33 @@ TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
   EXPECT_EQ(test::checksum(app("velmo40.mdf")), old_sum);
 }
 
-TEST_F(SqlServerPath, AnAttachedVelmo41IsReusedWithoutMaster) {
+TEST_F(SqlServerPath, AnAttachedVelmo41IsReusedWithoutAttach) {
   build();
   run();
   ASSERT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   dialogs.clear();
   w.st_11_history.clear();
-  QStringList statements;
-  sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
-    statements << s;
-    return std::nullopt;
-  });
+  const auto statements = record_statements();
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   EXPECT_EQ(w.st_11_history.mid(0, 2), (QStringList{"连接数据库2", "导出2 -->1"}));
-  EXPECT_TRUE(statements.filter("sp_attach_db").isEmpty());
+  EXPECT_TRUE(statements->filter("sp_attach_db").isEmpty());
   EXPECT_EQ(w.position, 8);
+}
+
+// A run that stopped between the copies and the attach: the data file it left is attached as it
+// stands, never overwritten by the template; only the missing log file is copied.
+TEST_F(SqlServerPath, ADataFileNotYetAttachedIsAttachedAsItStands) {
+  build();
+  ASSERT_TRUE(QFile::copy(app("base.mdf"), app("velmo41.mdf")));
+  test::sqlite_file(app("velmo41.mdf"), "create table left_by_the_stopped_run (a int);");
+  const auto statements = record_statements();
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(w.st_11_history.mid(0, 2), (QStringList{"连接数据库2", "附加数据库2"}));
+  EXPECT_EQ(statements->filter("sp_attach_db").size(), 1);
+  EXPECT_EQ(test::checksum(app("velmo41.ldf")), test::checksum(app("base.ldf")));
+  EXPECT_EQ(value("velmo41", "select count(*) from left_by_the_stopped_run"), "0");
 }
 
 TEST_F(SqlServerPath, AQuoteInTheProgramFolderIsDoubledInTheAttach) {
@@ -135,6 +158,16 @@ void fail_statement(const QString& prefix) {
   });
 }
 
+// Refuses the `nth` connect to that database.
+void refuse_connect(const QString& db_name, int nth) {
+  auto connects = std::make_shared<int>(0);
+  sqlca.set_fault_hook([=](const QString& s) -> std::optional<db::DbError> {
+    if (s.startsWith("CONNECT") && s.endsWith(" " + db_name) && ++*connects == nth)
+      return db::DbError{4060, "injected"};
+    return std::nullopt;
+  });
+}
+
 void PrintTo(const Stop& s, std::ostream* os) { *os << s.name; }
 
 class SqlServerStop : public test::ServerRun, public ::testing::WithParamInterface<Stop> {};
@@ -191,11 +224,29 @@ const Stop stops[] = {
      false,
      {}},
     {"NewDatabaseRefused",
-     [](auto& r, auto&, auto&, auto&) { r.write(r.app("velmo41.mdf"), "not attached"); },
+     [](auto&, auto&, auto&, auto&) { refuse_connect("velmo41", 1); },
      {"|连接新数据库失败"},
      1,
      false,
-     {"tab_back_1.txt", "tab_back_88.txt"}},
+     {"tab_back_1.txt", "tab_back_94.txt"}},
+    {"DataFileOfNoDatabaseIsNotOverwritten",
+     [](auto& r, auto&, auto&, auto&) { r.write(r.app("velmo41.mdf"), "not attached"); },
+     {"错误信息|创建数据库失败"},
+     0,
+     false,
+     {}},
+    {"TableUnreadable",
+     [](auto&, auto&, auto& s, auto&) { s.retrieve_fails = {8}; },
+     {"备份失败|导出表: doc_m失败!"},
+     0,
+     false,
+     {}},
+    {"TableNotSaved",
+     [](auto&, auto&, auto& s, auto&) { s.save_fails = {30}; },
+     {"备份失败|导出表: wage_data失败!"},
+     0,
+     false,
+     {}},
     {"UpgradeStopped",
      [](auto&, auto&, auto&, bool& ok) { ok = false; },
      {},
@@ -203,7 +254,9 @@ const Stop stops[] = {
      false,
      {"tab_back_1.txt"}},
     {"LowTableFileMissing",
-     [](auto&, auto&, auto& s, auto&) { s.save_fails = {30}; },
+     [](auto& r, auto&, auto&, auto&) {
+       r.during_upgrade = [&r] { QFile::remove(r.app("tab_back_30.txt")); };
+     },
      {"错误信息|要恢复的数据文件并不存在，请检查后重新恢复!"},
      1,
      false,
@@ -214,19 +267,34 @@ const Stop stops[] = {
        rt::set_file_attributes(r.app("tab_back_30.txt"), 1);
        s.save_fails = {30};
      },
-     {"错误信息|要恢复的数据文件并不存在，请检查后重新恢复!"},
-     1,
+     {"备份失败|导出表: wage_data失败!"},
+     0,
      false,
      {"tab_back_1.txt"}},
     {"HighTableFileMissing",
-     [](auto&, auto&, auto& s, auto&) { s.save_fails = {70}; },
+     [](auto& r, auto&, auto&, auto&) {
+       r.during_upgrade = [&r] { QFile::remove(r.app("tab_back_70.txt")); };
+     },
      {"错误信息|要恢复的数据文件并不存在，请检查后重新恢复!"},
      1,
      false,
-     {"tab_back_88.txt"}},
+     {"tab_back_94.txt"}},
+    // The emptying and the import are one transaction: each of their failures undoes both.
     {"EmptyingFails",
      [](auto&, auto&, auto&, auto&) { fail_statement("delete from emp_tm_yj"); },
      {"系统提示|删除原数据出错!"},
+     1,
+     false,
+     {"tab_back_1.txt"}},
+    {"AMiddleDeleteFails",
+     [](auto&, auto&, auto&, auto&) { fail_statement("delete from zd_data"); },
+     {"系统提示|删除原数据出错!"},
+     1,
+     false,
+     {"tab_back_1.txt"}},
+    {"EmptyingConnectRefused",
+     [](auto&, auto&, auto&, auto&) { refuse_connect("velmo41", 2); },
+     {"|连接新数据库失败"},
      1,
      false,
      {"tab_back_1.txt"}},
@@ -234,33 +302,54 @@ const Stop stops[] = {
      [](auto&, auto&, auto& s, auto&) { s.import_result[7] = -1; },
      {"错误提示|恢复表: 7失败?import错误号:-1"},
      1,
-     true,
+     false,
      {"tab_back_7.txt", "tab_back_8.txt"}},
     {"UpdateFails",
      [](auto&, auto&, auto& s, auto&) { s.update_result[6] = -1; },
      {"错误提示|恢复表: 6失败?update错误号:-1"},
      1,
-     true,
+     false,
      {"tab_back_6.txt", "tab_back_7.txt"}},
     {"LastStatusNegative",
      [](auto&, auto&, auto& s, auto&) {
        s.on_update = [](int n) {
-         if (n == 88) sqlca.status = -1;
+         if (n == 94) sqlca.status = -1;
        };
      },
      {"系统提示|保存数据出错!"},
      1,
-     true,
+     false,
      {}},
-    {"TailConnectRefused",
+    {"RowsMissingAfterTheImport",
+     [](auto&, auto&, auto& s, auto&) { s.held_offset[13] = -1; },
+     {"错误提示|恢复表: mem_info行数不符,应为1行,实为0行!"},
+     1,
+     false,
+     {}},
+    {"RowsDuplicatedAfterTheImport",
+     [](auto&, auto&, auto& s, auto&) {
+       s.old_rows[5] = {"A01\t4", "~\t1"};
+       s.held_offset[5] = 1;
+     },
+     {"错误提示|恢复表: card_level行数不符,应为1行,实为2行!"},
+     1,
+     false,
+     {}},
+    {"CommitFails",
      [](auto&, auto&, auto&, auto&) {
-       auto connects = std::make_shared<int>(0);
-       sqlca.set_fault_hook([connects](const QString& s) -> std::optional<db::DbError> {
-         if (s.startsWith("CONNECT") && s.endsWith("velmo41") && ++*connects == 2)
-           return db::DbError{4060, "injected"};
+       auto seen = std::make_shared<bool>(false);
+       sqlca.set_fault_hook([seen](const QString& s) -> std::optional<db::DbError> {
+         if (s.startsWith("delete from")) *seen = true;
+         if (*seen && s == "COMMIT") return db::DbError{1205, "injected"};
          return std::nullopt;
        });
      },
+     {"系统提示|保存数据出错!"},
+     1,
+     false,
+     {}},
+    {"TailConnectRefused",
+     [](auto&, auto&, auto&, auto&) { refuse_connect("velmo41", 3); },
      {"|连接新数据库失败"},
      2,
      true,

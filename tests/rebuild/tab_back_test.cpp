@@ -6,6 +6,7 @@
 #include "kestrel/rebuild/del_b_list.h"
 #include "kestrel/rebuild/key_groups.h"
 #include "kestrel/rebuild/tab_back_tables.h"
+#include "shared/globals.h"
 #include "tests/rebuild/upgraded_template.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
@@ -18,7 +19,7 @@ TEST(TabBack, OneNumberForEachEmptiedTableAndNoneForTwo) {
   std::set<std::string> emptied;
   for (const auto& e : rebuild::del_b_list()) emptied.insert(e.table);
   std::set<std::string> numbered;
-  for (int n = 1; n <= 88; ++n) {
+  for (int n = 1; n <= gi_tables; ++n) {
     const rebuild::TabBackTable* t = rebuild::tab_back_table(n);
     if (n == 2) {
       EXPECT_EQ(t, nullptr);
@@ -73,17 +74,24 @@ TEST(TabBack, RegisteredDefinitionsStoreIntoTheirOwnTable) {
   }
 }
 
-// The definitions name exactly the columns the upgraded template has, in its order.
-TEST(TabBack, ColumnsAreThoseOfTheUpgradedTemplate) {
+// Both ways: each definition names a table of the upgraded template with exactly its columns,
+// in its order, and each table of the upgraded template has a definition, so no table's rows
+// are left behind by a rebuild.
+TEST(TabBack, DefinitionsAndTheUpgradedTemplateMatch) {
   test::TempProgramFolder dir;
   test::ScriptedDialogs dialogs;
   const auto schema = test::upgraded_template_schema();
+  std::set<QString> defined;
   for (const auto& t : rebuild::tab_back_tables()) {
     QStringList ours;
     for (const auto& c : rebuild::declared_columns(t)) ours << c.name + " " + c.type;
     ASSERT_TRUE(schema.count(t.table)) << t.table;
     EXPECT_EQ(ours, schema.at(t.table)) << t.table;
+    defined.insert(t.table);
   }
+  for (const auto& [table, columns] : schema)
+    EXPECT_TRUE(defined.count(table)) << table.toStdString();
+  EXPECT_EQ(schema.size(), 93u);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ TEST(Globals, InitialValuesAndStartUp) {
   EXPECT_EQ(gi_database_type, 2);
   EXPECT_EQ(gi_soft, 1);
   EXPECT_EQ(gi_sr, 1);
-  EXPECT_EQ(gi_tables, 88);
+  EXPECT_EQ(gi_tables, 94);
 
   app_startup("database_reg");
   EXPECT_EQ(QCoreApplication::applicationName(), "database_reg");

@@ -1,0 +1,286 @@
+// The rebuild survives every fault. A child process runs kestrel's Start action on a fresh
+// demo-like program folder and is killed (SIGKILL) at a chosen statement or at a seeded random
+// moment, or meets a read error, a lock held too long or a second kestrel. Whatever it was,
+// nothing may be lost, and one plain Start afterwards must end with "数据库处理完毕!" with
+// velmo41 holding every row of the old database (less the blank keys the import drops) and the
+// old database's files byte-identical.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <random>
+
+#include "db/transaction.h"
+#include "shared/globals.h"
+#include "shared/sp_attach_db.h"
+#include "tests/rebuild/carried_contents.h"
+#include "tests/rebuild/server_run.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temp_program_folder.h"
+#include "tools/fixture.h"
+#include "tools/old_database.h"
+
+namespace {
+
+using Lines = std::vector<QString>;
+
+const QString kDone = QStringLiteral("系统提示|数据库处理完毕!");
+const QString kRefused =
+    QStringLiteral("系统提示|另一个程序正在处理本目录的数据库,请等它处理完毕后再开始!");
+
+QStringList lines_of(const test::ChildEnd& end) {
+  QStringList out;
+  for (const QString& l : end.output.split('\n', Qt::SkipEmptyParts)) out << l.trimmed();
+  return out;
+}
+
+// The boxes a child showed (see rebuild_child.cpp).
+Lines boxes(const test::ChildEnd& end) {
+  Lines b;
+  for (const QString& l : lines_of(end))
+    if (l.startsWith("box:")) b.push_back(l.mid(4));
+  return b;
+}
+
+QString child_program() { return test::sibling_program("rebuild_child"); }
+
+test::ChildEnd plain_start() { return test::run_child(child_program(), {gs_apppath}, 240000); }
+
+// A kestrel with a fault, followed while it runs.
+class Child {
+ public:
+  explicit Child(const QStringList& options) {
+    p_.setProcessChannelMode(QProcess::MergedChannels);
+    p_.start(child_program(), QStringList{gs_apppath} + options);
+    p_.waitForStarted();
+  }
+  ~Child() {
+    if (p_.state() != QProcess::NotRunning) {
+      kill();
+      p_.waitForFinished();
+    }
+  }
+  // Reads what it prints until that line; false when it ended first.
+  bool wait_for(const QString& line) {
+    for (;;) {
+      while (p_.canReadLine()) out_ += QString::fromUtf8(p_.readLine());
+      if (out_.split('\n').contains(line)) return true;
+      if (p_.state() == QProcess::NotRunning || !p_.waitForReadyRead(120000)) return false;
+    }
+  }
+  // True when it ended within `ms`.
+  bool ends_within(int ms) { return p_.waitForFinished(ms); }
+  void kill() { ::kill(static_cast<pid_t>(p_.processId()), SIGKILL); }
+  void write_line() {
+    p_.write("go\n");
+    p_.waitForBytesWritten();
+  }
+  test::ChildEnd finish() {
+    test::ChildEnd end;
+    end.started = true;
+    p_.waitForFinished(240000);
+    end.output = out_ + QString::fromUtf8(p_.readAll());
+    // A signal is reported as a crash with the signal's number as exit code.
+    if (p_.exitStatus() == QProcess::CrashExit)
+      end.killed = p_.exitCode() == SIGKILL;
+    else
+      end.exit_code = p_.exitCode();
+    return end;
+  }
+
+ private:
+  QProcess p_;
+  QString out_;
+};
+
+enum class Fault {
+  kill_at,         // SIGKILL just before the statement `at`
+  kill_random,     // SIGKILL at a moment drawn from `seed`
+  fail_at,         // the statement `at` fails
+  lock_at,         // another process locks the old database's file for good just before `at`
+  second_kestrel,  // a second kestrel is started while the first waits at `at`
+};
+
+struct Case {
+  const char* name;
+  Fault fault;
+  const char* at = "";  // a statement's beginning, or "A>B>...": the first B after an A, ...
+  Lines boxes = {};     // what the run with the fault shows, when it is not killed
+  bool source_is_target = false;  // database_name=velmo41: the old database is velmo41 itself
+  bool rebuilt_before = false;    // a completed run first, so velmo41 holds rows to lose
+  unsigned seed = 0;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+const Case cases[] = {
+    {"KilledDuringTheExport", Fault::kill_at, "select * from doc_m"},
+    {"KilledBetweenTwoColumnsOfAClauseList", Fault::kill_at, "alter table mem_info add gj"},
+    {"KilledBetweenTheCopyAndTheAttach", Fault::kill_at, "sp_attach_db"},
+    {"KilledAfterTheFirstDelete", Fault::kill_at, "delete from yhrz"},
+    {"KilledAtAMiddleDelete", Fault::kill_at, "delete from mem_info"},
+    {"KilledDuringTheImportOfAMiddleTable", Fault::kill_at, "insert into mem_info"},
+    {"KilledJustBeforeTheImportsCommit", Fault::kill_at, "insert into week_plan>COMMIT"},
+    {"KilledJustBeforeThePurgesCommit", Fault::kill_at, "insert into week_plan>CONNECT>COMMIT"},
+    {"SourceIsTargetKilledDuringTheImport", Fault::kill_at, "insert into mem_info", {}, true},
+    {"SourceIsTargetKilledAfterTheEmptying",
+     Fault::kill_at,
+     "delete from week_plan>insert into",
+     {},
+     true},
+    {"KilledAtRandom1", Fault::kill_random, "", {}, false, true, 1},
+    {"KilledAtRandom2", Fault::kill_random, "", {}, false, true, 2},
+    {"SourceIsTargetKilledAtRandom3", Fault::kill_random, "", {}, true, true, 3},
+    {"SourceIsTargetKilledAtRandom4", Fault::kill_random, "", {}, true, true, 4},
+    {"ReadErrorInTheExportOfOneTable",
+     Fault::fail_at,
+     "select mem_id, mem_name",
+     {"备份失败|导出表: mem_info失败!"},
+     false,
+     true},
+    {"OldDatabaseLockedLongerThanTheBusyTimeout",
+     Fault::lock_at,
+     "select * from mem_info",
+     {"备份失败|导出表: mem_info失败!"},
+     false,
+     true},
+    {"FailedDeleteInTheMiddleOfTheEmptying",
+     Fault::fail_at,
+     "delete from mem_info",
+     {"系统提示|删除原数据出错!"},
+     true},
+    {"SecondKestrelWhileARunIsInProgress", Fault::second_kestrel, "delete from mem_info", {kDone}},
+};
+
+class RebuildFault : public ::testing::TestWithParam<Case> {
+ protected:
+  // The demo's template and old database, built once and copied into each case's folder.
+  static void SetUpTestSuite() {
+    pristine_ = new QTemporaryDir;
+    set_program_folder(pristine_->path());
+    tools::FixtureOptions tmpl;
+    tmpl.db_name = "tmpl";
+    build_error_ = tools::build_fixture(tmpl);
+    tools::OldDatabaseOptions old;
+    old.upgraded = true;
+    if (build_error_.isEmpty()) build_error_ = tools::build_old_database(old);
+    sqlca.disconnect();
+  }
+  static void TearDownTestSuite() { delete pristine_; }
+
+  void SetUp() override {
+    ASSERT_EQ(build_error_, QString());
+    const QString from = pristine_->path() + "/";
+    for (const auto& [src, dst] : std::map<QString, QString>{{"tmpl.mdf", "base.mdf"},
+                                                             {"tmpl.ldf", "base.ldf"},
+                                                             {"velmo40.mdf", "velmo40.mdf"},
+                                                             {"velmo40.ldf", "velmo40.ldf"}})
+      ASSERT_TRUE(QFile::copy(from + src, dir.file(dst))) << dst.toStdString();
+    test::ServerRun::connect("master");
+    sqlca.execute_immediate(
+        shared::sp_attach_db("velmo40", dir.file("velmo40.mdf"), dir.file("velmo40.ldf")));
+    ASSERT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
+    sqlca.disconnect();
+    tools::write_server_settings();
+  }
+  ~RebuildFault() override { sqlca.disconnect(); }
+
+  QByteArray old_files() const {
+    return test::checksum(dir.file("velmo40.mdf")) + test::checksum(dir.file("velmo40.ldf"));
+  }
+  QStringList text_files() const {
+    return QDir(dir.path()).entryList({"tab_back_*.txt"}, QDir::Files);
+  }
+
+  test::TempProgramFolder dir;
+  static inline QTemporaryDir* pristine_ = nullptr;
+  static inline QString build_error_;
+};
+
+TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
+  const Case& c = GetParam();
+  const test::Columns cols = test::carried_columns("velmo40");
+  test::Contents expected = test::carried_rows("velmo40", cols);
+  ASSERT_EQ(test::drop_blank_keys(expected, cols), 5);
+  const QByteArray old_sum = old_files();
+
+  if (c.rebuilt_before || c.source_is_target) {
+    const test::ChildEnd first = plain_start();
+    ASSERT_EQ(boxes(first), Lines{kDone});
+    ASSERT_EQ(first.exit_code, 0);
+  }
+  if (c.source_is_target) tools::write_server_settings("velmo41");
+  // A random moment lies within a run like the one it disturbs, timed first.
+  qint64 plain_ms = 0;
+  if (c.fault == Fault::kill_random) {
+    Child timed({});
+    ASSERT_TRUE(timed.wait_for("started"));
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(boxes(timed.finish()), Lines{kDone});
+    plain_ms = clock.elapsed();
+  }
+  const test::Contents before = QFile::exists(dir.file("velmo41.mdf"))
+                                    ? test::carried_rows("velmo41", cols)
+                                    : test::Contents{};
+
+  Child child(c.fault == Fault::kill_at          ? QStringList{"--kill-at", c.at}
+              : c.fault == Fault::fail_at        ? QStringList{"--fail-at", c.at}
+              : c.fault == Fault::lock_at        ? QStringList{"--lock-at", c.at}
+              : c.fault == Fault::second_kestrel ? QStringList{"--pause-at", c.at}
+                                                 : QStringList{});
+  ASSERT_TRUE(child.wait_for("started"));
+  switch (c.fault) {
+    case Fault::kill_random: {
+      std::mt19937 draw(c.seed);
+      const int ms =
+          std::uniform_int_distribution<int>(0, static_cast<int>(plain_ms * 9 / 10))(draw);
+      RecordProperty("kill_after_ms", ms);
+      if (!child.ends_within(ms)) child.kill();
+      break;
+    }
+    case Fault::second_kestrel: {
+      ASSERT_TRUE(child.wait_for("paused"));
+      const test::ChildEnd second = plain_start();
+      EXPECT_EQ(boxes(second), Lines{kRefused});
+      EXPECT_EQ(second.exit_code, 0);
+      child.write_line();
+      break;
+    }
+    default:
+      break;
+  }
+  const test::ChildEnd faulty = child.finish();
+  RecordProperty("killed", faulty.killed);
+  if (c.fault == Fault::kill_at) {
+    EXPECT_TRUE(lines_of(faulty).contains("killing")) << "the kill point was never reached";
+    EXPECT_TRUE(faulty.killed);
+  }
+  if (c.fault != Fault::kill_at && c.fault != Fault::kill_random) {
+    EXPECT_EQ(faulty.exit_code, 0);
+    EXPECT_EQ(boxes(faulty), c.boxes);
+  }
+  if (!before.empty()) {
+    EXPECT_EQ(test::first_difference(before, test::carried_rows("velmo41", cols)), "")
+        << "lost by the run with the fault";
+  }
+  EXPECT_EQ(old_files(), old_sum);
+
+  const test::ChildEnd plain = plain_start();
+  EXPECT_EQ(boxes(plain), Lines{kDone}) << plain.output.toStdString();
+  EXPECT_EQ(plain.exit_code, 0);
+  EXPECT_EQ(test::first_difference(c.source_is_target ? before : expected,
+                                   test::carried_rows("velmo41", cols)),
+            "");
+  EXPECT_EQ(old_files(), old_sum);
+  EXPECT_EQ(text_files(), QStringList{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RebuildFault, ::testing::ValuesIn(cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
