@@ -20,6 +20,13 @@ using upgrade::Outcome;
 
 const QString kDb = QStringLiteral("velmo41");
 constexpr int kShards = 24;
+#ifdef SALON_SANITIZED
+// Under the sanitizers a quarter of the points, spread over the chain: memory faults show on
+// the same code paths, and the plain build still takes every point.
+constexpr size_t kEvery = 4;
+#else
+constexpr size_t kEvery = 1;
+#endif
 
 bool changes_nothing(const QString& sql) {
   return sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive) ||
@@ -117,7 +124,7 @@ TEST_P(ChainCrashTest, NextRunCompletesTheChainAfterAKillAtAnyChange) {
 
   std::vector<long> points;
   const std::vector<long> all = kill_points(trace);
-  for (size_t j = shard; j < all.size(); j += kShards) points.push_back(all[j]);
+  for (size_t j = shard; j < all.size(); j += kShards * kEvery) points.push_back(all[j]);
   ASSERT_FALSE(points.empty());
 
   const QString child = test::sibling_program(QStringLiteral("upgrade_chain_child"));
