@@ -1,25 +1,12 @@
 #include "shared/show_sql_error.h"
 
-#include <QDateTime>
-#include <QFile>
-
 #include "db/transaction.h"
-#include "runtime/codepage.h"
-#include "shared/globals.h"
+#include "shared/kv_log.h"
 
 int show_sql_error() {
-  const QString ls_file = gs_apppath + QStringLiteral("kv_log.txt");
   if (sqlca.status >= 0) return 0;
-  const QString ls_error =
-      QStringLiteral("DBERR: ") +
-      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
-      QStringLiteral("-->") + QString::number(sqlca.db_error_code) + QStringLiteral("-->") +
-      sqlca.db_error_text;
-  // Opened and closed per entry, so another program may read the log meanwhile.
-  QFile f(ls_file);
-  if (f.open(QIODevice::WriteOnly | QIODevice::Append)) {
-    f.write(rt::to_cp936(ls_error) + "\r\n");
-    f.close();
-  }
+  append_kv_log(kv_log_line(
+      QStringLiteral("DBERR"),
+      QString::number(sqlca.db_error_code) + QStringLiteral("-->") + sqlca.db_error_text));
   return -1;
 }
