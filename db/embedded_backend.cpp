@@ -6,6 +6,7 @@
 #include "db/embedded_values.h"
 #include "db/master_catalog.h"
 #include "db/sqlite_util.h"
+#include "db/system_databases.h"
 #include "db/tsql_dialect.h"
 #include "db/tsql_rebuild.h"
 
@@ -223,6 +224,10 @@ std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError&
       return std::make_unique<ActionStatement>([this](DbError& e) { return rollback(e); });
     case Kind::AttachDb:
       return std::make_unique<ActionStatement>([this, c](DbError& e) {
+        if (const auto refused = system_database_refusal(c.names[0])) {
+          e = *refused;
+          return false;
+        }
         sqlite3* catalog = open_master_catalog(folder_, e);
         if (!catalog) return false;
         // A path without a folder is taken from the server's own folder.

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "db/local_engine_probe.h"
+
 namespace db {
 namespace {
 
@@ -496,7 +498,11 @@ std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit
   SQLSetConnectAttr(
       dbc, SQL_ATTR_AUTOCOMMIT,
       reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0);
-  return std::make_unique<OdbcBackend>(env, dbc, target.narrow);
+  auto backend = std::make_unique<OdbcBackend>(env, dbc, target.narrow);
+  if (!target.database_file.isEmpty() &&
+      !local_engine_holds_tables(*backend, target.database_file, err))
+    return nullptr;
+  return backend;
 }
 
 }  // namespace db

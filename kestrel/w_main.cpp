@@ -251,9 +251,18 @@ void w_main::open_w_wait(const QString& s_inf) {
   iw_wait->open(s_inf);
 }
 
+// The Start action sets a text right before the long call it announces and yields only
+// afterwards: each text is painted at once, so the step that runs is the one shown.
+void w_main::set_st_11_text(const QString& text) {
+  st_11->setText(text);
+  st_11->repaint();
+}
+
 QString w_main::w_wait_text() const { return iw_wait ? iw_wait->st_1->text() : QString(); }
 void w_main::set_w_wait_text(const QString& text) {
-  if (iw_wait) iw_wait->st_1->setText(text);
+  if (!iw_wait) return;
+  iw_wait->st_1->setText(text);
+  iw_wait->st_1->repaint();
 }
 void w_main::close_w_wait() {
   if (iw_wait) delete iw_wait.data();

@@ -44,7 +44,7 @@ class w_main final : public QWidget, public main_view {
   QString em_1_text() const override { return em_1->text(); }
   QString em_2_text() const override { return em_2->text(); }
   QString st_11_text() const override { return st_11->text(); }
-  void set_st_11_text(const QString& text) override { st_11->setText(text); }
+  void set_st_11_text(const QString& text) override;
   unsigned hpb_1_position() const override;
   unsigned hpb_1_maxposition() const override;
   void set_hpb_1_position(unsigned position) override;

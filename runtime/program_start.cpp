@@ -1,8 +1,10 @@
 #include "runtime/program_start.h"
 
 #include <QLibraryInfo>
+#include <QPalette>
 #include <QTranslator>
 
+#include "runtime/units.h"
 #include "runtime/window_font.h"
 
 namespace rt {
@@ -21,6 +23,7 @@ Program::Program(int argc, char** argv)
     : detail::ProgramArguments(argc > 0 ? argv[0] : nullptr),
       QApplication(detail::ProgramArguments::argc, detail::ProgramArguments::argv) {
   use_chinese_ui();
+  use_windows_greyed_text();
   set_dialogs(&dialogs_);
 }
 
@@ -37,6 +40,14 @@ bool use_chinese_ui(const QString& translations_folder) {
   }
   QCoreApplication::installTranslator(translator);
   return true;
+}
+
+void use_windows_greyed_text() {
+  QPalette pal = QApplication::palette();
+  const QColor grey(kGreyedText.r, kGreyedText.g, kGreyedText.b);
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    pal.setColor(QPalette::Disabled, role, grey);
+  QApplication::setPalette(pal);
 }
 
 }  // namespace rt

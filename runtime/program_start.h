@@ -39,4 +39,8 @@ QString qt_translations_folder();
 // not in `translations_folder`; everything else is set all the same.
 bool use_chinese_ui(const QString& translations_folder = qt_translations_folder());
 
+// Greyed text (disabled labels, fields, check boxes, menu items) in Windows' grey for it,
+// rt::kGreyedText, in place of the toolkit's pale grey, for every window of the program.
+void use_windows_greyed_text();
+
 }  // namespace rt

@@ -6,65 +6,49 @@
 #include <QSaveFile>
 #include <cstring>
 #include <optional>
-#include <vector>
 
-#include "runtime/codepage.h"
 #include "runtime/files.h"
+#include "runtime/settings_encoding.h"
 
 namespace rt {
 namespace {
 
-struct Line {
-  QByteArray text;  // without its line end
-  QByteArray end;   // "\r\n", "\n", "\r" or "" on the last line
+// A line as it stands on disk and as text.
+struct Row {
+  SettingsLine raw;
+  QString text;
 };
 
-// CR LF, LF and a CR alone each end a line, as Windows programs write and read them.
-std::vector<Line> split_lines(const QByteArray& data) {
-  std::vector<Line> lines;
-  qsizetype start = 0;
-  const qsizetype n = data.size();
-  while (start < n) {
-    qsizetype stop = start;
-    while (stop < n && data[stop] != '\n' && data[stop] != '\r') ++stop;
-    qsizetype next = stop;
-    if (next < n) next += (data[next] == '\r' && next + 1 < n && data[next + 1] == '\n') ? 2 : 1;
-    lines.push_back({data.mid(start, stop - start), data.mid(stop, next - stop)});
-    start = next;
+std::vector<Row> rows_of(const SettingsEncoding& enc, const QByteArray& data) {
+  std::vector<Row> rows;
+  for (SettingsLine& l : enc.lines(data)) {
+    QString text = enc.decode(l.text);
+    rows.push_back({std::move(l), std::move(text)});
   }
-  return lines;
+  return rows;
 }
 
-// A file's text: code page 936, or UTF-8 after a byte-order mark (Notepad writes one).
-struct Text {
-  static constexpr char kBom[] = "\xEF\xBB\xBF";
-  bool utf8 = false;
+bool ascii_blank(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\v') ||
+         c == QLatin1Char('\f') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
 
-  explicit Text(const QByteArray& data) : utf8(data.startsWith(kBom)) {}
-  QByteArray body(const QByteArray& data) const { return utf8 ? data.mid(3) : data; }
-  QByteArray head() const { return utf8 ? QByteArray(kBom) : QByteArray(); }
-  QString decode(const QByteArray& bytes) const {
-    return utf8 ? QString::fromUtf8(bytes) : from_cp936(bytes);
-  }
-  // The bytes of `s`, or nothing when they would not read back as `s`.
-  std::optional<QByteArray> encode(const QString& s) const {
-    QByteArray bytes = utf8 ? s.toUtf8() : to_cp936(s);
-    if (decode(bytes) != s) return std::nullopt;
-    return bytes;
-  }
-};
-
-// Names and values lose the ASCII blanks at their ends, trimmed as bytes before decoding: a
-// full-width space (A1 A1) is part of the value.
-QByteArray trim(const QByteArray& raw) { return raw.trimmed(); }
+// Names and values lose the ASCII blanks at their ends only: a full-width space (U+3000) is
+// part of the value.
+QString trim(const QString& s) {
+  qsizetype b = 0, e = s.size();
+  while (b < e && ascii_blank(s[b])) ++b;
+  while (e > b && ascii_blank(s[e - 1])) --e;
+  return s.mid(b, e - b);
+}
 
 // The section name of a "[name]" line, or nothing.
-std::optional<QString> section_of(const Text& enc, const QByteArray& raw) {
-  QByteArray t = trim(raw);
-  if (!t.startsWith('[')) return std::nullopt;
-  qsizetype close = t.indexOf(']');
+std::optional<QString> section_of(const QString& line) {
+  const QString t = trim(line);
+  if (!t.startsWith(QLatin1Char('['))) return std::nullopt;
+  const qsizetype close = t.indexOf(QLatin1Char(']'));
   if (close < 0) return std::nullopt;
-  return enc.decode(trim(t.mid(1, close - 1)));
+  return trim(t.mid(1, close - 1));
 }
 
 struct KeyLine {
@@ -72,12 +56,12 @@ struct KeyLine {
   QString value;
 };
 
-std::optional<KeyLine> key_of(const Text& enc, const QByteArray& raw) {
-  QByteArray t = trim(raw);
-  if (t.isEmpty() || t.startsWith(';')) return std::nullopt;
-  qsizetype eq = t.indexOf('=');
+std::optional<KeyLine> key_of(const QString& line) {
+  const QString t = trim(line);
+  if (t.isEmpty() || t.startsWith(QLatin1Char(';'))) return std::nullopt;
+  const qsizetype eq = t.indexOf(QLatin1Char('='));
   if (eq < 0) return std::nullopt;
-  return KeyLine{enc.decode(trim(t.left(eq))), enc.decode(trim(t.mid(eq + 1)))};
+  return KeyLine{trim(t.left(eq)), trim(t.mid(eq + 1))};
 }
 
 bool same_name(const QString& a, const QString& b) {
@@ -98,6 +82,46 @@ bool fits_line(const QString& s, const char* stops = "") {
   return true;
 }
 
+// A key that starts like a comment or a section line would not read back either.
+bool fits_key(const QString& key) {
+  return !key.isEmpty() && fits_line(key, "=") && key.front() != QLatin1Char(';') &&
+         key.front() != QLatin1Char('[');
+}
+
+// Sets one key in the rows: its line replaced, or a new line after the section's last
+// non-blank line, or a new section at the end.
+void put(std::vector<Row>& rows, const QString& section, const QString& key, const Row& entry,
+         const Row& section_line, const QByteArray& eol) {
+  std::optional<size_t> sec, key_at, last_in_sec;
+  bool in_section = false;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (auto s = section_of(rows[i].text)) {
+      in_section = !sec && same_name(*s, section);
+      if (in_section) {
+        sec = i;
+        last_in_sec = i;
+      }
+      continue;
+    }
+    if (!in_section) continue;
+    if (!trim(rows[i].text).isEmpty()) last_in_sec = i;
+    if (auto k = key_of(rows[i].text); k && !key_at && same_name(k->key, key)) key_at = i;
+  }
+
+  if (key_at) {
+    rows[*key_at].raw.text = entry.raw.text;
+    rows[*key_at].text = entry.text;
+  } else if (sec) {
+    const size_t at = *last_in_sec;
+    if (rows[at].raw.end.isEmpty()) rows[at].raw.end = eol;
+    rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at + 1), entry);
+  } else {
+    if (!rows.empty() && rows.back().raw.end.isEmpty()) rows.back().raw.end = eol;
+    rows.push_back(section_line);
+    rows.push_back(entry);
+  }
+}
+
 }  // namespace
 
 QString settings_path(const QString& file) {
@@ -112,82 +136,67 @@ QString profile_string(const QString& file, const QString& section, const QStrin
   QFile f(settings_path(file));
   if (!f.open(QIODevice::ReadOnly)) return def;
   const QByteArray data = f.readAll();
-  const Text enc(data);
+  const SettingsEncoding enc(data);
   bool in_section = false;
-  for (const Line& line : split_lines(enc.body(data))) {
-    if (auto s = section_of(enc, line.text)) {
+  for (const Row& row : rows_of(enc, data)) {
+    if (auto s = section_of(row.text)) {
       in_section = same_name(*s, section);
       continue;
     }
     if (!in_section) continue;
-    if (auto k = key_of(enc, line.text); k && same_name(k->key, key)) return k->value;
+    if (auto k = key_of(row.text); k && same_name(k->key, key)) return k->value;
   }
   return def;
 }
 
-int set_profile_string(const QString& file, const QString& section, const QString& key,
-                       const QString& value) {
+int set_profile_strings(const QString& file, const QString& section,
+                        const std::vector<profile_entry>& entries) {
   const QString path = settings_path(file);
   // A value that would not read back as written is refused, as the key or section it
-  // would break; a key that starts like a comment or a section line likewise.
-  if (section.isEmpty() || !fits_line(section, "]") || key.isEmpty() || !fits_line(key, "=") ||
-      key.front() == QLatin1Char(';') || key.front() == QLatin1Char('[') || !fits_line(value))
-    return -1;
+  // would break; and with it the whole batch, before anything is touched.
+  if (section.isEmpty() || !fits_line(section, "]")) return -1;
+  for (const auto& [key, value] : entries)
+    if (!fits_key(key) || !fits_line(value)) return -1;
+  if (entries.empty()) return 1;
   // The configuration folder of a new account does not exist yet; Windows always has its own.
   if (path != file && !QDir().mkpath(QFileInfo(path).absolutePath())) return -1;
   QByteArray data;
-  QFileInfo info(path);
+  const QFileInfo info(path);
   if (info.exists()) {
     if (!info.isFile() || is_read_only(path)) return -1;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return -1;
     data = f.readAll();
   }
-  const Text enc(data);
-  const auto key_bytes = enc.encode(key), value_bytes = enc.encode(value),
-             section_bytes = enc.encode(section);
-  if (!key_bytes || !value_bytes || !section_bytes) return -1;
-  std::vector<Line> lines = split_lines(enc.body(data));
-  QByteArray eol = "\r\n";
-  for (const Line& l : lines)
-    if (!l.end.isEmpty()) {
-      eol = l.end;
+  const SettingsEncoding enc(data);
+  if (!enc.writable(data)) return -1;
+
+  const auto line = [&](const QString& text, const QByteArray& end) -> std::optional<Row> {
+    const auto bytes = enc.encode(text);
+    if (!bytes) return std::nullopt;
+    return Row{{*bytes, end}, text};
+  };
+  std::vector<Row> rows = rows_of(enc, data);
+  QByteArray eol = enc.encode(QStringLiteral("\r\n")).value_or("\r\n");
+  for (const Row& r : rows)
+    if (!r.raw.end.isEmpty()) {
+      eol = r.raw.end;
       break;
     }
-  const QByteArray entry = *key_bytes + '=' + *value_bytes;
-
-  // Find the section, the key inside it, and the last non-blank line of the section.
-  std::optional<size_t> sec, key_at, last_in_sec;
-  bool in_section = false;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (auto s = section_of(enc, lines[i].text)) {
-      in_section = !sec && same_name(*s, section);
-      if (in_section) {
-        sec = i;
-        last_in_sec = i;
-      }
-      continue;
-    }
-    if (!in_section) continue;
-    if (!lines[i].text.trimmed().isEmpty()) last_in_sec = i;
-    if (auto k = key_of(enc, lines[i].text); k && !key_at && same_name(k->key, key)) key_at = i;
+  const std::optional<Row> section_line = line(QLatin1Char('[') + section + QLatin1Char(']'), eol);
+  if (!section_line) return -1;
+  std::vector<Row> lines;
+  for (const auto& [key, value] : entries) {
+    std::optional<Row> entry = line(key + QLatin1Char('=') + value, eol);
+    if (!entry) return -1;
+    lines.push_back(std::move(*entry));
   }
+  for (size_t i = 0; i < entries.size(); ++i)
+    put(rows, section, entries[i].first, lines[i], *section_line, eol);
 
-  if (key_at) {
-    lines[*key_at].text = entry;
-  } else if (sec) {
-    size_t at = *last_in_sec;
-    if (lines[at].end.isEmpty()) lines[at].end = eol;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at + 1), Line{entry, eol});
-  } else {
-    if (!lines.empty() && lines.back().end.isEmpty()) lines.back().end = eol;
-    lines.push_back({'[' + *section_bytes + ']', eol});
-    lines.push_back({entry, eol});
-  }
-
-  QByteArray out = enc.head();
-  out.reserve(data.size() + entry.size() + 32);
-  for (const Line& l : lines) out += l.text + l.end;
+  QByteArray out = enc.mark();
+  out.reserve(data.size() + 64 * static_cast<qsizetype>(entries.size()) + 32);
+  for (const Row& r : rows) out += r.raw.text + r.raw.end;
 
   QSaveFile save(path);
   if (!save.open(QIODevice::WriteOnly)) return -1;
@@ -196,6 +205,11 @@ int set_profile_string(const QString& file, const QString& section, const QStrin
     return -1;
   }
   return save.commit() ? 1 : -1;
+}
+
+int set_profile_string(const QString& file, const QString& section, const QString& key,
+                       const QString& value) {
+  return set_profile_strings(file, section, {{key, value}});
 }
 
 }  // namespace rt

@@ -1,8 +1,10 @@
 #pragma once
-// Settings files of the Windows kind ("[section]" and "key=value" lines) in code page 936, or
-// in UTF-8 when the file starts with a byte-order mark. CR LF, LF or a CR alone ends a line.
+// Settings files of the Windows kind ("[section]" and "key=value" lines) in the encoding their
+// byte-order mark names (UTF-8, UTF-16 LE or BE), else in code page 936 (settings_encoding.h).
 // Not QSettings: a write must keep every other byte of the file.
 #include <QString>
+#include <utility>
+#include <vector>
 
 namespace rt {
 
@@ -15,11 +17,18 @@ QString settings_path(const QString& file);
 QString profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& def);
 
-// Sets one key, creating the file, the section or the key as needed (and the configuration
-// folder for a file named without one); every other byte of the file stays as it was. The file is
-// replaced whole or not at all. 1 on success, -1 on failure, also (with nothing written) for a
-// value that would not read back as written: one holding a line end or NUL, with blanks at its
-// ends, or with a character the file's code page lacks.
+// Sets keys of one section, in order, creating the file, the section or a key as needed (and
+// the configuration folder for a file named without one); every other byte of the file stays
+// as it was. All or nothing: every key and value is checked before the file is touched, and the
+// file is replaced whole, once. 1 on success; -1 with the file unchanged on any failure, also for
+// a value that would not read back as written (one holding a line end or NUL, with blanks at
+// its ends, or with a character the file's encoding lacks) and for a file that cannot be
+// written back in its own encoding (SettingsEncoding::writable).
+using profile_entry = std::pair<QString, QString>;  // key, value
+int set_profile_strings(const QString& file, const QString& section,
+                        const std::vector<profile_entry>& entries);
+
+// One key: set_profile_strings with a single entry.
 int set_profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& value);
 

@@ -19,6 +19,9 @@ struct Rgb {
   bool operator==(const Rgb&) const = default;
 };
 
+// Windows' colour of greyed (disabled) text, COLOR_GRAYTEXT: readable on the 3-D face colour.
+constexpr Rgb kGreyedText{109, 109, 109};
+
 // Colour values below 16777216 are red + 256 * green + 65536 * blue.
 Rgb rgb_from_long(long colour);
 long long_from_rgb(Rgb c);

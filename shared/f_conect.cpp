@@ -15,13 +15,13 @@ const QString kDriverName = QStringLiteral("Sybase SQL Anywhere 5.0");
 const QString kTitle = QStringLiteral("系统提示");
 
 // "USER.INI" without a folder: the platform's settings folder, not the program's user.ini.
-// A write that fails is said, and the registration goes on: nothing of ours reads the file.
+// Both keys or neither. A write that fails is said, and the registration goes on: nothing of
+// ours reads the file.
 void write_application_paths(const QString& ls_p) {
   const QString ini = QStringLiteral("USER.INI");
-  const QString section = QStringLiteral("Application");
-  if (rt::set_profile_string(ini, section, QStringLiteral("Path"), ls_p) != 1 ||
-      rt::set_profile_string(ini, section, QStringLiteral("Pathdemo"),
-                             ls_p + QStringLiteral("photo/")) != 1)
+  if (rt::set_profile_strings(ini, QStringLiteral("Application"),
+                              {{QStringLiteral("Path"), ls_p},
+                               {QStringLiteral("Pathdemo"), ls_p + QStringLiteral("photo/")}}) != 1)
     rt::dialogs().failure(QStringLiteral("错误信息"),
                           QStringLiteral("写入USER.INI失败!\r\n") + rt::settings_path(ini));
 }

@@ -41,17 +41,20 @@ void cb_save_clicked(connection_panel& p) {
 
   std::vector<setting> keys = local_keys(s, kind);
   keys.push_back({QStringLiteral("connect"), ls_connect});
-  if (!write_settings(keys)) return;
-
   connection_set n = read_network_set(p);
   n.password = uo_a.f_enpt(n.password);
   n.confirmation = uo_a.f_enpt(n.confirmation);
-  if (n.password != n.confirmation)
+  // A network mismatch keeps the local keys written; otherwise both sets are one save, so a
+  // network value the file cannot hold leaves the local keys unwritten too.
+  if (n.password != n.confirmation) {
+    if (!write_settings(keys)) return;
     return mismatch(p, QStringLiteral("网络数据库用户密码前后不一致!"), sle::user_password2);
-  write_settings({{QStringLiteral("server_name2"), n.server},
-                  {QStringLiteral("database_name2"), n.database},
-                  {QStringLiteral("user_name2"), n.user},
-                  {QStringLiteral("user_password2"), n.password}});
+  }
+  keys.insert(keys.end(), {{QStringLiteral("server_name2"), n.server},
+                           {QStringLiteral("database_name2"), n.database},
+                           {QStringLiteral("user_name2"), n.user},
+                           {QStringLiteral("user_password2"), n.password}});
+  write_settings(keys);
 }
 
 void cb_save2_clicked(connection_panel& p) {

@@ -51,13 +51,9 @@ void load_panel_settings(connection_panel& p) {
 }
 
 bool write_settings(const std::vector<setting>& keys) {
-  for (const auto& [key, value] : keys) {
-    if (rt::set_profile_string(gs_inifile, kSection, key, value) != 1) {
-      rt::dialogs().failure(QStringLiteral("错误信息"), QStringLiteral("保存设置失败!"));
-      return false;
-    }
-  }
-  return true;
+  if (rt::set_profile_strings(gs_inifile, kSection, keys) == 1) return true;
+  rt::dialogs().failure(QStringLiteral("错误信息"), QStringLiteral("保存设置失败!"));
+  return false;
 }
 
 }  // namespace shared

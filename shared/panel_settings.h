@@ -2,8 +2,9 @@
 // Section "database" of gs_inifile: the reading that fills the panel when a window opens, and
 // the writing that the save handlers share.
 #include <QString>
-#include <utility>
 #include <vector>
+
+#include "runtime/settings_file.h"
 
 namespace shared {
 
@@ -14,9 +15,10 @@ class connection_panel;
 // its local twin. Passwords go into the password and the confirmation field as stored.
 void load_panel_settings(connection_panel& p);
 
-// Writes the keys in order. At the first write that fails it shows "错误信息" /
-// "保存设置失败!" and writes nothing further; false then.
-using setting = std::pair<QString, QString>;
+// Writes the keys in order, all or none: when any of them cannot be written (a value the file
+// cannot hold as typed, a file that cannot be replaced) it shows "错误信息" / "保存设置失败!"
+// and the file stays as it was; false then.
+using setting = rt::profile_entry;
 bool write_settings(const std::vector<setting>& keys);
 
 }  // namespace shared

@@ -1,6 +1,7 @@
 #include "shared/w_wait.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -81,3 +82,5 @@ void w_wait::open(const QString& s_inf) {
   if (area.isValid()) move(area.center() - rect().center());
   show();
 }
+
+void w_wait::closeEvent(QCloseEvent* e) { e->ignore(); }

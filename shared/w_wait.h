@@ -1,7 +1,8 @@
 #pragma once
 // The small waiting window: a picture with one line of white text over it. It has no title
 // bar, opens centred over its opener and does not block it; the opener writes st_1 as its work
-// goes on and closes the window when done.
+// goes on and ends the window (deletes it) when done. A close request from anywhere else is
+// ignored: the window shows the progress of a run that is still going on.
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
@@ -15,6 +16,9 @@ class w_wait : public QWidget {
 
   QLabel* st_1;
   QLabel* p_1;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
 };
 
 // The picture the program carries, shown when the program folder has no wait.jpg.

@@ -54,8 +54,31 @@ INSTANTIATE_TEST_SUITE_P(
         AttachCase{"not_database", "sp_attach_db 'salon','%1text.mdf','%1salon.ldf'", 5172},
         AttachCase{"undoubled_quote", "sp_attach_db 'it's','%1salon.mdf','%1salon.ldf'", 170},
         AttachCase{"two_files_only", "sp_attach_db 'salon','%1salon.mdf'", 201},
-        AttachCase{"empty_name", "sp_attach_db '','%1salon.mdf','%1salon.ldf'", 15010}),
+        AttachCase{"empty_name", "sp_attach_db '','%1salon.mdf','%1salon.ldf'", 15010},
+        // Every server has these; master is the embedded server's catalog itself.
+        AttachCase{"master", "sp_attach_db 'master','%1salon.mdf','%1salon.ldf'", 1801},
+        AttachCase{"MASTER", "sp_attach_db 'MASTER','%1salon.mdf','%1salon.ldf'", 1801},
+        AttachCase{"model", "sp_attach_db 'Model','%1salon.mdf','%1salon.ldf'", 1801},
+        AttachCase{"msdb", "sp_attach_db 'msdb','%1salon.mdf','%1salon.ldf'", 1801},
+        AttachCase{"tempdb", "exec sp_attach_db N'TempDB','%1salon.mdf','%1salon.ldf'", 1801},
+        AttachCase{"master_like", "sp_attach_db 'master2','%1salon.mdf','%1salon.ldf'", 0}),
     [](const auto& info) { return std::string(info.param.label); });
+
+TEST(EmbeddedServer, SystemDatabaseNamesAreRefusedAsSqlServerDoes) {
+  EmbeddedServer s;
+  s.make_files(QStringLiteral("salon"));
+  s.connect(QStringLiteral("master"));
+  sqlca.execute_immediate(
+      QStringLiteral("sp_attach_db 'MASTER','%1salon.mdf','%1salon.ldf'").arg(s.folder.path()));
+  EXPECT_EQ(sqlca.db_error_text,
+            "Database 'MASTER' already exists. Choose a different database name.");
+  const QString catalog = db::master_catalog_path(s.folder.path());
+  sqlca.disconnect();
+  s.connect(QStringLiteral("MASTER"));
+  EXPECT_EQ(sqlca.status, 0) << "master is still the catalog";
+  EXPECT_FALSE(db::find_database(s.folder.path(), QStringLiteral("master")).has_value());
+  EXPECT_TRUE(QFile::exists(catalog));
+}
 
 TEST(EmbeddedServer, QuoteDoubledNameIsAttachedAndConnected) {
   EmbeddedServer s;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include "db/odbc_backend.h"
 #include "db/transaction.h"
@@ -135,6 +138,58 @@ TEST_F(LocalEngine, MissingDatabaseFileIsNotCreated) {
   EXPECT_EQ(t.status, -1);
   EXPECT_FALSE(t.is_connected());
   EXPECT_FALSE(QFile::exists(dir.file("velmo41.db")));
+}
+
+// The driver opens a file only when a statement needs it: the connect reads the schema, so a
+// file that is no database, or one without any table, fails here, and is left as it was.
+TEST_F(LocalEngine, OnlyADatabaseWithTablesConnects) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(dir.file("empty.db").toUtf8().constData(), &db), SQLITE_OK);
+  sqlite3_exec(db, "pragma user_version = 3", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  const QByteArray empty_db = dir.read("empty.db");
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    const char* error;
+  } cases[] = {
+      {"text file", "[database]\r\nserver_name=x\r\n", "数据库文件不是数据库"},
+      {"0-byte file", "", "数据库文件中没有任何表"},
+      {"database without tables", empty_db, "数据库文件中没有任何表"},
+  };
+  for (const Case& c : cases) {
+    dir.write("velmo41.db", c.bytes);
+    const QDateTime stamp = QFileInfo(dir.file("velmo41.db")).lastModified();
+    for (const bool auto_commit : {false, true}) {
+      db::Transaction t;
+      t.interface_id = "ODBC";
+      t.connect_params = "Connectstring='DSN=velmo41;UID=dba;PWD=kpz531274'";
+      t.auto_commit = auto_commit;
+      t.connect();
+      EXPECT_EQ(t.status, -1) << c.what;
+      EXPECT_FALSE(t.is_connected()) << c.what;
+      EXPECT_TRUE(t.db_error_text.contains(QString::fromUtf8(c.error)))
+          << c.what << ": " << t.db_error_text.toStdString();
+    }
+    EXPECT_EQ(dir.read("velmo41.db"), c.bytes) << c.what;
+    EXPECT_EQ(QFileInfo(dir.file("velmo41.db")).lastModified(), stamp) << c.what;
+    EXPECT_EQ(QDir(dir.path()).entryList({"velmo41.db*"}, QDir::Files), QStringList{"velmo41.db"})
+        << c.what << ": no journal or log beside it";
+  }
+}
+
+// The check ends the read it began: another connection may write at once.
+TEST_F(LocalEngine, TheSchemaCheckHoldsNoLock) {
+  db::Transaction t;
+  connect(t);
+  ASSERT_EQ(t.status, 0);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(dir.file("velmo41.db").toUtf8().constData(), &other), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(other, "insert into mem(id) values(7)", nullptr, nullptr, nullptr),
+            SQLITE_OK)
+      << sqlite3_errmsg(other);
+  sqlite3_close(other);
+  EXPECT_EQ(count(t), 2);
 }
 
 TEST_F(LocalEngine, FaultHookFailsTheChosenStatement) {

@@ -3,6 +3,7 @@
 
 #include <QDir>
 
+#include "db/master_catalog.h"
 #include "tests/plover/plover_fixture.h"
 
 namespace {
@@ -139,6 +140,34 @@ TEST_F(Attach, AQuoteInTheProgramFolderStaysInsideItsLiteral) {
   EXPECT_TRUE(seen.last().contains("'" + QString(folder).replace("'", "''") + "x.mdf'"))
       << seen.last().toStdString();
   EXPECT_TRUE(reachable("x"));
+}
+
+}  // namespace
+
+namespace {
+
+// The server's own databases cannot be attached or created again, in any letter case: the
+// server refuses (error 1801) and plover shows its failure box.
+TEST_F(Attach, SystemDatabaseNamesAreRefusedByTheServer) {
+  server.make_files("base");
+  for (const char* name : {"master", "MASTER"}) {
+    server.make_files(name);
+    dialogs.clear();
+    attach(name);
+    EXPECT_EQ(dialogs.lines().back(), kAttachFailed) << name;
+
+    dialogs.clear();
+    local("(embedded)", name, "sa", "", "");
+    dialogs.answer(true);
+    w->cb_create_clicked();
+    EXPECT_EQ(dialogs.lines(),
+              (std::vector<QString>{QStringLiteral("系统提示|您真的要创建%1数据库吗？").arg(name),
+                                    "错误信息|创建数据库失败"}))
+        << name;
+    EXPECT_FALSE(sqlca.is_connected());
+  }
+  EXPECT_FALSE(db::find_database(gs_apppath, "master").has_value());
+  EXPECT_TRUE(reachable("master")) << "master is still the server's catalog";
 }
 
 }  // namespace

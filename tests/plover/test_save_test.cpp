@@ -74,6 +74,29 @@ TEST_F(PloverWindow, KindOneTestsTheFixedDataSourceOnly) {
   EXPECT_FALSE(ini_exists()) << "No to the save question writes nothing";
 }
 
+// The local test opens velmo40's file as a database: a text file or a 0-byte file is no
+// working connection, and the test leaves it as it was.
+TEST_F(PloverWindow, LocalTestPassesOnlyARealDatabase) {
+  register_velmo40(server.folder);
+  const QByteArray real = server.folder.read("velmo40.db");
+  const std::pair<QByteArray, std::vector<QString>> cases[] = {
+      {"[database]\r\nserver_name=.\r\n", {kNotConnected}},
+      {"", {kNotConnected}},
+      {real, {kConnected, kSaveQuestion}},
+  };
+  open_window();
+  for (const auto& [bytes, lines] : cases) {
+    server.folder.write("velmo40.db", bytes);
+    dialogs.clear();
+    if (lines.size() > 1) dialogs.answer(false);
+    w->cb_test_clicked();
+    EXPECT_EQ(dialogs.lines(), lines) << bytes.size();
+    EXPECT_FALSE(sqlca.is_connected());
+    EXPECT_EQ(server.folder.read("velmo40.db"), bytes);
+    EXPECT_FALSE(ini_exists());
+  }
+}
+
 // The connection is closed before the outcome is shown and the save runs.
 TEST_F(PloverWindow, TestDisconnectsBeforeItsNoticeAndTheSave) {
   register_velmo40(server.folder);

@@ -222,6 +222,21 @@ TEST_F(Window, Screenshot) {
   const QString path = test::screenshot_folder() + "plover_w_main.png";
   ASSERT_TRUE(w->grab().save(path));
   EXPECT_EQ(QImage(path).size(), w->size());
+
+  // The greyed labels are drawn in the system's grey for greyed text, readable on the face.
+  for (QLabel* l : {w->st_1, w->st_5, w->st_10}) {
+    const QImage label = w->grab(l->geometry()).toImage();
+    QColor darkest = Qt::white;
+    for (int y = 0; y < label.height(); ++y)
+      for (int x = 0; x < label.width(); ++x)
+        if (label.pixelColor(x, y).lightness() < darkest.lightness())
+          darkest = label.pixelColor(x, y);
+    EXPECT_FALSE(l->isEnabled());
+    EXPECT_EQ(l->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(109, 109, 109));
+    // The strokes are one antialiased pixel wide: their darkest pixels come near that grey
+    // (the toolkit's own disabled grey, #BEBEBE, gave #C4C4C4 on #EFEFEF).
+    EXPECT_LT(darkest.lightness(), 140) << l->text().toStdString();
+  }
 }
 
 // A picture of that name in the program folder comes before the one the program carries; a

@@ -2,13 +2,25 @@
 // upgrade chain: old database velmo40 at 4.00, template base.mdf at 4.00.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
 
 #include "db/transaction.h"
+#include "kestrel/rebuild/del_b_list.h"
+#include "kestrel/rebuild/main_view_window.h"
+#include "kestrel/rebuild/start_action.h"
+#include "kestrel/upgrade/chain.h"
 #include "kestrel/w_main.h"
+#include "shared/f_conect.h"
 #include "shared/globals.h"
+#include "shared/w_wait.h"
 #include "tests/rebuild/carried_contents.h"
+#include "tests/rebuild/hooked_store.h"
 #include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
 #include "tests/support/scripted_dialogs.h"
@@ -151,6 +163,112 @@ TEST_F(EndToEnd, DuringARunTheWindowStaysOpenAndStartIsIgnored) {
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   w.close();
   EXPECT_FALSE(w.isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// What a label shows on the screen (its window's flushed backing store) against a fresh
+// rendering of the window there: equal when the label's current text has been painted.
+bool painted(QLabel* l) {
+  QWidget* top = l->window();
+  const QRect r(l->mapTo(top, QPoint(0, 0)), l->size());
+  const QImage screen = top->screen()
+                            ->grabWindow(top->winId(), r.x(), r.y(), r.width(), r.height())
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32);
+  return !screen.isNull() && screen == top->grab(r).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Each progress text names the step that runs while it runs: the status line and the wait
+// window are looked at inside the long calls (the statements, the import of a table's file).
+TEST_F(EndToEnd, TheProgressShownIsTheStepThatRuns) {
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  QStringList wrong;
+  long looks = 0;
+  const auto look = [&](QLabel* l, const QString& step, const QString& expected) {
+    if (!l) return;
+    ++looks;
+    const bool shown = painted(l);
+    if (l->text() != expected || !shown)
+      wrong << step + ": " + l->text() + (shown ? "" : " (not painted)") + ", not " + expected;
+  };
+  const auto wait_line = [&]() -> QLabel* {
+    for (QWidget* t : QApplication::topLevelWidgets())
+      if (auto* wait = dynamic_cast<w_wait*>(t); wait && wait->isVisible()) return wait->st_1;
+    ADD_FAILURE() << "no wait window";
+    return nullptr;
+  };
+  enum class Phase { before, emptying, importing } phase = Phase::before;
+  int table = 0;
+  sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
+    if (s.startsWith("sp_attach_db 'velmo41'")) look(w.st_11, s, "附加数据库2");
+    if (phase == Phase::emptying && s.startsWith("delete from "))
+      for (const rebuild::DelEntry& e : rebuild::del_b_list())
+        if (s == QString("delete from ") + e.table)
+          look(w.st_11, s, QString("初始化...%1/%2").arg(e.shown).arg(gi_tables));
+    if (phase == Phase::importing && w.w_wait_open() && s.startsWith("insert into "))
+      look(wait_line(), s.left(40), QString("保存数据:%1/%2中...").arg(table).arg(gi_tables));
+    return std::nullopt;
+  });
+  const auto store = [&] {
+    return std::make_unique<test::HookedStore>([&](const char* call, int n) {
+      if (QByteArray(call) == "importfile") {
+        phase = Phase::importing;
+        table = n;
+        look(wait_line(), QString("import %1").arg(n), QString("导入第:%1号表").arg(n));
+      } else {
+        const QString t = w.w_wait_text();
+        look(wait_line(), QString("check %1").arg(n),
+             t.startsWith("数据处理:1/") ? t : "数据处理:1/<rows>");
+      }
+    });
+  };
+  const auto upgrade = [&] {
+    look(w.st_11, "upgrade", "升级数据库");
+    const upgrade::Outcome o = upgrade::run_chain();
+    phase = Phase::emptying;
+    return o == upgrade::Outcome::done || o == upgrade::Outcome::returned_early;
+  };
+  rebuild::MainViewWindow window(w);
+  rebuild::StartAction(window, {store, upgrade, f_conect}).clicked();
+  sqlca.set_fault_hook({});
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(table, gi_tables);
+  EXPECT_GT(looks, 2 * gi_tables);
+  EXPECT_EQ(wrong.join('\n'), "");
+}
+
+}  // namespace
+
+namespace {
+
+// The wait window shows a run that goes on: a close request sent to it changes nothing.
+TEST_F(EndToEnd, TheWaitWindowStaysWhileTheRunGoesOn) {
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  int requests = 0;
+  sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
+    if (!w.w_wait_open() || !s.startsWith("insert into ")) return std::nullopt;
+    for (QWidget* t : QApplication::topLevelWidgets())
+      if (auto* wait = dynamic_cast<w_wait*>(t)) {
+        ++requests;
+        EXPECT_FALSE(wait->close());
+        if (QWindow* native = wait->windowHandle()) EXPECT_FALSE(native->close());
+        EXPECT_TRUE(wait->isVisible());
+      }
+    return std::nullopt;
+  });
+  w.cb_test->triggerevent_clicked();
+  sqlca.set_fault_hook({});
+  EXPECT_GT(requests, 10);
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_FALSE(w.w_wait_open()) << "the run ends it";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -32,6 +33,15 @@ TEST(ProgramStart, StandardButtonsAndFontsAreChinese) {
   const QFontInfo font(box.font());
   EXPECT_EQ(font.family(), "AR PL UMing CN");
   EXPECT_EQ(font.pixelSize(), 12);
+}
+
+// Greyed text in Windows' grey for it, readable on the face colour; enabled text unchanged.
+TEST(ProgramStart, GreyedTextIsTheSystemsGreyForIt) {
+  const QPalette pal = QApplication::palette();
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    EXPECT_EQ(pal.color(QPalette::Disabled, role), QColor(109, 109, 109)) << role;
+    EXPECT_NE(pal.color(QPalette::Active, role), QColor(109, 109, 109)) << role;
+  }
 }
 
 TEST(ProgramStart, WithoutTheTranslationTheProgramsStillStart) {

@@ -4,6 +4,7 @@
 
 #include "runtime/codepage.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf16_text.h"
 
 namespace {
 
@@ -163,6 +164,98 @@ TEST(SettingsWrite, KeepsTheFilesEncodingAndLineEnds) {
   ASSERT_EQ(rt::set_profile_string(ini, kDb, "n", "1"), 1);
   ASSERT_EQ(rt::set_profile_string(ini, kDb, "k", "w"), 1);
   EXPECT_EQ(dir.read("user.ini"), "[database]\rk=w\rn=1\r[x]\ry=1");
+}
+
+// Every program reads the same values from UTF-16 files of either byte order, and a write keeps
+// the file UTF-16 in its byte order and with its line ends.
+TEST(SettingsUtf16, ReadAndWrittenBackInTheFilesOwnForm) {
+  for (const bool be : {false, true}) {
+    for (const QString& eol : {QStringLiteral("\r\n"), QStringLiteral("\n")}) {
+      SCOPED_TRACE(std::string(be ? "BE " : "LE ") + (eol.size() == 2 ? "CRLF" : "LF"));
+      const QString text = "; 设置" + eol + "[database]" + eol + "server_name = 服务器 " + eol +
+                           "database_type=2" + eol + "file_name=D:\\照片\\一.bmp" + eol +
+                           "[other]" + eol + "k=v";
+      test::TempProgramFolder dir;
+      dir.write("user.ini", test::utf16_file(text, be));
+      const QString ini = dir.file("user.ini");
+      EXPECT_EQ(rt::profile_string(ini, kDb, "server_name", ""), QStringLiteral("服务器"));
+      EXPECT_EQ(rt::profile_string(ini, kDb, "database_type", "1"), "2");
+      EXPECT_EQ(rt::profile_string(ini, kDb, "file_name", ""), QStringLiteral("D:\\照片\\一.bmp"));
+      EXPECT_EQ(rt::profile_string(ini, "other", "k", ""), "v");
+
+      // Characters code page 936 lacks are fine in UTF-16.
+      ASSERT_EQ(rt::set_profile_strings(ini, kDb,
+                                        {{"server_name", QStringLiteral("새 서버😀")},
+                                         {"user_name", QStringLiteral("a\u00A0b")}}),
+                1);
+      ASSERT_EQ(rt::set_profile_string(ini, "Application", "Path", "/p/"), 1);
+      QString want = text;
+      want.replace("server_name = 服务器 ", QStringLiteral("server_name=새 서버😀"));
+      want.replace("[other]", QStringLiteral("user_name=a\u00A0b") + eol + "[other]");
+      want += eol + "[Application]" + eol + "Path=/p/" + eol;
+      EXPECT_EQ(dir.read("user.ini"), test::utf16_file(want, be));
+      EXPECT_EQ(rt::profile_string(ini, kDb, "server_name", ""), QStringLiteral("새 서버😀"));
+    }
+  }
+}
+
+// A damaged UTF-16 file, or one whose encoding the reader cannot tell: what is sound reads,
+// and nothing is written into it.
+TEST(SettingsUtf16, DamagedFilesReadWhatIsSoundAndAreNotWritten) {
+  const QByteArray good = test::utf16_file("[database]\r\nserver_name=s\r\nuser_name=u\r\n", false);
+  QByteArray unpaired = test::utf16_file("[database]\r\nserver_name=s", false);
+  unpaired += QByteArray("\x00\xD8", 2) + test::utf16_file("x\r\nuser_name=u\r\n", false).mid(2);
+  QByteArray utf32 = QByteArray("\xFF\xFE\x00\x00", 4);
+  for (char c : QByteArray("[database]\r\nserver_name=s\r\n"))
+    utf32 += QByteArray(1, c) + QByteArray(3, 0);
+  struct Case {
+    const char* what;
+    QByteArray file;
+    const char* server_name;
+    const char* user_name;
+  } cases[] = {
+      {"odd byte count", good + "\x41", "s", "u"},
+      {"unpaired surrogate", unpaired, "s\xEF\xBF\xBDx", "u"},
+      {"UTF-32, whose mark starts like UTF-16's", utf32, "<default>", "<default>"},
+      {"UTF-16 without its mark", good.mid(2), "<default>", "<default>"},
+  };
+  for (const Case& c : cases) {
+    test::TempProgramFolder dir;
+    dir.write("user.ini", c.file);
+    const QString ini = dir.file("user.ini");
+    EXPECT_EQ(rt::profile_string(ini, kDb, "server_name", "<default>"),
+              QString::fromUtf8(c.server_name))
+        << c.what;
+    EXPECT_EQ(rt::profile_string(ini, kDb, "user_name", "<default>"), c.user_name) << c.what;
+    EXPECT_EQ(rt::set_profile_string(ini, kDb, "server_name", "new"), -1) << c.what;
+    EXPECT_EQ(dir.read("user.ini"), c.file) << c.what;
+  }
+}
+
+// A batch is checked whole before the file is touched: one value that cannot be written, at
+// any place, leaves the file byte for byte as it was.
+TEST(SettingsWrite, ABatchIsWrittenWholeOrNotAtAll) {
+  const QByteArray cp936 = rt::to_cp936(QStringLiteral("[database]\r\na=旧\r\nb=1\r\n"));
+  const QByteArray utf16le = test::utf16_file("[database]\r\na=old\r\n", false);
+  const QString bad[] = {QStringLiteral("😀"), "a\nb=x", " lead", QString::fromUtf16(u"\xD800")};
+  for (const QByteArray& before : {cp936, utf16le}) {
+    for (const QString& b : bad) {
+      for (int at = 0; at < 3; ++at) {
+        if (before == utf16le && b == QStringLiteral("😀")) continue;  // UTF-16 holds it
+        std::vector<rt::profile_entry> batch{{"a", "x"}, {"new", "y"}, {"b", "z"}};
+        batch[static_cast<size_t>(at)].second = b;
+        test::TempProgramFolder dir;
+        dir.write("user.ini", before);
+        EXPECT_EQ(rt::set_profile_strings(dir.file("user.ini"), kDb, batch), -1) << at;
+        EXPECT_EQ(dir.read("user.ini"), before) << at;
+      }
+    }
+  }
+  test::TempProgramFolder dir;
+  dir.write("user.ini", cp936);
+  ASSERT_EQ(
+      rt::set_profile_strings(dir.file("user.ini"), kDb, {{"a", "x"}, {"c", "3"}, {"A", "y"}}), 1);
+  EXPECT_EQ(dir.read("user.ini"), "[database]\r\nA=y\r\nb=1\r\nc=3\r\n") << "in order, later wins";
 }
 
 TEST(SettingsPath, BareNameLivesInConfigFolder) {

@@ -158,6 +158,30 @@ TEST_F(FConect, ChosenFileNamedOtherwiseIsRegisteredByItsPath) {
   expect_registered(folder, folder + "shop.db");
 }
 
+// USER.INI is code page 936: a folder whose name it cannot hold writes neither key, says so,
+// and the registration goes on.
+TEST_F(FConect, AFolderUserIniCannotHoldWritesNeitherKey) {
+  gi_connect_time = 2;
+  const QString folder = tmp.path() + QStringLiteral("김민준 살롱/");
+  QDir().mkpath(folder);
+  ASSERT_TRUE(test::make_sqlite_file(folder + "shop.db"));
+  QDir().mkpath(tmp.config_folder());
+  const QByteArray before = "[Application]\r\nPath=/old/\r\nPathdemo=/old/photo/\r\n";
+  tmp.write("../home/.config/USER.INI", before);
+  ASSERT_EQ(user_ini("Path"), "/old/");
+  dlg.answer(true);
+  dlg.choose_file(folder + "shop.db");
+
+  EXPECT_EQ(call(), 1);
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{
+                             kQuestion, kDialog,
+                             "错误信息|写入USER.INI失败!\r\n" + tmp.config_folder() + "USER.INI",
+                             "系统提示|本数据库注册成功!"}));
+  EXPECT_EQ(tmp.read("../home/.config/USER.INI"), before);
+  EXPECT_EQ(reg(kKey, "DatabaseFile"), folder + "shop.db");
+  EXPECT_TRUE(sqlca.is_connected());
+}
+
 TEST_F(FConect, DatabaseNameThatSurvivesTheRemovalsMeansAlreadyRegistered) {
   gi_connect_time = 2;
   rt::registry_set(kKey, "DatabaseName", "velmo41");

@@ -106,15 +106,39 @@ TEST_F(PanelSave, UnwritableFileIsReportedOnceAndNothingMoreIsWritten) {
   EXPECT_EQ(dlg.shown()[1].kind, test::Shown::Failure);
 }
 
-TEST_F(PanelSave, ValueThatCannotBeStoredOnOneLineFailsTheSave) {
-  rt::set_profile_string(gs_inifile, "database", "user_name", "old");
-  p.local("s", "d", "u\nserver_name=evil", "pw", "pw");
-  dlg.answer(true);
-  shared::cb_save_clicked(p);
-  EXPECT_EQ(dlg.lines(), (std::vector<QString>{kAsk, "错误信息|保存设置失败!"}));
-  EXPECT_EQ(key("server_name"), "s");  // the keys before it, as with a file that fails midway
-  EXPECT_EQ(key("user_name"), "old");
-  EXPECT_EQ(key("user_password"), "<missing>");
+// One value the file cannot hold as typed, at the first, a middle or the last key of the
+// save: the save is refused whole and the file stays byte for byte as it was.
+TEST_F(PanelSave, OneUnwritableValueAnywhereRefusesTheWholeSave) {
+  const QString unwritable[] = {QStringLiteral("用户😀"), QStringLiteral("김민준"),
+                                QStringLiteral("a\u00A0b"), QStringLiteral("\tsa")};
+  enum Place { first, middle, last };
+  for (const QString& bad : unwritable) {
+    for (const Place at : {first, middle, last}) {
+      test::TempProgramFolder folder;
+      test::ScriptedDialogs d;
+      test::fake_panel q;
+      folder.write("user.ini",
+                   "[database]\r\nserver_name=s0\r\nuser_name=u0\r\nserver_name2=n0\r\n"
+                   "user_password2=p0\r\n");
+      const QByteArray before = folder.read("user.ini");
+      q.local(at == first ? bad : "s", "d", "u", "pw", "pw");
+      q.network(at == middle ? bad : "n", "d2", "u2", at == last ? bad : "p2",
+                at == last ? bad : "p2");
+      d.answer(true);
+      shared::cb_save_clicked(q);
+      EXPECT_EQ(d.lines(), (std::vector<QString>{kAsk, "错误信息|保存设置失败!"})) << at;
+      EXPECT_EQ(folder.read("user.ini"), before) << at;
+    }
+    test::TempProgramFolder folder;
+    test::ScriptedDialogs d;
+    test::fake_panel q;
+    folder.write("user.ini", "[database]\r\nserver_name=s0\r\n");
+    q.local("s", "d", bad, "pw", "pw");
+    d.answer(true);
+    shared::cb_save2_clicked(q);
+    EXPECT_EQ(d.lines(), (std::vector<QString>{kAsk, "错误信息|保存设置失败!"}));
+    EXPECT_EQ(folder.read("user.ini"), "[database]\r\nserver_name=s0\r\n");
+  }
 }
 
 TEST_F(PanelSave, Save2WritesTheLocalSetAndKindOnly) {
