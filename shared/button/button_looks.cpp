@@ -1,6 +1,5 @@
 #include "shared/button/button_looks.h"
 
-#include "runtime/units.h"
 #include "shared/button/button_geometry.h"
 
 namespace xpb {
@@ -47,13 +46,12 @@ constexpr LookColumn columns[] = {
     rgb(224, 216, 208), rgb(224, 220, 208), rgb(232, 228, 224), rgb(232, 228, 224),
     kept, kept, kept, kept},
    kept, false, true},
-  // disabled: the inner ring is a constant, not disabledcolor; the caption in the system's
-  // grey for greyed text, readable on the pale face
+  // disabled: the inner ring is a constant, not disabledcolor
   {Face::disabled, rgb(200, 200, 184),
    {rgb(200, 200, 184), rgb(200, 200, 184), rgb(200, 200, 184), rgb(200, 200, 184),
     rgb(248, 244, 232), rgb(248, 244, 232), rgb(248, 244, 232), rgb(248, 244, 232),
     kept, kept, kept, kept},
-   rgb(rt::kGreyedText.r, rt::kGreyedText.g, rt::kGreyedText.b), false, false},
+   rgb(161, 161, 146), false, false},
 };
 // clang-format on
 

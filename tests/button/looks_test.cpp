@@ -59,7 +59,7 @@ const LookCase look_cases[] = {
    {rgb(200, 200, 184), rgb(200, 200, 184), rgb(200, 200, 184), rgb(200, 200, 184),
     rgb(248, 244, 232), rgb(248, 244, 232), rgb(248, 244, 232), rgb(248, 244, 232),
     text, text, text, text},
-   false, rgb(109, 109, 109), 35, 24, 128, 30, false},  // the system grey of greyed text
+   false, rgb(161, 161, 146), 35, 24, 128, 30, false},
 };
 // clang-format on
 
@@ -97,9 +97,9 @@ TEST(ButtonLooks, WhatALookKeepsStaysAsTheLastLookLeftIt) {
   // Hover and pressed leave the caption's text colour alone.
   f.core.of_drawdisabled();
   f.core.of_drawraised();
-  EXPECT_EQ(f.core.parts().st_caption.textcolor, rgb(109, 109, 109));
+  EXPECT_EQ(f.core.parts().st_caption.textcolor, rgb(161, 161, 146));
   f.core.of_drawlowered();
-  EXPECT_EQ(f.core.parts().st_caption.textcolor, rgb(109, 109, 109));
+  EXPECT_EQ(f.core.parts().st_caption.textcolor, rgb(161, 161, 146));
   f.core.of_enabled(true);
   EXPECT_EQ(f.core.parts().st_caption.textcolor, rgb(0, 0, 0));
 }
