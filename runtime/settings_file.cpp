@@ -125,6 +125,16 @@ QString profile_string(const QString& file, const QString& section, const QStrin
   return def;
 }
 
+bool read_settings_text(const QString& file, QString* text) {
+  QFile f(settings_path(file));
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const QByteArray data = f.readAll();
+  if (f.error() != QFileDevice::NoError) return false;
+  const Text enc(data);
+  *text = enc.decode(enc.body(data));
+  return true;
+}
+
 int set_profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& value) {
   const QString path = settings_path(file);

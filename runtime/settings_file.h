@@ -15,6 +15,11 @@ QString settings_path(const QString& file);
 QString profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& def);
 
+// The whole text of a settings file, decoded as the readers here decode it (the encoding its
+// byte-order mark names, else code page 936), without the mark; line ends are left as they
+// are. False when the file cannot be read. For a program that looks keys up its own way.
+bool read_settings_text(const QString& file, QString* text);
+
 // Sets one key, creating the file, the section or the key as needed (and the configuration
 // folder for a file named without one); every other byte of the file stays as it was. The file is
 // replaced whole or not at all. 1 on success, -1 on failure, also (with nothing written) for a

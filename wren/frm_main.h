@@ -11,6 +11,8 @@ namespace wren {
 // The status bar: one text across its whole width.
 class StatusBarControl final : public QWidget {
   Q_OBJECT
+  Q_PROPERTY(QString text READ text NOTIFY textChanged)
+
  public:
   explicit StatusBarControl(QWidget* parent);
   QString text() const { return label_->text(); }

@@ -26,7 +26,8 @@ class SyntheticDevice final : public QObject, public Device {
   bool connect(QString* error) override;
   DriverCaps caps() const override { return config_.caps; }
   FrameSize image_size() const override { return connected_ ? config_.size : FrameSize{}; }
-  const Frame* current_frame() const override;
+  const Frame* current_frame() override;
+  bool has_frame() const override { return connected_; }
 
   std::vector<FormatChoice> formats() const override;
   std::uint32_t pixel_format() const override { return fourcc_; }
@@ -54,6 +55,7 @@ class SyntheticDevice final : public QObject, public Device {
   int serial_ = 0;
   std::vector<Control> controls_;
   Frame frame_;
+  bool stale_ = true;  // frame_ is drawn when it is asked for
   QTimer timer_;
 };
 
