@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
-#include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "runtime/dialogs.h"
 #include "wren/bmp_file.h"
@@ -35,8 +35,10 @@ QString video_copy_path() { return QDir::tempPath() + QStringLiteral("/myvideo.a
 StatusBarControl::StatusBarControl(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
   setObjectName(QStringLiteral("StatusBar"));
   setFixedHeight(kStatusHeight);
+  // One sunken panel across the bar, a pixel in from its edges; the text gets the 13 pixels
+  // inside the panel's frame, room for a line of the 8.25 point font.
   auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(2, 0, 2, 0);
+  row->setContentsMargins(2, 1, 2, 1);
   row->addWidget(label_);
   label_->setFrameShape(QFrame::Panel);
   label_->setFrameShadow(QFrame::Sunken);
@@ -67,15 +69,17 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   live_form = this;
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("拍照"));
-  client = new Workspace(this);
-  setCentralWidget(client);
-  StatusBar = new StatusBarControl(this);
-  auto* bar = new QStatusBar(this);
-  bar->setSizeGripEnabled(false);
-  bar->setContentsMargins(0, 0, 0, 0);
-  bar->addWidget(StatusBar, 1);
-  bar->setFixedHeight(kStatusHeight);
-  setStatusBar(bar);
+  // The client area: the workspace above, the status bar along the bottom. Not a QStatusBar,
+  // whose own spacing would leave the text too little of the bar's 17 pixels.
+  auto* area = new QWidget(this);
+  auto* column = new QVBoxLayout(area);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  client = new Workspace(area);
+  StatusBar = new StatusBarControl(area);
+  column->addWidget(client, 1);
+  column->addWidget(StatusBar);
+  setCentralWidget(area);
   build_menus();
   resize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
   Form_Load();

@@ -16,6 +16,7 @@ class StatusBarControl final : public QWidget {
  public:
   explicit StatusBarControl(QWidget* parent);
   QString text() const { return label_->text(); }
+  const QLabel* label() const { return label_; }
   void setText(const QString& text) {
     label_->setText(text);
     emit textChanged(text);

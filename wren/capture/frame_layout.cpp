@@ -2,8 +2,6 @@
 
 #include <linux/videodev2.h>
 
-#include <climits>
-
 namespace wren::capture {
 namespace {
 
@@ -64,7 +62,7 @@ bool layout_of(std::uint32_t fourcc, Layout* out) {
   }
 }
 
-constexpr int kLargestSide = 16384;
+constexpr int kLargestSide = 8192;  // 8K video is 7680 x 4320
 
 }  // namespace
 
@@ -88,9 +86,8 @@ bool layout_known(std::uint32_t fourcc) {
 }
 
 bool size_converts(std::uint32_t fourcc, int width, int height) {
+  // The RGB picture's size, at most 8192 x 8192 x 3, reaches libv4lconvert as an int.
   if (width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide) return false;
-  // The RGB picture's size reaches libv4lconvert as an int.
-  if (std::int64_t(width) * height * 3 > INT_MAX) return false;
   if (is_jpeg(fourcc)) return true;
   Layout l;
   if (!layout_of(fourcc, &l)) return false;

@@ -107,6 +107,7 @@ void SyntheticDevice::deliver_frame() {
 // frozen preview shows.
 void SyntheticDevice::render() {
   stale_ = false;
+  ++renders_;
   const int w = config_.size.width, h = config_.size.height;
   const int shift = controls_.front().value;
   frame_.width = w;

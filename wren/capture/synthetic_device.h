@@ -44,6 +44,7 @@ class SyntheticDevice final : public QObject, public Device {
   void report_error(int id, const QString& text);
   void deliver_frame();
   int frames_delivered() const { return serial_; }
+  int frames_converted() const { return renders_; }  // frames drawn for current_frame()
 
  private:
   void render();
@@ -56,6 +57,7 @@ class SyntheticDevice final : public QObject, public Device {
   std::vector<Control> controls_;
   Frame frame_;
   bool stale_ = true;  // frame_ is drawn when it is asked for
+  int renders_ = 0;
   QTimer timer_;
 };
 
