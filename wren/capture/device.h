@@ -52,8 +52,6 @@ class Device {
   // since the last call is converted now: frames are converted only when they are shown or
   // saved.
   virtual const Frame* current_frame() = 0;
-  // Whether there is a frame for current_frame(), without converting it.
-  virtual bool has_frame() const = 0;
 
   virtual std::vector<FormatChoice> formats() const = 0;
   virtual std::uint32_t pixel_format() const = 0;

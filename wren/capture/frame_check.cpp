@@ -21,22 +21,24 @@ FrameCheck check_frame(const SourceFormat& format, const std::uint8_t* bytes,
                        std::uint64_t bytesused, std::size_t length, std::uint32_t flags) {
   FrameCheck c;
   c.used = std::size_t(std::min<std::uint64_t>(bytesused, length));
-  if (!bytes) {
-    c.why = QStringLiteral("no buffer");
-  } else if (flags & V4L2_BUF_FLAG_ERROR) {
-    c.why = QStringLiteral("the camera marked it as damaged");
-  } else if (is_jpeg(format.fourcc)) {
-    if (whole_jpeg(bytes, c.used))
-      c.good = true;
-    else
-      c.why = QStringLiteral("the JPEG data is incomplete (%1 bytes)").arg(c.used);
+  auto drop = [&](FrameFault fault, const QString& why) {
+    c.fault = fault;
+    c.why = why;
+    return c;
+  };
+  if (!bytes) return drop(FrameFault::NoBuffer, QStringLiteral("no buffer"));
+  if (flags & V4L2_BUF_FLAG_ERROR)
+    return drop(FrameFault::Flagged, QStringLiteral("the camera marked it as damaged"));
+  if (is_jpeg(format.fourcc)) {
+    if (!whole_jpeg(bytes, c.used))
+      return drop(FrameFault::JpegIncomplete,
+                  QStringLiteral("the JPEG data is incomplete (%1 bytes)").arg(c.used));
   } else if (const std::size_t need = frame_bytes(format); need == 0) {
-    c.why = QStringLiteral("unknown layout");
+    return drop(FrameFault::UnknownLayout, QStringLiteral("unknown layout"));
   } else if (c.used < need) {
-    c.why = QStringLiteral("%1 of %2 bytes").arg(c.used).arg(need);
-  } else {
-    c.good = true;
+    return drop(FrameFault::Short, QStringLiteral("%1 of %2 bytes").arg(c.used).arg(need));
   }
+  c.good = true;
   return c;
 }
 

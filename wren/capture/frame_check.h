@@ -10,8 +10,21 @@
 
 namespace wren::capture {
 
+// Why a frame is not used; kinds, so that a camera that keeps sending bad frames is reported
+// once for each kind, not for each frame.
+enum class FrameFault {
+  None,
+  NoBuffer,
+  Flagged,
+  Short,
+  JpegIncomplete,
+  UnknownLayout,
+  Unconverted
+};
+
 struct FrameCheck {
   bool good = false;
+  FrameFault fault = FrameFault::None;
   std::size_t used = 0;  // the bytes to convert: what the camera filled, within the buffer
   QString why;           // why a frame is dropped, in English like the device's other texts
 };

@@ -27,7 +27,6 @@ class SyntheticDevice final : public QObject, public Device {
   DriverCaps caps() const override { return config_.caps; }
   FrameSize image_size() const override { return connected_ ? config_.size : FrameSize{}; }
   const Frame* current_frame() override;
-  bool has_frame() const override { return connected_; }
 
   std::vector<FormatChoice> formats() const override;
   std::uint32_t pixel_format() const override { return fourcc_; }

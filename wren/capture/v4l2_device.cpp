@@ -105,12 +105,13 @@ bool V4l2Device::connect(QString* error) {
     return false;
   }
   converter_ = std::make_unique<PixelConverter>(fd_);
-  if (!read_format(error)) return false;
-  if (!ensure_convertible_format()) {
-    if (error) *error = node_ + QStringLiteral(": no format of the camera converts to RGB");
-    return false;
-  }
-  return start_stream(error);
+  return read_format(error) && convertible_or_refused(error) && start_stream(error);
+}
+
+bool V4l2Device::convertible_or_refused(QString* error) {
+  if (ensure_convertible_format()) return true;
+  if (error) *error = node_ + QStringLiteral(": no format of the camera converts to RGB");
+  return false;
 }
 
 // Some cameras start in a format only a codec could decode (H.264, a depth format), or at a
@@ -138,17 +139,21 @@ bool V4l2Device::ensure_convertible_format() {
     for (FrameSize z : f.sizes) tries.push_back({f.fourcc, z});
   for (const auto& [fourcc, size] : tries) {
     if (!PixelConverter::converts_to_rgb(fourcc, size.width, size.height)) continue;
-    v4l2_format f{};
-    f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-    f.fmt.pix.pixelformat = fourcc;
-    f.fmt.pix.width = static_cast<__u32>(size.width);
-    f.fmt.pix.height = static_cast<__u32>(size.height);
-    f.fmt.pix.field = V4L2_FIELD_ANY;
-    if (xioctl(VIDIOC_S_FMT, &f) == 0 && read_format(nullptr) &&
+    if (request_format(fourcc, size) && read_format(nullptr) &&
         PixelConverter::converts_to_rgb(fourcc_, width_, height_))
       return true;
   }
   return false;
+}
+
+bool V4l2Device::request_format(std::uint32_t fourcc, FrameSize size) {
+  v4l2_format f{};
+  f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  f.fmt.pix.pixelformat = fourcc;
+  f.fmt.pix.width = static_cast<__u32>(size.width);
+  f.fmt.pix.height = static_cast<__u32>(size.height);
+  f.fmt.pix.field = V4L2_FIELD_ANY;
+  return xioctl(VIDIOC_S_FMT, &f) == 0;
 }
 
 bool V4l2Device::read_format(QString* error) {
@@ -197,7 +202,7 @@ bool V4l2Device::start_stream(QString* error) {
   streaming_ = true;
   held_ = -1;
   dequeue_failures_ = 0;
-  last_drop_.clear();
+  reported_faults_ = 0;
   notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { frame_ready(); });
   report_streaming();
@@ -252,7 +257,7 @@ void V4l2Device::frame_ready() {
                   buffer.length, b.flags);
   if (!check.good) {
     requeue(b.index);
-    report_dropped(QStringLiteral("Frame dropped: ") + check.why);
+    report_dropped(check.fault, check.why);
     return;
   }
   if (held_ >= 0) requeue(unsigned(held_));
@@ -291,10 +296,11 @@ void V4l2Device::requeue(unsigned index) {
   xioctl(VIDIOC_QBUF, &b);
 }
 
-void V4l2Device::report_dropped(const QString& why) {
-  if (why == last_drop_) return;
-  last_drop_ = why;
-  if (error) error(kFormatError, why);
+void V4l2Device::report_dropped(FrameFault fault, const QString& why) {
+  const unsigned bit = 1u << unsigned(fault);
+  if (reported_faults_ & bit) return;
+  reported_faults_ |= bit;
+  if (error) error(kFormatError, QStringLiteral("Frame dropped: ") + why);
 }
 
 const Frame* V4l2Device::current_frame() {
@@ -305,7 +311,7 @@ const Frame* V4l2Device::current_frame() {
         converter_->to_rgb(source_format(), static_cast<const std::uint8_t*>(buffers_[index].start),
                            held_bytes_, &frame_, &why);
     requeue(index);
-    if (!ok) report_dropped(QStringLiteral("Frame dropped: ") + why);
+    if (!ok) report_dropped(FrameFault::Unconverted, why);
   }
   return frame_.empty() ? nullptr : &frame_;
 }
@@ -353,16 +359,10 @@ bool V4l2Device::set_format(std::uint32_t fourcc, FrameSize size, QString* error
   if (fd_ < 0) return false;
   stop_stream(true);
   frame_ = Frame();  // a picture in the old format is no current picture
-  v4l2_format f{};
-  f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-  f.fmt.pix.pixelformat = fourcc;
-  f.fmt.pix.width = static_cast<__u32>(size.width);
-  f.fmt.pix.height = static_cast<__u32>(size.height);
-  f.fmt.pix.field = V4L2_FIELD_ANY;
-  const bool set = xioctl(VIDIOC_S_FMT, &f) == 0;
+  const bool set = request_format(fourcc, size);
   const QString why = errno_text();
-  // Whatever happened, stream again in the format the device now has.
-  const bool running = read_format(error) && start_stream(error);
+  // Whatever happened, stream again in the format the device now has, if its frames convert.
+  const bool running = read_format(error) && convertible_or_refused(error) && start_stream(error);
   if (!set && error) *error = QStringLiteral("VIDIOC_S_FMT: ") + why;
   return set && running;
 }
@@ -392,7 +392,7 @@ bool V4l2Device::set_input(int index, QString* error) {
   int i = index;
   const bool set = xioctl(VIDIOC_S_INPUT, &i) == 0;
   const QString why = errno_text();
-  const bool running = read_format(error) && start_stream(error);
+  const bool running = read_format(error) && convertible_or_refused(error) && start_stream(error);
   if (!set && error) *error = QStringLiteral("VIDIOC_S_INPUT: ") + why;
   return set && running;
 }

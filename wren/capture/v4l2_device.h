@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "wren/capture/device.h"
+#include "wren/capture/frame_check.h"
 #include "wren/capture/pixel_converter.h"
 
 namespace wren::capture {
@@ -22,7 +23,6 @@ class V4l2Device final : public Device {
   DriverCaps caps() const override { return {true, true, false}; }
   FrameSize image_size() const override { return {width_, height_}; }
   const Frame* current_frame() override;
-  bool has_frame() const override { return held_ >= 0 || !frame_.empty(); }
 
   std::vector<FormatChoice> formats() const override;
   std::uint32_t pixel_format() const override { return fourcc_; }
@@ -39,6 +39,7 @@ class V4l2Device final : public Device {
     void* start = nullptr;
     std::size_t length = 0;
   };
+  bool request_format(std::uint32_t fourcc, FrameSize size);  // VIDIOC_S_FMT
   bool read_format(QString* error);
   bool ensure_convertible_format();
   SourceFormat source_format() const;
@@ -48,7 +49,8 @@ class V4l2Device final : public Device {
   void frame_ready();
   void dequeue_failed(int error_number);
   void requeue(unsigned index);
-  void report_dropped(const QString& why);
+  void report_dropped(FrameFault fault, const QString& why);
+  bool convertible_or_refused(QString* error);
   int xioctl(unsigned long request, void* arg) const;
 
   QString node_;
@@ -65,7 +67,7 @@ class V4l2Device final : public Device {
   std::size_t held_bytes_ = 0;
   int dequeue_failures_ = 0;  // in a row
   QTimer retry_;
-  QString last_drop_;  // reported once a stream, not for every frame
+  unsigned reported_faults_ = 0;  // each kind once a stream, not for every frame
 };
 
 class V4l2Drivers final : public Drivers {
