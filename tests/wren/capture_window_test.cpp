@@ -88,7 +88,9 @@ TEST(CaptureWindow, ConvertsOnlyTheFramesItShowsOrCopies) {
   EXPECT_EQ(first, 1);
   for (int i = 0; i < 10; ++i) device->deliver_frame();
   EXPECT_EQ(device->frames_converted(), first);
-  QTest::qWait(200);  // several preview ticks: the newest frame is converted, once
+  // The next preview tick converts the newest frame, once; the ticks after it, nothing.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return device->frames_converted() > first; }, 5000));
+  QTest::qWait(200);
   EXPECT_EQ(device->frames_converted(), first + 1);
 
   capPreview(&w, false);
