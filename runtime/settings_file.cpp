@@ -149,6 +149,16 @@ QString profile_string(const QString& file, const QString& section, const QStrin
   return def;
 }
 
+bool read_settings_text(const QString& file, QString* text) {
+  QFile f(settings_path(file));
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const QByteArray data = f.readAll();
+  if (f.error() != QFileDevice::NoError) return false;
+  const SettingsEncoding enc(data);
+  *text = enc.decode(data.mid(enc.mark().size()));
+  return true;
+}
+
 int set_profile_strings(const QString& file, const QString& section,
                         const std::vector<profile_entry>& entries) {
   const QString path = settings_path(file);

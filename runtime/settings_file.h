@@ -17,6 +17,11 @@ QString settings_path(const QString& file);
 QString profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& def);
 
+// The whole text of a settings file, decoded as the readers here decode it (the encoding its
+// byte-order mark names, else code page 936), without the mark; line ends are left as they
+// are. False when the file cannot be read. For a program that looks keys up its own way.
+bool read_settings_text(const QString& file, QString* text);
+
 // Sets keys of one section, in order, creating the file, the section or a key as needed (and
 // the configuration folder for a file named without one); every other byte of the file stays
 // as it was. All or nothing: every key and value is checked before the file is touched, and the

@@ -1,11 +1,8 @@
 #include "wren/bmp_file.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
-#include "runtime/files.h"
+#include "wren/written_file.h"
 
 namespace wren {
 namespace {
@@ -73,20 +70,7 @@ bool write_bmp_file(const QString& path, const capture::Frame& frame, QString* r
   static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
   if (drive.match(path).hasMatch())
     return fail(QStringLiteral("本系统没有 %1 盘").arg(path.left(2).toUpper()));
-  const QFileInfo target(path);
-  if (target.isDir()) return fail(QStringLiteral("同名的文件夹已存在"));
-  // Renaming would replace a read-only file; it must stay as it is.
-  if (rt::is_read_only(path)) return fail(QStringLiteral("文件是只读的"));
-  if (!target.absoluteDir().exists()) return fail(QStringLiteral("文件夹不存在"));
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
-  if (out.write(bytes) != bytes.size()) {
-    const QString why = out.errorString();
-    out.cancelWriting();
-    return fail(why);
-  }
-  if (!out.commit()) return fail(out.errorString());
-  return true;
+  return replace_file(path, bytes, reason);
 }
 
 }  // namespace wren

@@ -12,7 +12,7 @@ QByteArray encode_bmp(const capture::Frame& frame);
 
 // Writes the file beside `path` and renames it over `path`, so a failure leaves any file
 // already there as it was. False, with a reason, when the picture was not written (also for a
-// path on a Windows drive, "D:/...").
+// path on a Windows drive, "D:/...", and for a symbolic link at the path).
 bool write_bmp_file(const QString& path, const capture::Frame& frame, QString* reason);
 
 }  // namespace wren

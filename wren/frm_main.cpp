@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
-#include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "runtime/dialogs.h"
 #include "wren/bmp_file.h"
@@ -35,8 +35,10 @@ QString video_copy_path() { return QDir::tempPath() + QStringLiteral("/myvideo.a
 StatusBarControl::StatusBarControl(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
   setObjectName(QStringLiteral("StatusBar"));
   setFixedHeight(kStatusHeight);
+  // One sunken panel across the bar, a pixel in from its edges; the text gets the 13 pixels
+  // inside the panel's frame, room for a line of the 8.25 point font.
   auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(2, 0, 2, 0);
+  row->setContentsMargins(2, 1, 2, 1);
   row->addWidget(label_);
   label_->setFrameShape(QFrame::Panel);
   label_->setFrameShadow(QFrame::Sunken);
@@ -67,15 +69,17 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   live_form = this;
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("拍照"));
-  client = new Workspace(this);
-  setCentralWidget(client);
-  StatusBar = new StatusBarControl(this);
-  auto* bar = new QStatusBar(this);
-  bar->setSizeGripEnabled(false);
-  bar->setContentsMargins(0, 0, 0, 0);
-  bar->addWidget(StatusBar, 1);
-  bar->setFixedHeight(kStatusHeight);
-  setStatusBar(bar);
+  // The client area: the workspace above, the status bar along the bottom. Not a QStatusBar,
+  // whose own spacing would leave the text too little of the bar's 17 pixels.
+  auto* area = new QWidget(this);
+  auto* column = new QVBoxLayout(area);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  client = new Workspace(area);
+  StatusBar = new StatusBarControl(area);
+  column->addWidget(client, 1);
+  column->addWidget(StatusBar);
+  setCentralWidget(area);
   build_menus();
   resize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
   Form_Load();
@@ -88,40 +92,48 @@ frmMain::~frmMain() {
 frmMain* frmMain::instance() { return live_form; }
 
 void frmMain::build_menus() {
-  auto item = [this](QMenu* menu, const QString& text, void (frmMain::*handler)(),
+  // Each item is named as the program names it, so that it can be found by that name.
+  auto item = [this](QMenu* menu, const char* name, const QString& text, void (frmMain::*handler)(),
                      QKeySequence key = {}) {
     QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
     if (!key.isEmpty()) a->setShortcut(key);
     connect(a, &QAction::triggered, this, handler);
     return a;
   };
   mnuFile = menuBar()->addMenu(QStringLiteral("&F.文件"));
-  mnuAllocate = item(mnuFile, QStringLiteral("&Allocate"), &frmMain::mnuAllocate_Click);
-  mnuExit = item(mnuFile, QStringLiteral("&X.关闭"), &frmMain::mnuExit_Click);
+  mnuAllocate =
+      item(mnuFile, "mnuAllocate", QStringLiteral("&Allocate"), &frmMain::mnuAllocate_Click);
+  mnuExit = item(mnuFile, "mnuExit", QStringLiteral("&X.关闭"), &frmMain::mnuExit_Click);
   mnuEdit = menuBar()->addMenu(QStringLiteral("&E.拍照F2"));
-  mnuCopy = item(mnuEdit, QStringLiteral("&C.拍照"), &frmMain::mnuCopy_Click, Qt::Key_F2);
+  mnuCopy =
+      item(mnuEdit, "mnuCopy", QStringLiteral("&C.拍照"), &frmMain::mnuCopy_Click, Qt::Key_F2);
   mnuControl = menuBar()->addMenu(QStringLiteral("&C.控制"));
-  mnuStart = item(mnuControl, QStringLiteral("&S.开始"), &frmMain::mnuStart_Click);
+  mnuStart = item(mnuControl, "mnuStart", QStringLiteral("&S.开始"), &frmMain::mnuStart_Click);
   mnuStart->setEnabled(false);  // and nothing enables it: wren records no video
-  mnuDisplay = item(mnuControl, QStringLiteral("&D.显示"), &frmMain::mnuDisplay_Click);
-  mnuFormat = item(mnuControl, QStringLiteral("&F.设置"), &frmMain::mnuFormat_Click,
+  mnuDisplay =
+      item(mnuControl, "mnuDisplay", QStringLiteral("&D.显示"), &frmMain::mnuDisplay_Click);
+  mnuFormat = item(mnuControl, "mnuFormat", QStringLiteral("&F.设置"), &frmMain::mnuFormat_Click,
                    QKeySequence(Qt::CTRL | Qt::Key_F));
-  mnuSource = item(mnuControl, QStringLiteral("&O.来源"), &frmMain::mnuSource_Click);
-  mnuCompression = item(mnuControl, QStringLiteral("&M.压缩"), &frmMain::mnuCompression_Click);
+  mnuSource = item(mnuControl, "mnuSource", QStringLiteral("&O.来源"), &frmMain::mnuSource_Click);
+  mnuCompression =
+      item(mnuControl, "mnuCompression", QStringLiteral("&M.压缩"), &frmMain::mnuCompression_Click);
   mnuLine1 = mnuControl->addSeparator();
-  mnuSelect = item(mnuControl, QStringLiteral("&Select"), &frmMain::mnuSelect_Click,
+  mnuLine1->setObjectName(QStringLiteral("mnuLine1"));
+  mnuSelect = item(mnuControl, "mnuSelect", QStringLiteral("&Select"), &frmMain::mnuSelect_Click,
                    QKeySequence(Qt::CTRL | Qt::Key_S));
   // The menu reverses the check marks of the two switches; their handlers act on the new state.
-  mnuScale = item(mnuControl, QStringLiteral("Sc&ale"), &frmMain::mnuScale_Click,
+  mnuScale = item(mnuControl, "mnuScale", QStringLiteral("Sc&ale"), &frmMain::mnuScale_Click,
                   QKeySequence(Qt::CTRL | Qt::Key_A));
   mnuScale->setCheckable(true);
   mnuScale->setChecked(true);
-  mnuPreview = item(mnuControl, QStringLiteral("&Preview"), &frmMain::mnuPreview_Click,
-                    QKeySequence(Qt::CTRL | Qt::Key_P));
+  mnuPreview = item(mnuControl, "mnuPreview", QStringLiteral("&Preview"),
+                    &frmMain::mnuPreview_Click, QKeySequence(Qt::CTRL | Qt::Key_P));
   mnuPreview->setCheckable(true);
   mnuPreview->setChecked(true);
   mnuLine2 = mnuControl->addSeparator();
-  mnuAlwaysVisible = item(mnuControl, QStringLiteral("Al&ways Visible"),
+  mnuLine2->setObjectName(QStringLiteral("mnuLine2"));
+  mnuAlwaysVisible = item(mnuControl, "mnuAlwaysVisible", QStringLiteral("Al&ways Visible"),
                           &frmMain::mnuAlwaysVisible_Click, QKeySequence(Qt::CTRL | Qt::Key_W));
 }
 

@@ -11,9 +11,12 @@ namespace wren {
 // The status bar: one text across its whole width.
 class StatusBarControl final : public QWidget {
   Q_OBJECT
+  Q_PROPERTY(QString text READ text NOTIFY textChanged)
+
  public:
   explicit StatusBarControl(QWidget* parent);
   QString text() const { return label_->text(); }
+  const QLabel* label() const { return label_; }
   void setText(const QString& text) {
     label_->setText(text);
     emit textChanged(text);

@@ -1,8 +1,6 @@
 #include "wren/get_ini_value.h"
 
-#include <QFile>
-
-#include "runtime/codepage.h"
+#include "runtime/settings_file.h"
 #include "wren/app_path.h"
 
 namespace wren {
@@ -28,14 +26,13 @@ class Reader {
     return true;
   }
 
-  // Two characters follow a section line, its CR LF, and are skipped unseen; a bare LF is a
-  // whole line end on its own.
+  // Two characters follow a section line, its CR LF, and are skipped unseen; a LF or a CR
+  // without a LF after it is a whole line end on its own.
   void skip_section_line_end() {
-    if (!at_end() && peek() == kLf) {
-      ++pos_;
-      return;
-    }
-    for (int i = 0; i < 2 && !at_end(); ++i) ++pos_;
+    const bool lone_end =
+        !at_end() &&
+        (peek() == kLf || (peek() == kCr && (pos_ + 1 >= text_.size() || text_[pos_ + 1] != kLf)));
+    for (int i = 0; i < (lone_end ? 1 : 2) && !at_end(); ++i) ++pos_;
   }
 
  private:
@@ -63,10 +60,9 @@ void find_section(Reader& r, const QString& section) {
 }  // namespace
 
 QString GetIniValue(const QString& file, const QString& section, const QString& key) {
-  QFile f(file);
-  if (!f.open(QIODevice::ReadOnly)) return default_picture_path();
-  Reader r(rt::from_cp936(f.readAll()));
-  f.close();
+  QString text;
+  if (!rt::read_settings_text(file, &text)) return default_picture_path();
+  Reader r(std::move(text));
 
   find_section(r, section);
   const QString wanted = trim_spaces(key);

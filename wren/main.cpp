@@ -2,13 +2,11 @@
 #include "runtime/program_start.h"
 #include "wren/app_path.h"
 #include "wren/frm_main.h"
-#include "wren/test_script.h"
 
 int main(int argc, char** argv) {
   rt::Program app(argc, argv);
   // The program ends when frmMain is unloaded, with the status the unload gives.
   app.setQuitOnLastWindowClosed(false);
-  wren::start_test_script();  // only when WREN_TEST_SCRIPT names a script: the tests' hook
   wren::set_app_path(rt::program_folder());
   wren::frmMain form;
   QObject::connect(&form, &wren::frmMain::ended, &app, &QApplication::exit, Qt::QueuedConnection);

@@ -74,6 +74,33 @@ TEST(CaptureWindow, PreviewShowsFramesAtItsRate) {
   EXPECT_EQ(w.frames_shown(), stopped);
 }
 
+// A camera sends more frames than the preview shows: only those shown, or saved, are converted,
+// and with the preview off none until the snapshot.
+TEST(CaptureWindow, ConvertsOnlyTheFramesItShowsOrCopies) {
+  WrenFixture fx;
+  CaptureWindow w(QStringLiteral("cam"), 0x50C40000, QRect(0, 0, 648, 506), nullptr, 0);
+  w.show();
+  ASSERT_TRUE(capDriverConnect(&w, 0));
+  SyntheticDevice* device = fx.device();
+  capPreviewRate(&w, 50);
+  capPreview(&w, true);  // shows the first frame at once
+  const int first = device->frames_converted();
+  EXPECT_EQ(first, 1);
+  for (int i = 0; i < 10; ++i) device->deliver_frame();
+  EXPECT_EQ(device->frames_converted(), first);
+  // The next preview tick converts the newest frame, once; the ticks after it, nothing.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return device->frames_converted() > first; }, 5000));
+  QTest::qWait(200);
+  EXPECT_EQ(device->frames_converted(), first + 1);
+
+  capPreview(&w, false);
+  for (int i = 0; i < 10; ++i) device->deliver_frame();
+  QTest::qWait(200);
+  EXPECT_EQ(device->frames_converted(), first + 1);
+  ASSERT_TRUE(capEditCopy(&w));
+  EXPECT_EQ(device->frames_converted(), first + 2);
+}
+
 TEST(CaptureWindow, ConnectingAnotherDriverClosesTheFirst) {
   WrenFixture fx({camera(QStringLiteral("a")), camera(QStringLiteral("b"))});
   CaptureWindow w(QString(), 0x50C40000, QRect(0, 0, 160, 120), nullptr, 0);

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <algorithm>
 #include <cstdlib>
 
 #include "pattern.h"
+#include "runtime/codepage.h"
 #include "runtime/files.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/wren/bmp_reader.h"
@@ -19,6 +21,9 @@ namespace {
 // The pattern's colours differ by 43 or more in some component, so no shifted, flipped or
 // swapped picture passes.
 constexpr int kYuyvTolerance = 16, kJpegTolerance = 2;
+// At a size whose blocks do not lie on JPEG block edges, a JPEG rings a little at the edges;
+// still less than half the least difference of two colours of the pattern.
+constexpr int kJpegEdgeTolerance = 21;
 
 const QString kNoPicture =
     QStringLiteral("错误信息|没有可保存的图像：摄像头没有连接，或者还没有送来画面。");
@@ -135,6 +140,23 @@ TEST_F(EmulatedCamera, FormatsThatDoNotConvertAreNeitherUsedNorOffered) {
   expect_pattern(picture(), 640, 480, kYuyvTolerance);
 }
 
+// Sizes at which a format does not convert pixel for pixel are not offered; a format with no
+// other size is not offered at all.
+TEST_F(EmulatedCamera, OddSizesOfSubsampledFormatsAreNotOffered) {
+  wren.set_cameras(
+      "[/dev/video0]\ncard = Emulated Camera\n"
+      "formats = YUYV 641x480 640x480 320x240, YU12 640x481, RGB3 641x481\n");
+  const WrenResult r =
+      run({"wait picture", "menu mnuFormat", "dialog list cmboFormat", "dialog list cmboSize",
+           "dialog cancel", "print state", "menu mnuExit"});
+  EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+  EXPECT_EQ(r.of(QStringLiteral("list")),
+            (QStringList{QStringLiteral("cmboFormat|0|YUYV 4:2:2 (YUYV)|24-bit RGB 8-8-8 (RGB3)"),
+                         QStringLiteral("cmboSize|0|640 x 480|320 x 240")}));
+  EXPECT_EQ(r.of(QStringLiteral("state")),
+            QStringList{QStringLiteral("Emulated Camera|640x480|66|1")});
+}
+
 // A camera that gives no picture: wren shows the blank capture window and reports nothing; F2
 // then says there is no picture, and the program ends normally when the user closes it.
 TEST_F(EmulatedCamera, CameraWithoutAPictureIsNotConnected) {
@@ -197,6 +219,169 @@ TEST_F(EmulatedCamera, SelectListsTheCamerasInOrderAndSwitches) {
             QStringList{QStringLiteral("cmboSource|0|Front Camera|Desk Camera|Unplugged Camera")});
   EXPECT_EQ(r.of(QStringLiteral("state")), QStringList{QStringLiteral("Desk Camera|640x480|66|1")});
   expect_pattern(picture(), 640, 480, kJpegTolerance);
+}
+
+// Cameras that send what real drivers sometimes send. Whatever comes, wren does not crash, and
+// a snapshot it saves is the pattern: a frame that is not whole never reaches the screen or the
+// file, and the last good one stays.
+struct BrokenCase {
+  const char* name;
+  const char* camera;
+  const char* size;  // of the stream wren uses, as "print state" gives it; none: no stream
+  int tolerance;     // for the picture; -1: there is none to save
+  std::vector<const char*> waits{"wait ms 700"};
+  std::vector<const char*> statuses{};  // texts the status bar must have shown
+};
+
+constexpr int kNone = -1, kExact = 0;
+
+std::vector<BrokenCase> broken_cases() {
+  const char* const kVga = "640x480";
+  return {
+      // Sizes whose colour cells libv4lconvert would read and write whole are not used; the
+      // camera's next size that converts is.
+      {"yu12_odd_only", "formats = YU12 641x481", "none", kNone},
+      {"yu12_odd_height_only", "formats = YU12 640x481", "none", kNone},
+      {"yuyv_odd_only", "formats = YUYV 641x480", "none", kNone},
+      {"uyvy_odd_only", "formats = UYVY 641x480", "none", kNone},
+      {"nv12_odd_only", "formats = NV12 641x481", "none", kNone},
+      {"yu12_odd_then_even", "formats = YU12 641x481 640x480", kVga, kYuyvTolerance},
+      {"yuyv_odd_then_even", "formats = YUYV 641x480 640x480", kVga, kYuyvTolerance},
+      {"uyvy_odd_then_even", "formats = UYVY 641x480 640x480", kVga, kYuyvTolerance},
+      {"nv12_odd_then_even", "formats = NV12 641x481 640x480", kVga, kYuyvTolerance},
+      {"rgb24_odd", "formats = RGB3 641x481", "641x481", kExact},
+      {"mjpeg_odd", "formats = MJPG 641x481", "641x481", kJpegEdgeTolerance},
+      // What the camera says it filled.
+      {"bytesused_0",
+       "formats = YUYV 640x480\nbytesused = 0",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: 0 of 614400 bytes"}},
+      {"bytesused_100", "formats = YUYV 640x480\nbytesused = 100", kVga, kNone},
+      {"bytesused_short",
+       "formats = YUYV 640x480\nbytesused = short",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: 614399 of 614400 bytes"}},
+      {"bytesused_exact", "formats = YUYV 640x480\nbytesused = 614400", kVga, kYuyvTolerance},
+      {"bytesused_beyond_buffer", "formats = YUYV 640x480\nbytesused = beyond", kVga,
+       kYuyvTolerance},
+      {"bytesused_2_31", "formats = YUYV 640x480\nbytesused = 2147483648", kVga, kYuyvTolerance},
+      {"bytesused_2_32_less_1", "formats = YUYV 640x480\nbytesused = 4294967295", kVga,
+       kYuyvTolerance},
+      {"rgb24_bytesused_2_31", "formats = RGB3 640x480\nbytesused = 2147483648", kVga, kExact},
+      {"nv12_bytesused_0", "formats = NV12 640x480\nbytesused = 0", kVga, kNone},
+      {"nv12_bytesused_100", "formats = NV12 640x480\nbytesused = 100", kVga, kNone},
+      {"nv12_luma_only",
+       "formats = NV12 640x480\nbytesused = luma",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: 307200 of 460800 bytes"}},
+      {"nv12_one_byte_short", "formats = NV12 640x480\nbytesused = short", kVga, kNone},
+      {"yu12_padded_luma_only", "formats = YU12 640x480\npadding = 64\nbytesused = luma", kVga,
+       kNone},
+      // A cut JPEG: libv4lconvert would decode it, grey below the cut, as a success.
+      {"mjpeg_cut", "formats = MJPG 640x480\nbytesused = 3000", kVga, kNone},
+      {"mjpeg_one_byte_short",
+       "formats = MJPG 640x480\nbytesused = short",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: the JPEG data is incomplete"}},
+      {"error_flagged",
+       "formats = YUYV 640x480\nerror_flag = yes",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: the camera marked it as damaged"}},
+      {"mjpeg_error_flagged", "formats = MJPG 640x480\nerror_flag = yes", kVga, kNone},
+      // Good frames first, then broken ones: the last good frame is what is saved.
+      {"short_after_good", "formats = YUYV 640x480\nbytesused = 100\nspoil_from = 5", kVga,
+       kYuyvTolerance},
+      {"nv12_luma_after_good", "formats = NV12 640x480\nbytesused = luma\nspoil_from = 5", kVga,
+       kYuyvTolerance},
+      {"mjpeg_cut_after_good", "formats = MJPG 640x480\nbytesused = 3000\nspoil_from = 5", kVga,
+       kJpegTolerance},
+      {"flagged_after_good", "formats = YUYV 640x480\nerror_flag = yes\nspoil_from = 5", kVga,
+       kYuyvTolerance},
+      // A camera that fails to hand over frames for a moment, and one that goes on failing.
+      {"transient_eio",
+       "formats = YUYV 640x480\neio_after = 5\neio_count = 2",
+       kVga,
+       kYuyvTolerance,
+       {"wait status (2 of 3)", "wait status Streaming", "wait ms 300"},
+       {"/dev/video0: Input/output error; trying again (1 of 3)",
+        "/dev/video0: Input/output error; trying again (2 of 3)"}},
+      {"lasting_eio",
+       "formats = YUYV 640x480\neio_after = 5\neio_count = 0",
+       kVga,
+       kNone,
+       {"wait status the stream has stopped"},
+       {"/dev/video0: Input/output error; trying again (3 of 3)",
+        "/dev/video0: Input/output error; the stream has stopped"}},
+  };
+}
+
+void PrintTo(const BrokenCase& c, std::ostream* os) { *os << c.name; }
+
+class BrokenCamera : public EmulatedCamera, public ::testing::WithParamInterface<BrokenCase> {};
+
+TEST_P(BrokenCamera, NeitherCrashesNorSavesWhatIsNotThePattern) {
+  const BrokenCase& c = GetParam();
+  wren.set_cameras(QByteArray("[/dev/video0]\ncard = Emulated Camera\n") + c.camera + "\n");
+  QStringList script;
+  for (const char* w : c.waits) script << QString::fromLatin1(w);
+  script << QStringLiteral("print state") << QStringLiteral("menu mnuCopy")
+         << QStringLiteral("menu mnuExit");
+  const WrenResult r = run(script);
+  EXPECT_EQ(r.exit_status, 0) << r.lines.join(QLatin1Char('\n')).toStdString()
+                              << r.errors.toStdString();
+  const QStringList statuses = r.of(QStringLiteral("status"));
+  const QString size = r.of(QStringLiteral("state")).value(0).section(QLatin1Char('|'), 1, 1);
+  EXPECT_EQ(size, QString::fromLatin1(c.size));
+  if (size == QLatin1String("none")) {
+    EXPECT_TRUE(statuses.isEmpty()) << statuses.join(QLatin1Char('\n')).toStdString();
+  }
+  for (const char* want : c.statuses) {
+    const bool shown = std::any_of(statuses.begin(), statuses.end(), [&](const QString& s) {
+      return s.startsWith(QString::fromLatin1(want));
+    });
+    EXPECT_TRUE(shown) << want << "\n" << statuses.join(QLatin1Char('\n')).toStdString();
+  }
+  if (c.tolerance == kNone) {
+    EXPECT_EQ(r.of(QStringLiteral("failure")), QStringList{kNoPicture});
+    EXPECT_FALSE(rt::file_exists(picture()));
+  } else {
+    EXPECT_TRUE(r.of(QStringLiteral("failure")).isEmpty());
+    expect_pattern(picture(), size.section(QLatin1Char('x'), 0, 0).toInt(),
+                   size.section(QLatin1Char('x'), 1, 1).toInt(), c.tolerance);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BrokenCamera, ::testing::ValuesIn(broken_cases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A user.ini that Notepad saved (with a byte-order mark) or that has old Mac line ends (a CR
+// alone) still sends the picture to file_name.
+TEST_F(EmulatedCamera, SettingsWithAByteOrderMarkOrCrOnlyLines) {
+  wren.set_cameras("[/dev/video0]\ncard = Emulated Camera\nformats = YUYV 640x480\n");
+  QDir(folder.path()).mkpath(QStringLiteral("照片"));
+  const QByteArray path = "照片\\会员.bmp";
+  const QByteArray files[] = {
+      "\xEF\xBB\xBF[database]\r\nfile_name=" + path + "\r\n",
+      "[database]\rserver_name=.\rfile_name=" + rt::to_cp936(QString::fromUtf8(path)) + "\r",
+  };
+  for (const QByteArray& ini : files) {
+    QFile::remove(folder.file(QStringLiteral("照片/会员.bmp")));
+    folder.write(QStringLiteral("user.ini"), ini);
+    const WrenResult r = run({"wait picture", "menu mnuCopy"});
+    EXPECT_EQ(r.exit_status, 0) << r.lines.join(QLatin1Char('\n')).toStdString();
+    expect_pattern(folder.file(QStringLiteral("照片/会员.bmp")), 640, 480, kYuyvTolerance);
+    EXPECT_FALSE(rt::file_exists(picture()));
+  }
 }
 
 // The settings are written on Windows: backslashes separate folders; a drive letter names no

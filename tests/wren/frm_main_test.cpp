@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QSlider>
-#include <QStatusBar>
 #include <QTest>
 
 #include "runtime/codepage.h"
@@ -55,9 +54,11 @@ TEST(FrmMain, MenuBarAsDesigned) {
   EXPECT_TRUE(f.mnuPreview->isChecked());
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-  EXPECT_EQ(f.centralWidget()->height() + f.statusBar()->height(), 421);
+  EXPECT_EQ(f.client->height() + f.StatusBar->height(), 421);
+  EXPECT_EQ(f.centralWidget()->height(), 421);
   EXPECT_EQ(f.width(), 522);
-  EXPECT_EQ(f.statusBar()->height(), 17);
+  EXPECT_EQ(f.StatusBar->height(), 17);
+  EXPECT_EQ(f.StatusBar->width(), 522);
 }
 
 TEST(FrmMain, LoadWithACameraStartsAScaledPreview) {
@@ -211,6 +212,23 @@ TEST(FrmMain, AllocateMakesTheCaptureFileInTheTemporaryFolder) {
   const QString avi = fx.temp_folder() + QStringLiteral("/TEMP.AVI");
   EXPECT_EQ(hCapWnd->capture_file(), avi);
   EXPECT_EQ(QFileInfo(avi).size(), 1000000);
+}
+
+// A link placed at TEMP.AVI does not make the allocation cut the file it leads to.
+TEST(FrmMain, AllocateDoesNotFollowALinkAtTheCaptureFile) {
+  WrenFixture fx;
+  const QString avi = fx.temp_folder() + QStringLiteral("/TEMP.AVI");
+  const QString member = fx.folder.file(QStringLiteral("velmo41.db"));
+  fx.folder.write(QStringLiteral("velmo41.db"), "years of data");
+  ASSERT_TRUE(QFile::link(member, avi));
+  frmMain f;
+  f.mnuAllocate->trigger();
+  EXPECT_EQ(fx.folder.read(QStringLiteral("velmo41.db")), QByteArray("years of data"));
+  EXPECT_EQ(QFileInfo(avi).symLinkTarget(), member);
+  EXPECT_EQ(f.StatusBar->text(),
+            QStringLiteral("Cannot allocate the capture file %1: it is a symbolic link").arg(avi));
+  EXPECT_TRUE(fx.dialogs.shown().empty());
+  EXPECT_FALSE(f.unloaded());
 }
 
 TEST(FrmMain, StartSendsItsSequenceSetupKeepingTheLastField) {

@@ -65,6 +65,19 @@ std::vector<IniCase> cases() {
        "D:\\a.bmp", "D:/a.bmp"},
       {"cr_lf_value_keeps_no_cr", "[database]\r\nfile_name=D:\\a.bmp\r\nnext=1\r\n", "D:\\a.bmp",
        "D:/a.bmp"},
+      // The runtime's settings reader decodes the file: a byte-order mark names UTF-8.
+      {"utf8_bom", "\xEF\xBB\xBF[database]\r\nfile_name=D:\\a.bmp\r\n", "D:\\a.bmp", "D:/a.bmp"},
+      {"utf8_bom_chinese_path", "\xEF\xBB\xBF[database]\r\nfile_name=" + gbk_path.toUtf8() + "\r\n",
+       gbk_path, QStringLiteral("D:/照片/会员 001.bmp")},
+      {"utf8_bom_last_line_without_end", "\xEF\xBB\xBF[database]\r\nfile_name=D:\\a.bmp",
+       "D:\\a.bmp", "D:/a.bmp"},
+      // A CR alone ends a line, as it does for the runtime's reader.
+      {"cr_only", "[database]\rfile_name=D:\\a.bmp\r", "D:\\a.bmp", "D:/a.bmp"},
+      {"cr_only_after_other_keys", "[database]\rserver_name=s\ruser_name=u\rfile_name=D:\\a.bmp\r",
+       "D:\\a.bmp", "D:/a.bmp"},
+      {"cr_only_blank_line_before_key", "[database]\r\rfile_name=D:\\a.bmp\r", kDefault, kDefault},
+      {"cr_only_value_keeps_no_cr", "[database]\rfile_name=D:\\a.bmp\rnext=1\r", "D:\\a.bmp",
+       "D:/a.bmp"},
   };
 }
 

@@ -48,6 +48,19 @@ std::vector<ConversionCase> conversion_cases() {
        {V4L2_PIX_FMT_YUV420, 2, 2, 2},
        {16, 235, 16, 235, 128, 128},
        {16, 16, 16, 235, 235, 235, 16, 16, 16, 235, 235, 235}},
+      {"nv12",
+       {V4L2_PIX_FMT_NV12, 2, 2, 2},
+       {16, 235, 16, 235, 128, 128},
+       {16, 16, 16, 235, 235, 235, 16, 16, 16, 235, 235, 235}},
+      // Odd sizes of formats without subsampled colour convert pixel for pixel.
+      {"rgb24_odd",
+       {V4L2_PIX_FMT_RGB24, 3, 1, 9},
+       {1, 2, 3, 4, 5, 6, 7, 8, 9},
+       {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+      {"grey_odd",
+       {V4L2_PIX_FMT_GREY, 1, 3, 1},
+       {10, 20, 30},
+       {10, 10, 10, 20, 20, 20, 30, 30, 30}},
   };
 }
 
@@ -87,6 +100,9 @@ TEST(Conversion, BadBuffersFailAndLeaveTheFrameAlone) {
       {"short buffer", {V4L2_PIX_FMT_YUYV, 2, 2, 4}, 4},
       {"short padded buffer", {V4L2_PIX_FMT_YUYV, 2, 2, 8}, 4},
       {"no pixels", {V4L2_PIX_FMT_YUYV, 0, 0, 0}, 4},
+      // libv4lconvert would skew these and write past the picture: they are not converted.
+      {"odd width of 4:2:2", {V4L2_PIX_FMT_YUYV, 1, 1, 2}, 4},
+      {"odd height of 4:2:0", {V4L2_PIX_FMT_YUV420, 2, 1, 2}, 4},
   };
   for (const Case& c : cases) {
     Frame out = before;
@@ -101,13 +117,36 @@ TEST(Conversion, BadBuffersFailAndLeaveTheFrameAlone) {
 // libv4lconvert itself decides which camera formats can become RGB.
 TEST(Conversion, ConvertibleFormatsAreThoseLibv4lconvertReads) {
   const std::pair<std::uint32_t, bool> cases[] = {
-      {V4L2_PIX_FMT_YUYV, true},  {V4L2_PIX_FMT_MJPEG, true}, {V4L2_PIX_FMT_RGB24, true},
-      {V4L2_PIX_FMT_GREY, true},  {V4L2_PIX_FMT_NV12, true},  {V4L2_PIX_FMT_Z16, false},
-      {V4L2_PIX_FMT_H264, false}, {0x31323334, false},
+      {V4L2_PIX_FMT_YUYV, true},
+      {V4L2_PIX_FMT_MJPEG, true},
+      {V4L2_PIX_FMT_RGB24, true},
+      {V4L2_PIX_FMT_GREY, true},
+      {V4L2_PIX_FMT_NV12, true},
+      {V4L2_PIX_FMT_Z16, false},
+      {V4L2_PIX_FMT_H264, false},
+      {0x31323334, false},
+      // libv4lconvert reads it, but its frames' size is not known, so none could be checked.
+      {V4L2_PIX_FMT_SPCA561, false},
   };
   for (const auto& [fourcc, converts] : cases)
     EXPECT_EQ(PixelConverter::converts_to_rgb(fourcc), converts)
         << wren::capture::fourcc_text(fourcc).toStdString();
+}
+
+// The frame a conversion gives stays as it was while the next one is made: a steady stream takes
+// turns between two buffers, never writing into the one handed out last.
+TEST(Conversion, TheFrameHandedOutIsNotWrittenByTheNextConversion) {
+  PixelConverter converter;
+  const std::vector<unsigned char> first{1, 2, 3}, second{4, 5, 6}, third{7, 8, 9};
+  Frame a, b;
+  QString why;
+  ASSERT_TRUE(converter.to_rgb({V4L2_PIX_FMT_RGB24, 1, 1, 3}, first.data(), 3, &a, &why));
+  const QByteArray shown = a.rgb;  // what a window keeps painting
+  ASSERT_TRUE(converter.to_rgb({V4L2_PIX_FMT_RGB24, 1, 1, 3}, second.data(), 3, &a, &why));
+  ASSERT_TRUE(converter.to_rgb({V4L2_PIX_FMT_RGB24, 1, 1, 3}, third.data(), 3, &b, &why));
+  EXPECT_EQ(shown, QByteArray("\x01\x02\x03", 3));
+  EXPECT_EQ(a.rgb, QByteArray("\x04\x05\x06", 3));
+  EXPECT_EQ(b.rgb, QByteArray("\x07\x08\x09", 3));
 }
 
 TEST(Conversion, ErrorTextsEndWithoutALineBreak) {

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTest>
@@ -117,6 +118,67 @@ TEST(Snapshot, AnUnwritablePathIsReportedAndEndsWithFailure) {
       EXPECT_FALSE(QDir(fx.folder.file(QStringLiteral("no such folder"))).exists());
     EXPECT_FALSE(rt::file_exists(fx.folder.file(QStringLiteral("000.bmp")))) << c.name;
   }
+}
+
+// A link at the picture's path is not written through, whether it leads to a member's file, to
+// nothing or to a folder: the write-failure box, status 1, and the link and its target as they
+// were.
+TEST(Snapshot, ALinkAtThePathIsRefused) {
+  struct Case {
+    const char* name;
+    const char* target;  // what the link points at, in the program folder
+    bool make_target;
+  } cases[] = {{"link to a file", "kv_log.txt", true},
+               {"dangling link", "nothing here.bmp", false},
+               {"link to a folder", "photos", true}};
+  for (const Case& c : cases) {
+    WrenFixture fx;
+    const QString link = fx.folder.file(QStringLiteral("p.bmp"));
+    const QString target = fx.folder.file(QString::fromUtf8(c.target));
+    if (c.make_target && QString::fromUtf8(c.target) == QLatin1String("photos"))
+      QDir().mkpath(target);
+    else if (c.make_target)
+      fx.folder.write(QString::fromUtf8(c.target), "the salon's log");
+    ASSERT_TRUE(QFile::link(target, link)) << c.name;
+    fx.folder.write(QStringLiteral("user.ini"), "[database]\r\nfile_name=" + link.toUtf8());
+    frmMain f;
+    Ended ended(f);
+    f.mnuCopy->trigger();
+    EXPECT_EQ(
+        fx.dialogs.lines(),
+        std::vector<QString>{
+            QStringLiteral("错误信息|照片无法保存到\n%1\n原因：该路径是一个符号链接").arg(link)})
+        << c.name;
+    EXPECT_EQ(ended.status, 1) << c.name;
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target) << c.name;
+    if (!c.make_target) {
+      EXPECT_FALSE(QFileInfo::exists(target)) << c.name;
+    } else if (QFileInfo(target).isFile()) {
+      EXPECT_EQ(fx.folder.read(QString::fromUtf8(c.target)), QByteArray("the salon's log"));
+    }
+    // Nothing was left beside it either.
+    EXPECT_EQ(
+        QDir(fx.folder.path())
+            .entryList(QStringList{QStringLiteral("p.bmp*")}, QDir::AllEntries | QDir::System),
+        QStringList{QStringLiteral("p.bmp")})
+        << c.name;
+  }
+}
+
+TEST(Snapshot, ReplacingAFileKeepsItsPermissionsAndLeavesNoTemporaryFile) {
+  WrenFixture fx;
+  const QString target = fx.folder.file(QStringLiteral("p.bmp"));
+  fx.folder.write(QStringLiteral("p.bmp"), "old");
+  QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+  fx.folder.write(QStringLiteral("user.ini"), "[database]\r\nfile_name=" + target.toUtf8());
+  frmMain f;
+  const QImage expected = camera_picture();
+  f.mnuCopy->trigger();
+  expect_picture(target, expected);
+  EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                            QFile::WriteUser | QFile::ReadGroup);
+  EXPECT_EQ(QDir(fx.folder.path()).entryList(QStringList{QStringLiteral("p.bmp*")}, QDir::Files),
+            QStringList{QStringLiteral("p.bmp")});
 }
 
 TEST(Snapshot, NoCameraSavesNothingWhateverTheClipboardHolds) {

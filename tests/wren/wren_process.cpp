@@ -40,7 +40,8 @@ WrenResult WrenProcess::run(const QStringList& script, int timeout_ms) const {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(EMULATED_V4L2_LIBRARY));
+  env.insert(QStringLiteral("LD_PRELOAD"),
+             QStringLiteral(EMULATED_V4L2_LIBRARY ":" WREN_TEST_SCRIPT_LIBRARY));
   env.insert(QStringLiteral("EMULATED_V4L2"), folder_ + QStringLiteral("/cameras.ini"));
   env.insert(QStringLiteral("WREN_TEST_SCRIPT"), script_file);
   // A sanitized wren would refuse a library loaded ahead of its runtime.

@@ -1,6 +1,7 @@
 #pragma once
 // The real wren program, run in a program folder of its own in front of emulated V4L2 cameras
-// (the emulated_v4l2 library, preloaded), driven by a script (see wren/test_script.h).
+// (the emulated_v4l2 library, preloaded), driven by a script (the wren_test_script library,
+// preloaded too; see wren_test_script.cpp).
 #include <QString>
 #include <QStringList>
 

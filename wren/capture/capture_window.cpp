@@ -11,6 +11,7 @@
 #include "runtime/codepage.h"
 #include "runtime/files.h"
 #include "wren/capture/capture_dialogs.h"
+#include "wren/written_file.h"
 
 namespace wren::capture {
 namespace {
@@ -169,10 +170,16 @@ void CaptureWindow::preview_tick() {
     }
     return;
   }
-  shown_bytes_ = f->rgb;  // shared, not copied; the device writes into a copy of its own
+  shown_bytes_ = f->rgb;  // shared, not copied; the device converts into another buffer
   shown_ = QImage(reinterpret_cast<const uchar*>(shown_bytes_.constData()), f->width, f->height,
                   f->width * 3, QImage::Format_RGB888);
   update();
+}
+
+QSize CaptureWindow::image_size() const {
+  if (!device_) return {};
+  const FrameSize s = device_->image_size();
+  return {s.width, s.height};
 }
 
 bool CaptureWindow::get_status(CAPSTATUS* status, unsigned size) const {
@@ -206,7 +213,7 @@ bool CaptureWindow::dlg_video_format() {
   if (!device_ || !device_->caps().has_format_dialog) return false;
   QString why;
   if (!run_format_dialog(*device_, this, &why)) report(OnError, kFormatError, why);
-  preview_tick();
+  if (preview_) preview_tick();  // without preview, nothing is converted until a snapshot
   return true;
 }
 
@@ -214,7 +221,7 @@ bool CaptureWindow::dlg_video_source() {
   if (!device_ || !device_->caps().has_source_dialog) return false;
   QString why;
   if (!run_source_dialog(*device_, this, &why)) report(OnError, kDeviceError, why);
-  preview_tick();
+  if (preview_) preview_tick();
   return true;
 }
 
@@ -238,20 +245,19 @@ bool CaptureWindow::file_set_capture_file(const QString& name) {
 
 bool CaptureWindow::file_alloc(long bytes) {
   if (!device_ || capture_file_.isEmpty() || bytes < 0) return false;
-  QFile f(capture_file_);
-  if (rt::is_read_only(capture_file_) || !f.open(QIODevice::ReadWrite) || !f.resize(bytes)) {
-    report(OnError, kDeviceError,
-           QStringLiteral("Cannot allocate the capture file %1: %2")
-               .arg(capture_file_, rt::is_read_only(capture_file_)
-                                       ? QStringLiteral("the file is read-only")
-                                       : f.errorString()));
-    return false;
-  }
-  return true;
+  QString why;
+  if (is_symbolic_link(capture_file_))
+    why = QStringLiteral("it is a symbolic link");
+  else if (rt::is_read_only(capture_file_))
+    why = QStringLiteral("the file is read-only");
+  if (why.isEmpty() && allocate_file(capture_file_, bytes, &why)) return true;
+  report(OnError, kDeviceError,
+         QStringLiteral("Cannot allocate the capture file %1: %2").arg(capture_file_, why));
+  return false;
 }
 
 bool CaptureWindow::file_save_as(const QString& name) {
-  if (!device_ || capture_file_.isEmpty()) return false;
+  if (!device_ || capture_file_.isEmpty() || is_symbolic_link(name)) return false;
   return rt::copy_file(capture_file_, name);
 }
 

@@ -26,6 +26,14 @@ constexpr int kDefaultPreviewRate = 66;
 
 class CaptureWindow final : public QWidget {
   Q_OBJECT
+  // What tests read by name, from a library loaded into the program.
+  Q_PROPERTY(QString title READ title)
+  Q_PROPERTY(bool connected READ connected)
+  Q_PROPERTY(QSize image_size READ image_size)
+  Q_PROPERTY(int preview_rate READ preview_rate)
+  Q_PROPERTY(bool picture READ has_picture)
+  Q_PROPERTY(int frames_shown READ frames_shown)
+
  public:
   // Status and error callbacks: the window, an id (0: clear the previous text) and a
   // zero-terminated text in code page 936. The result is ignored.
@@ -74,7 +82,10 @@ class CaptureWindow final : public QWidget {
   // State, for the program and its tests.
   bool connected() const { return device_ != nullptr; }
   Device* device() const { return device_.get(); }
-  const Frame* current_frame() const { return device_ ? device_->current_frame() : nullptr; }
+  // The driver's newest frame, converted now if it has not been yet; null when there is none.
+  const Frame* current_frame() { return device_ ? device_->current_frame() : nullptr; }
+  bool has_picture() { return current_frame() != nullptr; }
+  QSize image_size() const;  // the driver's; empty when none is connected
   bool previewing() const { return preview_; }
   bool scaling() const { return scale_; }
   int preview_rate() const { return rate_; }

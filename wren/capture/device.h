@@ -48,8 +48,10 @@ class Device {
   virtual bool connect(QString* error) = 0;
   virtual DriverCaps caps() const = 0;
   virtual FrameSize image_size() const = 0;
-  // The newest frame, or null before the first one has arrived.
-  virtual const Frame* current_frame() const = 0;
+  // The newest good frame as RGB, or null before the first one has arrived. A frame that came
+  // since the last call is converted now: frames are converted only when they are shown or
+  // saved.
+  virtual const Frame* current_frame() = 0;
 
   virtual std::vector<FormatChoice> formats() const = 0;
   virtual std::uint32_t pixel_format() const = 0;

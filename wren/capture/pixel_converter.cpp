@@ -5,6 +5,7 @@
 #include <linux/videodev2.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace wren::capture {
@@ -50,52 +51,6 @@ const libv4l_dev_ops* bufferless_ops() {
   return &ops;
 }
 
-// Bytes a pixel of the packed formats whose rows libv4lconvert copies as if they had no padding.
-int packed_bytes_per_pixel(std::uint32_t fourcc) {
-  switch (fourcc) {
-    case V4L2_PIX_FMT_GREY:
-      return 1;
-    case V4L2_PIX_FMT_YUYV:
-    case V4L2_PIX_FMT_YVYU:
-    case V4L2_PIX_FMT_UYVY:
-    case V4L2_PIX_FMT_VYUY:
-    case V4L2_PIX_FMT_RGB565:
-      return 2;
-    case V4L2_PIX_FMT_RGB24:
-    case V4L2_PIX_FMT_BGR24:
-      return 3;
-    case V4L2_PIX_FMT_RGB32:
-    case V4L2_PIX_FMT_BGR32:
-    case V4L2_PIX_FMT_XBGR32:
-    case V4L2_PIX_FMT_ABGR32:
-    case V4L2_PIX_FMT_XRGB32:
-    case V4L2_PIX_FMT_ARGB32:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
-// Bytes of a row without padding (of the luma plane for planar formats); 0 for formats whose
-// rows have no fixed length (the compressed ones).
-int unpadded_line(std::uint32_t fourcc, int width) {
-  if (const int bpp = packed_bytes_per_pixel(fourcc)) return bpp * width;
-  switch (fourcc) {
-    case V4L2_PIX_FMT_YUV420:
-    case V4L2_PIX_FMT_YVU420:
-    case V4L2_PIX_FMT_NV12:
-    case V4L2_PIX_FMT_NV16:
-    case V4L2_PIX_FMT_NV61:
-    case V4L2_PIX_FMT_SBGGR8:
-    case V4L2_PIX_FMT_SGBRG8:
-    case V4L2_PIX_FMT_SGRBG8:
-    case V4L2_PIX_FMT_SRGGB8:
-      return width;
-    default:
-      return 0;
-  }
-}
-
 }  // namespace
 
 PixelConverter::PixelConverter(int fd) : data_(v4lconvert_create(fd)) {}
@@ -110,6 +65,7 @@ PixelConverter::~PixelConverter() {
 // Shown a device that offers only `fourcc`, libv4lconvert picks it as the source for RGB
 // exactly when it has a conversion from it.
 bool PixelConverter::converts_to_rgb(std::uint32_t fourcc) {
+  if (!layout_known(fourcc)) return false;
   std::uint32_t offered = fourcc;
   v4lconvert_data* probe = v4lconvert_create_with_dev_ops(-1, &offered, bufferless_ops());
   if (!probe) return false;
@@ -123,6 +79,10 @@ bool PixelConverter::converts_to_rgb(std::uint32_t fourcc) {
       v4lconvert_try_format(probe, &want, &from) == 0 && from.fmt.pix.pixelformat == fourcc;
   v4lconvert_destroy(probe);
   return yes;
+}
+
+bool PixelConverter::converts_to_rgb(std::uint32_t fourcc, int width, int height) {
+  return size_converts(fourcc, width, height) && converts_to_rgb(fourcc);
 }
 
 bool PixelConverter::best_source(int width, int height, SourceFormat* src) {
@@ -150,23 +110,29 @@ bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, 
   };
   if (!data_) return fail(QStringLiteral("the pixel converter could not be created"));
   if (src.width <= 0 || src.height <= 0) return fail(QStringLiteral("empty frame"));
+  if (!size_converts(src.fourcc, src.width, src.height))
+    return fail(QStringLiteral("%1 x %2 %3 does not convert")
+                    .arg(src.width)
+                    .arg(src.height)
+                    .arg(fourcc_text(src.fourcc)));
+
+  int bytes_per_line = effective_line(src);
+  if (const std::size_t whole = frame_bytes(src)) {
+    if (size < whole) return fail(QStringLiteral("short frame"));
+    size = whole;  // libv4lconvert reads no more than a whole frame
+  }
+  if (size > std::size_t(INT_MAX)) return fail(QStringLiteral("frame too large"));
+  std::uint32_t size_image = static_cast<std::uint32_t>(size);
 
   // Rows padded beyond their pixels are packed first.
-  QByteArray packed;
-  int bytes_per_line = src.bytes_per_line;
-  std::uint32_t size_image = src.size_image ? src.size_image : static_cast<std::uint32_t>(size);
-  const int bpp = packed_bytes_per_pixel(src.fourcc);
-  const int row_bytes = bpp * src.width;
-  if (bytes_per_line <= 0) bytes_per_line = unpadded_line(src.fourcc, src.width);
-  if (bpp > 0 && bytes_per_line > row_bytes) {
-    if (size < std::size_t(bytes_per_line) * std::size_t(src.height - 1) + std::size_t(row_bytes))
-      return fail(QStringLiteral("short frame"));
-    packed.resize(qsizetype(row_bytes) * src.height);
+  const int row_bytes = packed_bytes_per_pixel(src.fourcc) * src.width;
+  if (row_bytes > 0 && bytes_per_line > row_bytes) {
+    rows_.resize(std::size_t(row_bytes) * std::size_t(src.height));
     for (int y = 0; y < src.height; ++y)
-      std::memcpy(packed.data() + qsizetype(y) * row_bytes,
+      std::memcpy(rows_.data() + std::size_t(y) * std::size_t(row_bytes),
                   bytes + std::size_t(y) * std::size_t(bytes_per_line), std::size_t(row_bytes));
-    bytes = reinterpret_cast<const std::uint8_t*>(packed.constData());
-    size = std::size_t(packed.size());
+    bytes = rows_.data();
+    size = rows_.size();
     bytes_per_line = row_bytes;
     size_image = static_cast<std::uint32_t>(size);
   }
@@ -186,17 +152,20 @@ bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, 
   to.fmt.pix.bytesperline = static_cast<__u32>(row);
   to.fmt.pix.sizeimage = static_cast<__u32>(row * src.height);
 
-  QByteArray rgb(qsizetype(row) * src.height, Qt::Uninitialized);
-  auto* dst = reinterpret_cast<unsigned char*>(rgb.data());
+  // Room for whole two-pixel cells as well, in case a conversion writes them at the edge.
+  const qsizetype room = qsizetype((src.width + 1) & ~1) * 3 * ((src.height + 1) & ~1);
+  spare_.resize(room);
+  auto* dst = reinterpret_cast<unsigned char*>(spare_.data());
   const int n = v4lconvert_convert(data_, &from, &to, const_cast<unsigned char*>(bytes),
-                                   static_cast<int>(size), dst, static_cast<int>(rgb.size()));
+                                   static_cast<int>(size), dst, static_cast<int>(room));
   if (n < row * src.height) {
     const char* why = v4lconvert_get_error_message(data_);
     return fail(QString::fromLocal8Bit(why && *why ? why : "short frame").trimmed());
   }
+  spare_.resize(qsizetype(row) * src.height);
   out->width = src.width;
   out->height = src.height;
-  out->rgb = std::move(rgb);
+  std::swap(out->rgb, spare_);
   return true;
 }
 

@@ -3,21 +3,14 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "wren/capture/frame.h"
+#include "wren/capture/frame_layout.h"
 
 struct v4lconvert_data;
 
 namespace wren::capture {
-
-// How a buffer from the device is laid out.
-struct SourceFormat {
-  std::uint32_t fourcc = 0;  // V4L2_PIX_FMT_*
-  int width = 0;
-  int height = 0;
-  int bytes_per_line = 0;        // 0: rows without padding
-  std::uint32_t size_image = 0;  // 0: the buffer's size
-};
 
 class PixelConverter {
  public:
@@ -30,17 +23,23 @@ class PixelConverter {
   PixelConverter& operator=(const PixelConverter&) = delete;
 
   bool valid() const { return data_ != nullptr; }
-  // Whether libv4lconvert can turn frames in `fourcc` into RGB.
+  // Whether frames in `fourcc` can become RGB: libv4lconvert converts them and wren knows their
+  // layout, so that a frame is checked before it is read (see frame_layout.h).
   static bool converts_to_rgb(std::uint32_t fourcc);
+  // ... and at that size.
+  static bool converts_to_rgb(std::uint32_t fourcc, int width, int height);
   // The device format to ask for so that frames of about `width` x `height` convert to RGB
   // with the least work. Only for a converter made for a device.
   bool best_source(int width, int height, SourceFormat* src);
-  // Converts one buffer; on failure `out` is left as it was.
+  // Converts one buffer of `size` bytes; on failure `out` is left as it was. The buffer that
+  // `out` held is kept for the next conversion, so that a steady stream reuses two buffers.
   bool to_rgb(const SourceFormat& src, const std::uint8_t* bytes, std::size_t size, Frame* out,
               QString* error);
 
  private:
   v4lconvert_data* data_ = nullptr;
+  QByteArray spare_;                // the next conversion's RGB buffer
+  std::vector<std::uint8_t> rows_;  // padded rows packed for libv4lconvert
 };
 
 // "YUYV" for V4L2_PIX_FMT_YUYV.

@@ -33,13 +33,15 @@ bool SyntheticDevice::connect(QString* error) {
     return false;
   }
   connected_ = true;
-  render();
+  stale_ = true;
   if (config_.frame_interval_ms > 0) timer_.start(config_.frame_interval_ms);
   return true;
 }
 
-const Frame* SyntheticDevice::current_frame() const {
-  return connected_ && !frame_.empty() ? &frame_ : nullptr;
+const Frame* SyntheticDevice::current_frame() {
+  if (!connected_) return nullptr;
+  if (stale_) render();
+  return frame_.empty() ? nullptr : &frame_;
 }
 
 std::vector<FormatChoice> SyntheticDevice::formats() const {
@@ -54,7 +56,7 @@ bool SyntheticDevice::set_format(std::uint32_t fourcc, FrameSize size, QString* 
     if (std::find(f.sizes.begin(), f.sizes.end(), size) == f.sizes.end()) break;
     fourcc_ = fourcc;
     config_.size = size;
-    if (connected_) render();
+    stale_ = true;
     return true;
   }
   if (error) *error = QStringLiteral("format not offered");
@@ -71,7 +73,7 @@ bool SyntheticDevice::set_input(int index, QString* error) {
     return false;
   }
   input_ = index;
-  if (connected_) render();
+  stale_ = true;
   return true;
 }
 
@@ -79,7 +81,7 @@ bool SyntheticDevice::set_control(std::uint32_t id, int value, QString* error) {
   for (Control& c : controls_) {
     if (c.id != id) continue;
     c.value = std::clamp(value, c.minimum, c.maximum);
-    if (connected_) render();
+    stale_ = true;
     return true;
   }
   if (error) *error = QStringLiteral("no such control");
@@ -97,13 +99,15 @@ void SyntheticDevice::report_error(int id, const QString& text) {
 void SyntheticDevice::deliver_frame() {
   if (!connected_) return;
   ++serial_;
-  render();
+  stale_ = true;
   if (frame_arrived) frame_arrived();
 }
 
 // Colour bars (or a grey ramp) with a white block that moves one step a frame, so that a
 // frozen preview shows.
 void SyntheticDevice::render() {
+  stale_ = false;
+  ++renders_;
   const int w = config_.size.width, h = config_.size.height;
   const int shift = controls_.front().value;
   frame_.width = w;

@@ -26,7 +26,7 @@ class SyntheticDevice final : public QObject, public Device {
   bool connect(QString* error) override;
   DriverCaps caps() const override { return config_.caps; }
   FrameSize image_size() const override { return connected_ ? config_.size : FrameSize{}; }
-  const Frame* current_frame() const override;
+  const Frame* current_frame() override;
 
   std::vector<FormatChoice> formats() const override;
   std::uint32_t pixel_format() const override { return fourcc_; }
@@ -43,6 +43,7 @@ class SyntheticDevice final : public QObject, public Device {
   void report_error(int id, const QString& text);
   void deliver_frame();
   int frames_delivered() const { return serial_; }
+  int frames_converted() const { return renders_; }  // frames drawn for current_frame()
 
  private:
   void render();
@@ -54,6 +55,8 @@ class SyntheticDevice final : public QObject, public Device {
   int serial_ = 0;
   std::vector<Control> controls_;
   Frame frame_;
+  bool stale_ = true;  // frame_ is drawn when it is asked for
+  int renders_ = 0;
   QTimer timer_;
 };
 

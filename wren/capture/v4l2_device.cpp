@@ -8,14 +8,21 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+
+#include "wren/capture/frame_check.h"
 
 namespace wren::capture {
 namespace {
 
 constexpr int kNodes = 10;
 constexpr unsigned kBuffers = 4;
+// A camera may fail to hand over a frame now and then; it is asked again this many times, so
+// long apart, before its stream is given up.
+constexpr int kDequeueRetries = 3, kRetryDelayMs = 100;
 
 QString node_path(int n) { return QStringLiteral("/dev/video%1").arg(n); }
 
@@ -62,7 +69,14 @@ bool nth_capture_node(int index, NodeInfo* info) {
 
 }  // namespace
 
-V4l2Device::V4l2Device(QString node) : node_(std::move(node)) {}
+V4l2Device::V4l2Device(QString node) : node_(std::move(node)) {
+  retry_.setSingleShot(true);
+  retry_.callOnTimeout([this] {
+    if (!notifier_) return;
+    notifier_->setEnabled(true);
+    frame_ready();
+  });
+}
 
 V4l2Device::~V4l2Device() {
   stop_stream(false);
@@ -91,28 +105,55 @@ bool V4l2Device::connect(QString* error) {
     return false;
   }
   converter_ = std::make_unique<PixelConverter>(fd_);
-  if (!read_format(error)) return false;
-  if (!ensure_convertible_format()) {
-    if (error) *error = node_ + QStringLiteral(": no format of the camera converts to RGB");
-    return false;
-  }
-  return start_stream(error);
+  return read_format(error) && convertible_or_refused(error) && start_stream(error);
 }
 
-// Some cameras start in a format only a codec could decode (H.264, a depth format); the
-// picture then comes in the nearest format that converts to RGB. False when there is none.
+bool V4l2Device::convertible_or_refused(QString* error) {
+  if (ensure_convertible_format()) return true;
+  if (error) *error = node_ + QStringLiteral(": no format of the camera converts to RGB");
+  return false;
+}
+
+// Some cameras start in a format only a codec could decode (H.264, a depth format), or at a
+// size whose frames do not convert pixel for pixel; the picture then comes in the format and
+// size nearest to it that do: libv4lconvert's choice, else the same format at another size,
+// else another format. False when there is none.
 bool V4l2Device::ensure_convertible_format() {
-  if (PixelConverter::converts_to_rgb(fourcc_)) return true;
+  if (PixelConverter::converts_to_rgb(fourcc_, width_, height_)) return true;
+  std::vector<std::pair<std::uint32_t, FrameSize>> tries;
   SourceFormat best;
-  if (!converter_->best_source(width_, height_, &best)) return false;
+  if (converter_->best_source(width_, height_, &best))
+    tries.push_back({best.fourcc, {best.width, best.height}});
+  const std::vector<FormatChoice> offered = formats();
+  auto distance = [&](FrameSize z) {
+    return std::abs(z.width - width_) + std::abs(z.height - height_);
+  };
+  for (const FormatChoice& f : offered) {
+    if (f.fourcc != fourcc_) continue;
+    std::vector<FrameSize> sizes = f.sizes;
+    std::stable_sort(sizes.begin(), sizes.end(),
+                     [&](FrameSize a, FrameSize b) { return distance(a) < distance(b); });
+    for (FrameSize z : sizes) tries.push_back({f.fourcc, z});
+  }
+  for (const FormatChoice& f : offered)
+    for (FrameSize z : f.sizes) tries.push_back({f.fourcc, z});
+  for (const auto& [fourcc, size] : tries) {
+    if (!PixelConverter::converts_to_rgb(fourcc, size.width, size.height)) continue;
+    if (request_format(fourcc, size) && read_format(nullptr) &&
+        PixelConverter::converts_to_rgb(fourcc_, width_, height_))
+      return true;
+  }
+  return false;
+}
+
+bool V4l2Device::request_format(std::uint32_t fourcc, FrameSize size) {
   v4l2_format f{};
   f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-  f.fmt.pix.pixelformat = best.fourcc;
-  f.fmt.pix.width = static_cast<__u32>(best.width);
-  f.fmt.pix.height = static_cast<__u32>(best.height);
+  f.fmt.pix.pixelformat = fourcc;
+  f.fmt.pix.width = static_cast<__u32>(size.width);
+  f.fmt.pix.height = static_cast<__u32>(size.height);
   f.fmt.pix.field = V4L2_FIELD_ANY;
-  return xioctl(VIDIOC_S_FMT, &f) == 0 && read_format(nullptr) &&
-         PixelConverter::converts_to_rgb(fourcc_);
+  return xioctl(VIDIOC_S_FMT, &f) == 0;
 }
 
 bool V4l2Device::read_format(QString* error) {
@@ -128,6 +169,10 @@ bool V4l2Device::read_format(QString* error) {
   bytes_per_line_ = static_cast<int>(f.fmt.pix.bytesperline);
   size_image_ = f.fmt.pix.sizeimage;
   return true;
+}
+
+SourceFormat V4l2Device::source_format() const {
+  return {fourcc_, width_, height_, bytes_per_line_, size_image_};
 }
 
 bool V4l2Device::start_stream(QString* error) {
@@ -155,16 +200,25 @@ bool V4l2Device::start_stream(QString* error) {
   v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
   if (xioctl(VIDIOC_STREAMON, &type) < 0) return fail("VIDIOC_STREAMON");
   streaming_ = true;
+  held_ = -1;
+  dequeue_failures_ = 0;
+  reported_faults_ = 0;
   notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { frame_ready(); });
+  report_streaming();
+  return true;
+}
+
+void V4l2Device::report_streaming() {
   if (status)
     status(
         kStreamStatus,
         QStringLiteral("Streaming %1 x %2 %3").arg(width_).arg(height_).arg(fourcc_text(fourcc_)));
-  return true;
 }
 
 void V4l2Device::stop_stream(bool report) {
+  retry_.stop();
+  held_ = -1;  // the stream's end gives every buffer back
   if (notifier_) {
     // This may run inside the notifier's own signal: it goes once that has returned.
     notifier_->setEnabled(false);
@@ -191,27 +245,75 @@ void V4l2Device::frame_ready() {
   v4l2_buffer b{};
   b.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
   b.memory = V4L2_MEMORY_MMAP;
-  if (xioctl(VIDIOC_DQBUF, &b) < 0) {
-    if (errno == EAGAIN) return;
-    const QString why = node_ + QStringLiteral(": ") + errno_text();
-    // A camera that was unplugged would otherwise wake us for ever; its last frame is no
-    // current picture.
-    stop_stream(false);
-    frame_ = Frame();
-    if (error) error(kDeviceError, why);
+  if (xioctl(VIDIOC_DQBUF, &b) < 0) return dequeue_failed(errno);
+  if (dequeue_failures_ > 0) {
+    dequeue_failures_ = 0;
+    report_streaming();  // in place of the failure's text
+  }
+  if (b.index >= buffers_.size()) return;  // no buffer of ours: nothing to read or give back
+  const Buffer& buffer = buffers_[b.index];
+  const FrameCheck check =
+      check_frame(source_format(), static_cast<const std::uint8_t*>(buffer.start), b.bytesused,
+                  buffer.length, b.flags);
+  if (!check.good) {
+    requeue(b.index);
+    report_dropped(check.fault, check.why);
     return;
   }
-  QString why;
-  const bool ok = b.index < buffers_.size() &&
-                  converter_->to_rgb({fourcc_, width_, height_, bytes_per_line_, size_image_},
-                                     static_cast<const std::uint8_t*>(buffers_[b.index].start),
-                                     b.bytesused, &frame_, &why);
-  xioctl(VIDIOC_QBUF, &b);
-  if (!ok) {
-    if (error) error(kFormatError, why);
-    return;
-  }
+  if (held_ >= 0) requeue(unsigned(held_));
+  held_ = int(b.index);
+  held_bytes_ = check.used;
   if (frame_arrived) frame_arrived();
+}
+
+void V4l2Device::dequeue_failed(int error_number) {
+  if (error_number == EAGAIN) return;
+  const QString why =
+      node_ + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error_number));
+  // A camera that was unplugged is gone for good; any other failure may pass.
+  if (error_number != ENODEV && dequeue_failures_ < kDequeueRetries) {
+    ++dequeue_failures_;
+    if (notifier_) notifier_->setEnabled(false);
+    retry_.start(kRetryDelayMs);
+    if (status)
+      status(kStreamStatus, why + QStringLiteral("; trying again (%1 of %2)")
+                                      .arg(dequeue_failures_)
+                                      .arg(kDequeueRetries));
+    return;
+  }
+  const bool retried = dequeue_failures_ > 0;
+  // Otherwise the camera would wake us for ever; its last frame is no current picture.
+  stop_stream(false);
+  frame_ = Frame();
+  if (error) error(kDeviceError, retried ? why + QStringLiteral("; the stream has stopped") : why);
+}
+
+void V4l2Device::requeue(unsigned index) {
+  v4l2_buffer b{};
+  b.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  b.memory = V4L2_MEMORY_MMAP;
+  b.index = index;
+  xioctl(VIDIOC_QBUF, &b);
+}
+
+void V4l2Device::report_dropped(FrameFault fault, const QString& why) {
+  const unsigned bit = 1u << unsigned(fault);
+  if (reported_faults_ & bit) return;
+  reported_faults_ |= bit;
+  if (error) error(kFormatError, QStringLiteral("Frame dropped: ") + why);
+}
+
+const Frame* V4l2Device::current_frame() {
+  if (held_ >= 0) {
+    const unsigned index = unsigned(std::exchange(held_, -1));
+    QString why;
+    const bool ok =
+        converter_->to_rgb(source_format(), static_cast<const std::uint8_t*>(buffers_[index].start),
+                           held_bytes_, &frame_, &why);
+    requeue(index);
+    if (!ok) report_dropped(FrameFault::Unconverted, why);
+  }
+  return frame_.empty() ? nullptr : &frame_;
 }
 
 std::vector<FormatChoice> V4l2Device::formats() const {
@@ -243,8 +345,12 @@ std::vector<FormatChoice> V4l2Device::formats() const {
       choice.sizes.push_back({int(s.stepwise.max_width), int(s.stepwise.max_height)});
       break;
     }
+    // Only sizes whose frames convert pixel for pixel are offered.
     if (choice.sizes.empty()) choice.sizes.push_back({width_, height_});
-    out.push_back(std::move(choice));
+    std::erase_if(choice.sizes, [&](FrameSize z) {
+      return !PixelConverter::converts_to_rgb(d.pixelformat, z.width, z.height);
+    });
+    if (!choice.sizes.empty()) out.push_back(std::move(choice));
   }
   return out;
 }
@@ -253,16 +359,10 @@ bool V4l2Device::set_format(std::uint32_t fourcc, FrameSize size, QString* error
   if (fd_ < 0) return false;
   stop_stream(true);
   frame_ = Frame();  // a picture in the old format is no current picture
-  v4l2_format f{};
-  f.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-  f.fmt.pix.pixelformat = fourcc;
-  f.fmt.pix.width = static_cast<__u32>(size.width);
-  f.fmt.pix.height = static_cast<__u32>(size.height);
-  f.fmt.pix.field = V4L2_FIELD_ANY;
-  const bool set = xioctl(VIDIOC_S_FMT, &f) == 0;
+  const bool set = request_format(fourcc, size);
   const QString why = errno_text();
-  // Whatever happened, stream again in the format the device now has.
-  const bool running = read_format(error) && start_stream(error);
+  // Whatever happened, stream again in the format the device now has, if its frames convert.
+  const bool running = read_format(error) && convertible_or_refused(error) && start_stream(error);
   if (!set && error) *error = QStringLiteral("VIDIOC_S_FMT: ") + why;
   return set && running;
 }
@@ -292,7 +392,7 @@ bool V4l2Device::set_input(int index, QString* error) {
   int i = index;
   const bool set = xioctl(VIDIOC_S_INPUT, &i) == 0;
   const QString why = errno_text();
-  const bool running = read_format(error) && start_stream(error);
+  const bool running = read_format(error) && convertible_or_refused(error) && start_stream(error);
   if (!set && error) *error = QStringLiteral("VIDIOC_S_INPUT: ") + why;
   return set && running;
 }

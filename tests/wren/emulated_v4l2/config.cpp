@@ -97,6 +97,28 @@ std::vector<DeviceConfig> parse_config(const std::string& text, std::string* err
       d.busy = yes(value);
     } else if (key == "lose_after") {
       d.lose_after = unsigned(std::stoul(value));
+    } else if (key == "bytesused") {
+      if (value == "short") {
+        d.bytesused = DeviceConfig::Used::Short;
+      } else if (value == "luma") {
+        d.bytesused = DeviceConfig::Used::Luma;
+      } else if (value == "beyond") {
+        d.bytesused = DeviceConfig::Used::Beyond;
+      } else {
+        const unsigned long long n = std::stoull(value);
+        if (n > 0xFFFFFFFFull) fail("bytesused beyond 32 bits: " + value);
+        d.bytesused = DeviceConfig::Used::Number;
+        d.bytesused_number = std::uint32_t(n);
+      }
+    } else if (key == "error_flag") {
+      d.error_flag = yes(value);
+    } else if (key == "spoil_from") {
+      d.spoil_from = unsigned(std::stoul(value));
+    } else if (key == "eio_after") {
+      d.dqbuf_eio = true;
+      d.eio_after = unsigned(std::stoul(value));
+    } else if (key == "eio_count") {
+      d.eio_count = unsigned(std::stoul(value));
     } else if (key == "fps") {
       d.fps = unsigned(std::stoul(value));
       if (d.fps == 0) d.fps = 1;

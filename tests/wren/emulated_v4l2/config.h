@@ -4,12 +4,24 @@
 //   [/dev/video0]
 //   card = Emulated Camera A
 //   formats = YUYV 640x480 320x240, MJPG 640x480, Z16 640x480
+//                              also GREY, RGB3 (RGB24), UYVY, NV12, YU12 (planar 4:2:0), JPEG
 //   format = YUYV 640x480      the format at start (default: the first format's first size)
 //   padding = 64               bytes after each row of an uncompressed format
 //   busy = yes                 another program streams: S_FMT, REQBUFS, STREAMON give EBUSY
 //   lose_after = 20            the device goes away after delivering that many frames
 //   fps = 30
 //   kind = metadata            a camera's metadata node: no video capture
+//
+// Frames that a broken camera sends, from frame `spoil_from` on (counted from 0; default 0):
+//   bytesused = 100            each says it holds that many bytes (0 ... 4294967295), or
+//                              short (one byte less than the frame), luma (a planar frame's
+//                              first plane only), beyond (one byte more than the buffer);
+//                              a JPEG so shortened is a cut one
+//   error_flag = yes           each carries V4L2_BUF_FLAG_ERROR
+//   spoil_from = 10
+// And a camera whose VIDIOC_DQBUF fails with EIO once `eio_after` frames were dequeued:
+//   eio_after = 5
+//   eio_count = 2              that many calls fail, then it works again (0: every call)
 //
 // Nodes that are not listed do not exist, whatever the computer has.
 #include <cstdint>
@@ -38,6 +50,14 @@ struct DeviceConfig {
   bool busy = false;
   unsigned lose_after = 0;  // 0: never
   unsigned fps = 30;
+
+  enum class Used { Frame, Number, Short, Luma, Beyond };
+  Used bytesused = Used::Frame;
+  std::uint32_t bytesused_number = 0;
+  bool error_flag = false;
+  unsigned spoil_from = 0;
+  bool dqbuf_eio = false;
+  unsigned eio_after = 0, eio_count = 0;
 };
 
 // "YUYV" -> V4L2_PIX_FMT_YUYV; names shorter than four characters are padded with spaces.

@@ -57,6 +57,12 @@ std::string format_description(std::uint32_t fourcc) {
       return "8-bit Greyscale";
     case V4L2_PIX_FMT_RGB24:
       return "24-bit RGB 8-8-8";
+    case V4L2_PIX_FMT_UYVY:
+      return "UYVY 4:2:2";
+    case V4L2_PIX_FMT_NV12:
+      return "Y/UV 4:2:0";
+    case V4L2_PIX_FMT_YUV420:
+      return "Planar YUV 4:2:0";
     default:
       return "Unknown";
   }
@@ -418,7 +424,8 @@ void Node::fill_buffer(unsigned index, void* arg) const {
   b->sequence = buf.sequence;
   b->timestamp = buf.timestamp;
   b->flags = V4L2_BUF_FLAG_TIMESTAMP_MONOTONIC | (buf.maps ? V4L2_BUF_FLAG_MAPPED : 0) |
-             (buf.queued ? V4L2_BUF_FLAG_QUEUED : 0) | (buf.done ? V4L2_BUF_FLAG_DONE : 0);
+             (buf.queued ? V4L2_BUF_FLAG_QUEUED : 0) | (buf.done ? V4L2_BUF_FLAG_DONE : 0) |
+             (buf.damaged ? V4L2_BUF_FLAG_ERROR : 0);
 }
 
 int Node::querybuf(void* arg, const OpenFile* file) {
@@ -453,6 +460,13 @@ int Node::dqbuf(void* arg, const OpenFile* file, Lock& lock) {
     changed_.wait(lock);
     if (lost_) return fail(ENODEV);
   }
+  // A failing camera: the frame waits, the call fails.
+  if (config_.dqbuf_eio && dequeued_ >= config_.eio_after &&
+      (config_.eio_count == 0 || eio_failed_ < config_.eio_count)) {
+    ++eio_failed_;
+    return fail(EIO);
+  }
+  ++dequeued_;
   const unsigned index = outgoing_.front();
   outgoing_.pop_front();
   unsignal(file);
@@ -467,8 +481,7 @@ int Node::streamon(void* arg, const OpenFile* file, Lock& lock) {
   if (buffers_.empty()) return fail(EINVAL);
   if (streaming_) return 0;
   lock.unlock();  // encoding a JPEG takes a while; nothing else streams meanwhile
-  std::vector<std::uint8_t> frame =
-      encode_frame(fourcc_, width_, height_, bytes_per_line(fourcc_, width_, config_.padding));
+  std::vector<std::uint8_t> frame = encode_frame(fourcc_, width_, height_, config_.padding);
   lock.lock();
   frame_ = std::move(frame);
   streaming_ = true;
@@ -518,6 +531,8 @@ void Node::produce() {
     const std::size_t n = std::min(frame_.size(), b.length);
     std::memcpy(memory_ + b.offset, frame_.data(), n);
     b.bytesused = std::uint32_t(n);
+    b.damaged = false;
+    if (produced_++ >= config_.spoil_from) spoil(b);
     b.sequence = sequence;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -534,6 +549,28 @@ void Node::produce() {
       changed_.notify_all();
     }
   }
+}
+
+// What a broken camera reports with a frame.
+void Node::spoil(Buffer& b) const {
+  using Used = DeviceConfig::Used;
+  switch (config_.bytesused) {
+    case Used::Frame:
+      break;
+    case Used::Number:
+      b.bytesused = config_.bytesused_number;
+      break;
+    case Used::Short:
+      b.bytesused = b.bytesused > 0 ? b.bytesused - 1 : 0;
+      break;
+    case Used::Luma:
+      b.bytesused = first_plane_size(fourcc_, width_, height_, config_.padding);
+      break;
+    case Used::Beyond:
+      b.bytesused = std::uint32_t(b.length + 1);
+      break;
+  }
+  b.damaged = config_.error_flag;
 }
 
 void Node::signal(const OpenFile* file) const {

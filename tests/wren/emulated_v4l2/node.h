@@ -49,6 +49,7 @@ class Node {
   struct Buffer {
     std::size_t offset = 0, length = 0;
     bool queued = false, done = false;
+    bool damaged = false;  // flagged V4L2_BUF_FLAG_ERROR
     int maps = 0;
     std::uint32_t bytesused = 0, sequence = 0;
     timeval timestamp{};
@@ -87,6 +88,7 @@ class Node {
   int streamoff(void* arg, const OpenFile* file, Lock& lock);
 
   void fill_buffer(unsigned index, void* arg) const;
+  void spoil(Buffer& b) const;
   void free_buffers();
   void stop_stream(Lock& lock);
   void produce();
@@ -115,6 +117,8 @@ class Node {
   std::thread producer_;
   std::vector<std::uint8_t> frame_;
   unsigned frames_delivered_ = 0;
+  unsigned produced_ = 0;                   // frames filled, for spoil_from
+  unsigned dequeued_ = 0, eio_failed_ = 0;  // for eio_after and eio_count
   std::uint32_t sequence_ = 0;
 };
 
