@@ -43,37 +43,44 @@ long StartAction::row_check(int n) {
   long ll_count = ds_back_->rowcount();
   long dropped = 0;
   QStringList first_dropped;
+  const auto checked = [&] {
+    if (dropped > 0)
+      append_kv_log(kv_log_line(
+          QStringLiteral("IMPORT"),
+          QStringLiteral("表") + QString::fromLatin1(tab_back_table(n)->table) +
+              QStringLiteral("的") + QString::number(dropped) +
+              QStringLiteral("行键为空,未导入: ") + first_dropped.join(QStringLiteral("; ")) +
+              (dropped > first_dropped.size() ? QStringLiteral("; ...") : QString())));
+    return dropped;
+  };
   const long k = 1;
   while (k <= ll_count) {
     rt::yield();
     w_.set_w_wait_text(QStringLiteral("数据处理:") + QString::number(k) + QStringLiteral("/") +
                        QString::number(ll_count));
-    const KeyGroup group = key_group(n);
-    if (group == KeyGroup::none) break;
     std::optional<QString> ls_b;
-    if (group == KeyGroup::number) {
-      ls_b = ds_back_->getitemnumber_text(k, ls_a);
-    } else if (group == KeyGroup::text) {
-      ls_b = ds_back_->getitemstring(k, ls_a);
-    } else {
-      ds_back_->setsort(QStringLiteral("emp_id"));
-      ds_back_->sort();
-      ls_b = ds_back_->getitemstring(k, QStringLiteral("emp_id"));
+    switch (key_group(n)) {
+      case KeyGroup::none:
+        return checked();
+      case KeyGroup::number:
+        ls_b = ds_back_->getitemnumber_text(k, ls_a);
+        break;
+      case KeyGroup::text:
+        ls_b = ds_back_->getitemstring(k, ls_a);
+        break;
+      case KeyGroup::emp_id_text:
+        ds_back_->setsort(QStringLiteral("emp_id"));
+        ds_back_->sort();
+        ls_b = ds_back_->getitemstring(k, QStringLiteral("emp_id"));
+        break;
     }
-    if (!blank_key(ls_b)) break;
+    if (!blank_key(ls_b)) return checked();
     if (first_dropped.size() < 3) first_dropped << dropped_row_text(n, k);
     ds_back_->deleterow(k);
     --ll_count;
     ++dropped;
   }
-  if (dropped > 0)
-    append_kv_log(kv_log_line(
-        QStringLiteral("IMPORT"),
-        QStringLiteral("表") + QString::fromLatin1(tab_back_table(n)->table) +
-            QStringLiteral("的") + QString::number(dropped) + QStringLiteral("行键为空,未导入: ") +
-            first_dropped.join(QStringLiteral("; ")) +
-            (dropped > first_dropped.size() ? QStringLiteral("; ...") : QString())));
-  return dropped;
+  return checked();
 }
 
 // Success only when the rows arrived: each carried table holds the rows its export saved, less
