@@ -92,8 +92,11 @@ QString catalog_entry_path(const QString& server_folder, const QString& path) {
 QString resolved_entry_path(const QString& server_folder, const QString& entry) {
   const QDir home(server_folder);
   if (QDir::isRelativePath(entry)) return comparable_path(home.absoluteFilePath(entry));
-  if (QFileInfo::exists(entry)) return comparable_path(entry);
-  const QString here = home.absoluteFilePath(QFileInfo(entry).fileName());
+  const QFileInfo named(entry);
+  // Only where the entry's whole folder is gone: a file missing from a folder that is still
+  // there is no sign of a move.
+  if (named.exists() || named.absoluteDir().exists()) return comparable_path(entry);
+  const QString here = home.absoluteFilePath(named.fileName());
   return comparable_path(QFileInfo::exists(here) ? here : entry);
 }
 

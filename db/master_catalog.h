@@ -5,9 +5,9 @@
 //
 // The catalog belongs to its folder: a file inside the folder is recorded by its path relative
 // to it, so a copied or moved folder works on its own files. An absolute entry (as catalogs of
-// earlier releases wrote every entry) names its file as it stands; when that file is gone and
-// the folder holds a file of the same name, the entry names that one (a folder moved from
-// where its catalog was written).
+// earlier releases wrote every entry) names its file as it stands; when the folder of that file
+// is gone and this folder holds a file of the same name, the entry names that one (a folder
+// moved from where its catalog was written).
 #include <sqlite3.h>
 
 #include <QString>

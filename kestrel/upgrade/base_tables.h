@@ -3,7 +3,7 @@
 // that the chain alters, probes or fills without creating them, and the other tables of the
 // emptying list that the chain does not create. It stands at a version below 5.00 and holds no
 // column that the chain adds, so a salon database of any version has at least these tables with
-// these columns. Data only.
+// these columns. The tables are data; base_tables.cpp holds them.
 #include <QString>
 #include <vector>
 

@@ -273,6 +273,16 @@ TEST_F(Catalog, AnEntryOfAVanishedFolderNamesTheFileOfThatNameHere) {
   EXPECT_FALSE(QFile::exists(QStringLiteral("/nonexistent-salon-folder/salon.mdf")));
 }
 
+// A file missing from a folder that is still there (a drive's folder, a backup) is missing: the
+// file of that name here may be another database.
+TEST_F(Catalog, AFileMissingFromAFolderStillThereIsNotLookedForHere) {
+  sqlca.disconnect();
+  const QString elsewhere = s.folder.path() + QStringLiteral("elsewhere");
+  ASSERT_TRUE(QDir().mkpath(elsewhere));
+  rewrite(elsewhere + QStringLiteral("/salon.mdf"));
+  EXPECT_EQ(connects_to(QStringLiteral("salon")), QStringLiteral("946"));
+}
+
 TEST_F(Catalog, DetachForgetsTheNameAndKeepsTheFiles) {
   s.connect(QStringLiteral("master"));
   s.run(QStringLiteral("exec sp_detach_db N'SALON'"));
