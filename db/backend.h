@@ -72,6 +72,8 @@ struct ConnectRequest {
 using EmbeddedFactory = std::unique_ptr<Backend> (*)(const ConnectRequest&, DbError&);
 void set_embedded_factory(EmbeddedFactory f);
 EmbeddedFactory embedded_factory();
+// Whether a server name selects the embedded server (blanks around it and case ignored).
+bool is_embedded_server(const QString& server);
 
 // A database file that a server holds open may not be overwritten (Windows refuses to). The
 // embedded server installs the check that tells whether a path is one of its attached files.

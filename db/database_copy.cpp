@@ -2,18 +2,27 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <vector>
 
 namespace db {
+namespace {
 
 // How long the copy waits for a writer of the source to finish its commit.
 constexpr int kBusyTimeoutMs = 5000;
+// The source changed while its files were copied for a rollback.
+constexpr int kChangedMeanwhile = -1;
 
-bool copy_database(const QString& from, const QString& to, DbError& err) {
+// SQLite's backup of `from`, opened with `flags`, into the new file `to`.
+int backup(const QString& from, int flags, const QString& to) {
   sqlite3* src = nullptr;
   sqlite3* dst = nullptr;
-  int rc = sqlite3_open_v2(from.toUtf8().constData(), &src, SQLITE_OPEN_READONLY, nullptr);
+  int rc = sqlite3_open_v2(from.toUtf8().constData(), &src, flags, nullptr);
   if (rc == SQLITE_OK) {
+    sqlite3_extended_result_codes(src, 1);
     sqlite3_busy_timeout(src, kBusyTimeoutMs);
     rc = sqlite3_open_v2(to.toUtf8().constData(), &dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                          nullptr);
@@ -29,9 +38,55 @@ bool copy_database(const QString& from, const QString& to, DbError& err) {
   }
   const int closed = sqlite3_close(dst);
   sqlite3_close(src);
-  if (rc == SQLITE_OK) rc = closed;
+  return rc == SQLITE_OK ? closed : rc;
+}
+
+// Size and time of each file of a database, to tell whether anyone wrote to them.
+std::vector<std::pair<qint64, qint64>> stamps(const QString& database) {
+  std::vector<std::pair<qint64, qint64>> out;
+  for (const QString& f : QStringList{database} + companion_files(database)) {
+    const QFileInfo fi(f);
+    out.emplace_back(fi.exists() ? fi.size() : -1,
+                     fi.exists() ? fi.lastModified().toMSecsSinceEpoch() : -1);
+  }
+  return out;
+}
+
+// A crashed writer left a journal that a reader must roll back first, which a read-only open
+// cannot do. The database is copied with its journal or write-ahead log into a folder of its
+// own, rolled back there and copied from there: the source's files are only read.
+int backup_through_rollback(const QString& from, const QString& to, const QString& folder) {
+  if (!QDir().mkpath(folder)) return SQLITE_CANTOPEN;
+  const QString copy = QDir(folder).filePath(QFileInfo(from).fileName());
+  const auto before = stamps(from);
+  if (!QFile::copy(from, copy)) return SQLITE_CANTOPEN;
+  for (const QString& f : {from + QStringLiteral("-journal"), from + QStringLiteral("-wal")})
+    if (QFileInfo::exists(f) && !QFile::copy(f, copy + f.mid(from.size()))) return SQLITE_CANTOPEN;
+  if (stamps(from) != before) return kChangedMeanwhile;
+  return backup(copy, SQLITE_OPEN_READWRITE, to);
+}
+
+}  // namespace
+
+bool copy_database(const QString& from, const QString& to, DbError& err) {
+  const QString rollback_folder = to + QStringLiteral(".rollback");
+  // What a run killed during a rollback left.
+  QDir(rollback_folder).removeRecursively();
+  int rc = backup(from, SQLITE_OPEN_READONLY, to);
+  if ((rc & 0xff) == SQLITE_READONLY) {
+    QFile::remove(to);
+    rc = backup_through_rollback(from, to, rollback_folder);
+    QDir(rollback_folder).removeRecursively();
+    // Another program opened the source meanwhile and rolled it back itself.
+    if (rc == kChangedMeanwhile) {
+      QFile::remove(to);
+      rc = backup(from, SQLITE_OPEN_READONLY, to);
+    }
+  }
   if (rc != SQLITE_OK)
-    err = {rc, QString::fromUtf8(sqlite3_errstr(rc)) + QStringLiteral(": ") + from};
+    err = {rc, (rc == kChangedMeanwhile ? QStringLiteral("changed while copied")
+                                        : QString::fromUtf8(sqlite3_errstr(rc))) +
+                   QStringLiteral(": ") + from};
   return rc == SQLITE_OK;
 }
 

@@ -160,6 +160,15 @@ class ActionStatement final : public Statement {
   std::function<bool(DbError&)> action_;
 };
 
+// Runs `work` on the master catalog of the server's folder, through a connection of its own.
+bool on_catalog(const QString& folder, DbError& err, const std::function<bool(sqlite3*)>& work) {
+  sqlite3* catalog = open_master_catalog(folder, err);
+  if (!catalog) return false;
+  const bool ok = work(catalog);
+  sqlite3_close(catalog);
+  return ok;
+}
+
 bool only_separators(const char* tail) {
   for (; tail && *tail; ++tail)
     if (*tail != ';' && !QChar::isSpace(static_cast<uchar>(*tail))) return false;
@@ -228,14 +237,17 @@ std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError&
           e = *refused;
           return false;
         }
-        sqlite3* catalog = open_master_catalog(folder_, e);
-        if (!catalog) return false;
         // A path without a folder is taken from the server's own folder.
         const QDir home(folder_);
-        const bool ok = attach_database(catalog, c.names[0], home.absoluteFilePath(c.names[1]),
-                                        home.absoluteFilePath(c.names[2]), e);
-        sqlite3_close(catalog);
-        return ok;
+        return on_catalog(folder_, e, [&](sqlite3* catalog) {
+          return attach_database(catalog, c.names[0], home.absoluteFilePath(c.names[1]),
+                                 home.absoluteFilePath(c.names[2]), e);
+        });
+      });
+    case Kind::DetachDb:
+      return std::make_unique<ActionStatement>([this, c](DbError& e) {
+        return on_catalog(
+            folder_, e, [&](sqlite3* catalog) { return detach_database(catalog, c.names[0], e); });
       });
     case Kind::AlterColumn:
     case Kind::AddPrimaryKey:

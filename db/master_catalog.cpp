@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
+#include <vector>
 
 #include "db/sqlite_util.h"
 
@@ -12,17 +14,42 @@ const char kSchema[] =
     "create table if not exists sysdatabases (name text not null collate nocase primary key, "
     "filename text not null, logname text not null)";
 
+struct CatalogCloser {
+  void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+using CatalogHandle = std::unique_ptr<sqlite3, CatalogCloser>;
+
 // Opens an existing catalog for reading; null when there is none.
-sqlite3* open_for_reading(const QString& server_folder) {
+CatalogHandle open_for_reading(const QString& server_folder) {
   const QString path = master_catalog_path(server_folder);
   if (server_folder.isEmpty() || !QFileInfo(path).isFile()) return nullptr;
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
-    return nullptr;
-  }
+  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+  CatalogHandle owned(db);
+  if (rc != SQLITE_OK) return nullptr;
   sqlite3_busy_timeout(db, 5000);
-  return db;
+  return owned;
+}
+
+// The folder a catalog lies in: its relative entries are relative to it.
+QString folder_of(sqlite3* catalog) {
+  const char* file = sqlite3_db_filename(catalog, "main");
+  return file ? QFileInfo(QString::fromUtf8(file)).absolutePath() : QString();
+}
+
+// Every entry, with the files it names.
+bool read_entries(sqlite3* catalog, const QString& folder, std::vector<AttachedDatabase>& out,
+                  DbError& err) {
+  SqliteStmt st;
+  if (!st.prepare(catalog, QStringLiteral("select name, filename, logname from sysdatabases"), err))
+    return false;
+  DbError step_err;
+  while (st.step(step_err))
+    out.push_back({st.text(0), resolved_entry_path(folder, st.text(1)),
+                   resolved_entry_path(folder, st.text(2))});
+  if (step_err.text.isEmpty()) return true;
+  err = step_err;
+  return false;
 }
 
 // A data file this server can open: a SQLite database (an empty file is none).
@@ -53,6 +80,24 @@ QString comparable_path(const QString& path) {
   const QFileInfo fi(path);
   const QString canonical = fi.canonicalFilePath();
   return canonical.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : canonical;
+}
+
+QString catalog_entry_path(const QString& server_folder, const QString& path) {
+  const QString file = comparable_path(path);
+  const QString folder = comparable_path(server_folder);
+  if (file.startsWith(folder + QLatin1Char('/'))) return QDir(folder).relativeFilePath(file);
+  return file;
+}
+
+QString resolved_entry_path(const QString& server_folder, const QString& entry) {
+  const QDir home(server_folder);
+  if (QDir::isRelativePath(entry)) return comparable_path(home.absoluteFilePath(entry));
+  const QFileInfo named(entry);
+  // Only where the entry's whole folder is gone: a file missing from a folder that is still
+  // there is no sign of a move.
+  if (named.exists() || named.absoluteDir().exists()) return comparable_path(entry);
+  const QString here = home.absoluteFilePath(named.fileName());
+  return comparable_path(QFileInfo::exists(here) ? here : entry);
 }
 
 sqlite3* open_master_catalog(const QString& server_folder, DbError& err) {
@@ -95,28 +140,27 @@ bool attach_database(sqlite3* catalog, const QString& name, const QString& data_
                      .arg(data_file)};
     return false;
   }
+  const QString folder = folder_of(catalog);
   const QString data = comparable_path(data_file);
   const QString log = comparable_path(log_file);
-  SqliteStmt probe;
-  if (!probe.prepare(catalog,
-                     QStringLiteral("select name from sysdatabases where name = ?1 or "
-                                    "filename in (?2, ?3) or logname in (?2, ?3)"),
-                     err))
-    return false;
-  probe.bind_text(1, name);
-  probe.bind_text(2, data);
-  probe.bind_text(3, log);
-  if (probe.step(err)) {
-    const QString held = probe.text(0);
-    if (held.compare(name, Qt::CaseInsensitive) == 0)
+  std::vector<AttachedDatabase> held;
+  if (!read_entries(catalog, folder, held, err)) return false;
+  for (const AttachedDatabase& d : held) {
+    if (d.name.compare(name, Qt::CaseInsensitive) == 0) {
       err = {1801, QStringLiteral("Database '%1' already exists.").arg(name)};
-    else
-      err = {5120, QStringLiteral("Unable to open the physical file '%1': it belongs to database "
-                                  "'%2'.")
-                       .arg(data_file, held)};
-    return false;
+      return false;
+    }
   }
-  if (!err.text.isEmpty()) return false;
+  for (const AttachedDatabase& d : held) {
+    for (const QString& f : {d.data_file, d.log_file}) {
+      if (f == data || f == log) {
+        err = {5120,
+               QStringLiteral("Unable to open the physical file '%1': it belongs to database '%2'.")
+                   .arg(data_file, d.name)};
+        return false;
+      }
+    }
+  }
   SqliteStmt insert;
   if (!insert.prepare(catalog,
                       QStringLiteral("insert into sysdatabases (name, filename, logname) "
@@ -124,48 +168,47 @@ bool attach_database(sqlite3* catalog, const QString& name, const QString& data_
                       err))
     return false;
   insert.bind_text(1, name);
-  insert.bind_text(2, data);
-  insert.bind_text(3, log);
+  insert.bind_text(2, catalog_entry_path(folder, data));
+  insert.bind_text(3, catalog_entry_path(folder, log));
   insert.step(err);
   return err.text.isEmpty();
 }
 
+bool detach_database(sqlite3* catalog, const QString& name, DbError& err) {
+  SqliteStmt del;
+  if (!del.prepare(catalog, QStringLiteral("delete from sysdatabases where name = ?1"), err))
+    return false;
+  del.bind_text(1, name);
+  del.step(err);
+  if (!err.text.isEmpty()) return false;
+  if (sqlite3_changes(catalog) > 0) return true;
+  err = {
+      15010,
+      QStringLiteral("The database '%1' does not exist. Supply a valid database name.").arg(name)};
+  return false;
+}
+
 std::optional<AttachedDatabase> find_database(const QString& server_folder, const QString& name) {
-  sqlite3* db = open_for_reading(server_folder);
-  if (!db) return std::nullopt;
-  std::optional<AttachedDatabase> found;
-  {
-    SqliteStmt st;
-    DbError err;
-    if (st.prepare(
-            db, QStringLiteral("select name, filename, logname from sysdatabases where name = ?1"),
-            err)) {
-      st.bind_text(1, name);
-      if (st.step(err)) found = AttachedDatabase{st.text(0), st.text(1), st.text(2)};
-    }
-  }
-  sqlite3_close(db);
-  return found;
+  const CatalogHandle db = open_for_reading(server_folder);
+  std::vector<AttachedDatabase> entries;
+  DbError err;
+  if (db && read_entries(db.get(), server_folder, entries, err))
+    for (const AttachedDatabase& d : entries)
+      if (d.name.compare(name, Qt::CaseInsensitive) == 0) return d;
+  return std::nullopt;
 }
 
 bool catalog_holds_file(const QString& server_folder, const QString& path) {
   // A file that is gone is held by nobody (Windows would not have let it go while held).
   if (!QFileInfo::exists(path)) return false;
-  sqlite3* db = open_for_reading(server_folder);
-  if (!db) return false;
-  bool held = false;
-  {
-    SqliteStmt st;
-    DbError err;
-    if (st.prepare(db,
-                   QStringLiteral("select 1 from sysdatabases where filename = ?1 or logname = ?1"),
-                   err)) {
-      st.bind_text(1, comparable_path(path));
-      held = st.step(err);
-    }
-  }
-  sqlite3_close(db);
-  return held;
+  const CatalogHandle db = open_for_reading(server_folder);
+  std::vector<AttachedDatabase> entries;
+  DbError err;
+  if (!db || !read_entries(db.get(), server_folder, entries, err)) return false;
+  const QString file = comparable_path(path);
+  for (const AttachedDatabase& d : entries)
+    if (d.data_file == file || d.log_file == file) return true;
+  return false;
 }
 
 }  // namespace db

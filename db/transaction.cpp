@@ -20,6 +20,9 @@ const QString kEmbedded = QStringLiteral("(embedded)");
 
 void set_embedded_factory(EmbeddedFactory f) { g_embedded = f; }
 EmbeddedFactory embedded_factory() { return g_embedded; }
+bool is_embedded_server(const QString& server) {
+  return server.trimmed().compare(kEmbedded, Qt::CaseInsensitive) == 0;
+}
 void set_held_file_check(HeldFileCheck f) { g_held = f; }
 bool file_held_by_server(const QString& path) { return g_held && g_held(path); }
 
@@ -98,7 +101,7 @@ void Transaction::connect() {
     if (!target.connection_string.isEmpty()) backend_ = odbc_connect(target, auto_commit, err);
     if (backend_) database_file_ = target.database_file;
   } else if (interface_id.compare(kMss, Qt::CaseInsensitive) == 0) {
-    if (server.trimmed().compare(kEmbedded, Qt::CaseInsensitive) == 0) {
+    if (is_embedded_server(server)) {
       if (g_embedded)
         backend_ = g_embedded(req, err);
       else

@@ -57,13 +57,16 @@ bool transaction_end(const std::vector<Token>& w, const char* verb) {
   return w.size() == 3 && (w[1].is("tran") || w[1].is("transaction")) && is_name(w[2]);
 }
 
-// [EXEC[UTE]] sp_attach_db 'name','datafile','logfile'
-bool attach_db(const std::vector<Token>& w, Command& c) {
+// [EXEC[UTE]] sp_attach_db 'name','datafile','logfile' and [EXEC[UTE]] sp_detach_db 'name': a
+// procedure with its text arguments.
+bool procedure_call(const std::vector<Token>& w, Command& c) {
   size_t i = 0;
   if (i < w.size() && (w[i].is("exec") || w[i].is("execute"))) ++i;
-  if (i >= w.size() || !w[i].is("sp_attach_db")) return false;
+  if (i >= w.size()) return false;
+  const bool attach = w[i].is("sp_attach_db");
+  if (!attach && !w[i].is("sp_detach_db")) return false;
   ++i;
-  c.kind = Command::Kind::AttachDb;
+  c.kind = attach ? Command::Kind::AttachDb : Command::Kind::DetachDb;
   while (i < w.size()) {
     // N'…' is the same text to this server.
     if (w[i].is("N") && i + 1 < w.size() && w[i + 1].kind == Kind::String) ++i;
@@ -73,10 +76,13 @@ bool attach_db(const std::vector<Token>& w, Command& c) {
     if (!w[i].is_punct(',')) return fail(c, w[i].text);
     if (++i == w.size()) return fail(c, w[i - 1].text);
   }
-  if (c.names.size() != 3) {
+  if (attach && c.names.size() != 3) {
     c.kind = Command::Kind::Invalid;
     c.error = {201, QStringLiteral("Procedure 'sp_attach_db' expects the parameters @dbname, "
                                    "@filename1 and @filename2.")};
+  } else if (!attach && c.names.size() != 1) {
+    c.kind = Command::Kind::Invalid;
+    c.error = {201, QStringLiteral("Procedure 'sp_detach_db' expects the parameter @dbname.")};
   }
   return true;
 }
@@ -237,7 +243,7 @@ Command classify(const QString& sql) {
   Command c;
   // An open text runs to the end, so a syntax error of a form lies before it and is found
   // first, as SQL Server reads left to right.
-  const bool form = attach_db(w, c) || alter_column(w, c) || add_primary_key(w, c);
+  const bool form = procedure_call(w, c) || alter_column(w, c) || add_primary_key(w, c);
   if (c.kind == Command::Kind::Invalid) return c;
   if (const auto e = unclosed(tokens)) {
     c = {};

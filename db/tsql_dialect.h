@@ -27,6 +27,7 @@ struct Command {
     Commit,         // COMMIT [TRAN[SACTION] | WORK]
     Rollback,       // ROLLBACK [TRAN[SACTION] | WORK]
     AttachDb,       // sp_attach_db 'name','datafile','logfile'
+    DetachDb,       // sp_detach_db 'name'
     AlterColumn,    // alter table T ALTER COLUMN c type [null | not null]
     AddPrimaryKey,  // alter table T add constraint N primary key(cols)
     Invalid,        // `error` says why
@@ -39,7 +40,8 @@ struct Command {
   QString type_name;  // AlterColumn: its name alone, "decimal"
   bool not_null = false;
   QString constraint;
-  QStringList names;  // AddPrimaryKey: key columns; AttachDb: name, data file, log file
+  QStringList names;  // AddPrimaryKey: key columns; AttachDb: name, data file, log file;
+                      // DetachDb: name
   DbError error;
 };
 

@@ -1,62 +1,15 @@
-// The SQL Server kind, up to the emptying: attach velmo41 when needed, export the old
-// database's tables to text files, upgrade velmo41, check the files, empty velmo41.
+// The SQL Server kind, up to the emptying: check the source, attach velmo41 when needed, export
+// the old database's tables to text files, upgrade velmo41, check the files, empty velmo41.
 #include "db/transaction.h"
 #include "kestrel/rebuild/f_del_b.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/rebuild/tab_back_tables.h"
 #include "runtime/files.h"
 #include "runtime/yield.h"
-#include "shared/f_copy_file.h"
 #include "shared/globals.h"
 #include "shared/show_sql_error.h"
-#include "shared/sp_attach_db.h"
 
 namespace rebuild {
-
-// Whether velmo41 is attached is the server's to say, not the files': a run that stopped
-// between the copy and the attach leaves the files of a database the server does not know.
-// Such files are attached as they are; the templates are copied only where a file is missing.
-bool StartAction::attach_velmo41() {
-  const QString ls_mdf = gs_apppath + QStringLiteral("base.mdf");
-  const QString ls_ldf = gs_apppath + QStringLiteral("base.ldf");
-  const QString ls_data = gs_apppath + QStringLiteral("velmo41.mdf");
-  const QString ls_log = gs_apppath + QStringLiteral("velmo41.ldf");
-  const bool have_data = rt::file_exists(ls_data);
-  if (!connect_server(QStringLiteral("master"))) {
-    fail(QString(), QStringLiteral("连接失败"));
-    sqlca.disconnect();
-    return false;
-  }
-  if (have_data) {
-    const auto row = sqlca.select_row(
-        QStringLiteral("select count ( *) from sysdatabases where name = 'velmo41'"));
-    if (sqlca.status != 0 || row.empty()) {
-      show_sql_error();
-      fail(QString(), QStringLiteral("连接失败"));
-      sqlca.disconnect();
-      return false;
-    }
-    if (row[0].to_integer() > 0) {
-      sqlca.disconnect();
-      return true;
-    }
-  }
-  if ((!have_data && f_copy_file(ls_mdf, ls_data) != 0) ||
-      ((!have_data || !rt::file_exists(ls_log)) && f_copy_file(ls_ldf, ls_log) != 0)) {
-    fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
-    sqlca.disconnect();
-    return false;
-  }
-  w_.set_st_11(QStringLiteral("附加数据库2"));
-  sqlca.execute_immediate(shared::sp_attach_db(QStringLiteral("velmo41"), ls_data, ls_log));
-  if (sqlca.status != 0) {
-    fail(QStringLiteral("错误信息"), QStringLiteral("创建数据库失败"));
-    sqlca.disconnect();
-    return false;
-  }
-  sqlca.disconnect();
-  return true;
-}
 
 // A table that could not be read or saved stops the run before anything is emptied: only a
 // table that does not exist exports as empty.
@@ -118,6 +71,7 @@ bool StartAction::check_text_files() {
 
 bool StartAction::sql_server_path() {
   w_.set_st_11(QStringLiteral("连接数据库2"));
+  if (!source_name_allowed()) return false;
   if (!attach_velmo41()) return false;
 
   if (!connect_server(ls_database_name_)) {
@@ -125,6 +79,7 @@ bool StartAction::sql_server_path() {
     sqlca.disconnect();
     return false;
   }
+  if (!source_is_salon_database()) return false;
   if (!export_tables()) return false;
   sqlca.disconnect();
   w_.hpb_stepit();

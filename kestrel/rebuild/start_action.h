@@ -35,12 +35,16 @@ class StartAction {
   bool local_path();
   bool connect_local();  // sqlca on this folder's velmo41.db, for the tail
   bool sql_server_path();
+  bool source_name_allowed();       // before anything connects to the source
+  bool source_is_salon_database();  // with sqlca on the source
   bool attach_velmo41();
+  bool claim_own_velmo41(const QString& data, const QString& log, bool& known);
   bool export_tables();
   bool check_text_files();
   bool export_failed(int n);
   bool import_tables();
   long row_check(int n);
+  QString dropped_row_text(int n, long row);
   bool rows_arrived();
   void tail();
 

@@ -8,6 +8,7 @@
 #include "runtime/files.h"
 #include "runtime/yield.h"
 #include "shared/globals.h"
+#include "shared/kv_log.h"
 #include "shared/show_sql_error.h"
 
 namespace rebuild {
@@ -23,12 +24,35 @@ bool blank_key(const std::optional<QString>& key) {
 
 }  // namespace
 
+// A dropped row for the log: its first columns, null or quoted.
+QString StartAction::dropped_row_text(int n, long row) {
+  QStringList cells;
+  const std::vector<DeclaredColumn> columns = declared_columns(*tab_back_table(n));
+  for (size_t c = 0; c < columns.size() && c < 3; ++c) {
+    const std::optional<QString> v = ds_back_->getitemstring(row, columns[c].name);
+    const QString shown = v ? QStringLiteral("'%1'").arg(*v) : QStringLiteral("null");
+    cells << columns[c].name + QLatin1Char('=') + shown;
+  }
+  return cells.join(QLatin1Char(' '));
+}
+
 // Removes the leading rows whose key is null or blank (the rows are sorted, nulls first);
-// returns how many went.
+// returns how many went. kv_log.txt names the table, the count and the first of them.
 long StartAction::row_check(int n) {
   const QString ls_a = ds_back_->getcolumnname();
   long ll_count = ds_back_->rowcount();
   long dropped = 0;
+  QStringList first_dropped;
+  const auto checked = [&] {
+    if (dropped > 0)
+      append_kv_log(kv_log_line(
+          QStringLiteral("IMPORT"),
+          QStringLiteral("表") + QString::fromLatin1(tab_back_table(n)->table) +
+              QStringLiteral("的") + QString::number(dropped) +
+              QStringLiteral("行键为空,未导入: ") + first_dropped.join(QStringLiteral("; ")) +
+              (dropped > first_dropped.size() ? QStringLiteral("; ...") : QString())));
+    return dropped;
+  };
   const long k = 1;
   while (k <= ll_count) {
     rt::yield();
@@ -37,7 +61,7 @@ long StartAction::row_check(int n) {
     std::optional<QString> ls_b;
     switch (key_group(n)) {
       case KeyGroup::none:
-        return dropped;
+        return checked();
       case KeyGroup::number:
         ls_b = ds_back_->getitemnumber_text(k, ls_a);
         break;
@@ -50,12 +74,13 @@ long StartAction::row_check(int n) {
         ls_b = ds_back_->getitemstring(k, QStringLiteral("emp_id"));
         break;
     }
-    if (!blank_key(ls_b)) return dropped;
+    if (!blank_key(ls_b)) return checked();
+    if (first_dropped.size() < 3) first_dropped << dropped_row_text(n, k);
     ds_back_->deleterow(k);
     --ll_count;
     ++dropped;
   }
-  return dropped;
+  return checked();
 }
 
 // Success only when the rows arrived: each carried table holds the rows its export saved, less

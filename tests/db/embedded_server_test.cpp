@@ -1,7 +1,12 @@
 // The embedded server: master and sp_attach_db, connects, transactions, held files.
-#include <gtest/gtest.h>
+#include "db/embedded_server.h"
 
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <ostream>
 
 #include "db/master_catalog.h"
@@ -196,6 +201,124 @@ TEST(EmbeddedServer, AutoCommitOffHoldsWorkUntilCommitOrRollback) {
   EXPECT_EQ(sqlca.status, 0);
   sqlca.rollback();
   EXPECT_EQ(sqlca.status, 0);
+}
+
+// The catalog belongs to its folder.
+class Catalog : public ::testing::Test {
+ protected:
+  Catalog() { s.create_database(QStringLiteral("salon")); }
+  ~Catalog() override { db::set_embedded_server_folder(s.folder.path()); }
+  // The catalog's rows as stored: "name|filename|logname".
+  QStringList stored() const {
+    QStringList out;
+    sqlite3* db = nullptr;
+    sqlite3_open(db::master_catalog_path(s.folder.path()).toUtf8().constData(), &db);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db,
+                       "select name || '|' || filename || '|' || logname from sysdatabases"
+                       " order by name",
+                       -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW)
+      out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
+  }
+  void rewrite(const QString& data) const {
+    sqlite3* db = nullptr;
+    sqlite3_open(db::master_catalog_path(s.folder.path()).toUtf8().constData(), &db);
+    sqlite3_exec(
+        db,
+        QStringLiteral("update sysdatabases set filename = '%1'").arg(data).toUtf8().constData(),
+        nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+  }
+  QString connects_to(const QString& name) const {
+    s.connect(name);
+    const QString got = sqlca.status == 0 ? s.value(QStringLiteral("pragma user_version"))
+                                          : QString::number(sqlca.db_error_code);
+    sqlca.disconnect();
+    return got;
+  }
+
+  EmbeddedServer s;
+};
+
+TEST_F(Catalog, FilesInsideTheFolderAreRecordedRelativeToItOthersAsTheyStand) {
+  sqlca.disconnect();
+  const QString outside = QDir::cleanPath(s.folder.path() + QStringLiteral("../outside.mdf"));
+  QFile::copy(s.folder.file(QStringLiteral("salon.mdf")), outside);
+  s.folder.write(QStringLiteral("far.ldf"), "log");
+  s.connect(QStringLiteral("master"));
+  s.run(QStringLiteral("sp_attach_db 'far','%1','%2'").arg(outside, s.folder.file("far.ldf")));
+  sqlca.disconnect();
+  EXPECT_EQ(stored(), (QStringList{"far|" + db::comparable_path(outside) + "|far.ldf",
+                                   "salon|salon.mdf|salon.ldf"}));
+}
+
+TEST_F(Catalog, ACopiedFolderOpensItsOwnFiles) {
+  sqlca.disconnect();
+  const QString original = QDir::cleanPath(s.folder.path());
+  const QString copy = original + QStringLiteral("-copy/");
+  ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), original, copy}), 0);
+  const QByteArray before = s.folder.read(QStringLiteral("salon.mdf"));
+  db::set_embedded_server_folder(copy);
+  s.connect(QStringLiteral("salon"));
+  s.run(QStringLiteral("pragma user_version = 7"));
+  sqlca.disconnect();
+  EXPECT_EQ(connects_to(QStringLiteral("salon")), QStringLiteral("7"));
+  EXPECT_EQ(db::find_database(copy, QStringLiteral("salon"))->data_file,
+            db::comparable_path(copy + QStringLiteral("salon.mdf")));
+  EXPECT_TRUE(db::catalog_holds_file(copy, copy + QStringLiteral("salon.ldf")));
+  EXPECT_FALSE(db::catalog_holds_file(copy, s.folder.file(QStringLiteral("salon.ldf"))));
+  EXPECT_EQ(s.folder.read(QStringLiteral("salon.mdf")), before);
+}
+
+// As catalogs of earlier releases wrote every entry.
+TEST_F(Catalog, AnAbsoluteEntryNamesItsFileAsItStands) {
+  sqlca.disconnect();
+  rewrite(db::comparable_path(s.folder.file(QStringLiteral("salon.mdf"))));
+  EXPECT_EQ(connects_to(QStringLiteral("salon")), QStringLiteral("1"));
+  EXPECT_TRUE(db::catalog_holds_file(s.folder.path(), s.folder.file(QStringLiteral("salon.mdf"))));
+  s.folder.write(QStringLiteral("again.ldf"), "log");
+  s.connect(QStringLiteral("master"));
+  sqlca.execute_immediate(QStringLiteral("sp_attach_db 'again','salon.mdf','again.ldf'"));
+  EXPECT_EQ(sqlca.db_error_code, 5120) << "the same file in another form";
+}
+
+// A folder moved from where its catalog was written.
+TEST_F(Catalog, AnEntryOfAVanishedFolderNamesTheFileOfThatNameHere) {
+  sqlca.disconnect();
+  rewrite(QStringLiteral("/nonexistent-salon-folder/salon.mdf"));
+  EXPECT_EQ(connects_to(QStringLiteral("salon")), QStringLiteral("1"));
+  QFile::remove(s.folder.file(QStringLiteral("salon.mdf")));
+  EXPECT_EQ(connects_to(QStringLiteral("salon")), QStringLiteral("946"));
+  EXPECT_FALSE(QFile::exists(QStringLiteral("/nonexistent-salon-folder/salon.mdf")));
+}
+
+// A file missing from a folder that is still there (a drive's folder, a backup) is missing: the
+// file of that name here may be another database.
+TEST_F(Catalog, AFileMissingFromAFolderStillThereIsNotLookedForHere) {
+  sqlca.disconnect();
+  const QString elsewhere = s.folder.path() + QStringLiteral("elsewhere");
+  ASSERT_TRUE(QDir().mkpath(elsewhere));
+  rewrite(elsewhere + QStringLiteral("/salon.mdf"));
+  EXPECT_EQ(connects_to(QStringLiteral("salon")), QStringLiteral("946"));
+}
+
+TEST_F(Catalog, DetachForgetsTheNameAndKeepsTheFiles) {
+  s.connect(QStringLiteral("master"));
+  s.run(QStringLiteral("exec sp_detach_db N'SALON'"));
+  sqlca.execute_immediate(QStringLiteral("sp_detach_db 'salon'"));
+  EXPECT_EQ(sqlca.db_error_code, 15010);
+  sqlca.execute_immediate(QStringLiteral("sp_detach_db 'salon','more'"));
+  EXPECT_EQ(sqlca.db_error_code, 201);
+  sqlca.disconnect();
+  EXPECT_EQ(connects_to(QStringLiteral("salon")), QStringLiteral("911"));
+  EXPECT_EQ(stored(), QStringList{});
+  EXPECT_TRUE(QFile::exists(s.folder.file(QStringLiteral("salon.mdf"))));
+  s.connect(QStringLiteral("master"));
+  s.run(QStringLiteral("sp_attach_db 'salon','salon.mdf','salon.ldf'"));
 }
 
 }  // namespace

@@ -16,17 +16,17 @@
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/upgrade/chain.h"
 #include "kestrel/w_main.h"
+#include "runtime/codepage.h"
 #include "shared/f_conect.h"
 #include "shared/globals.h"
 #include "shared/w_wait.h"
 #include "tests/rebuild/carried_contents.h"
+#include "tests/rebuild/demo_folder.h"
 #include "tests/rebuild/hooked_store.h"
 #include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
-#include "tools/fixture.h"
-#include "tools/old_database.h"
 
 namespace {
 
@@ -35,16 +35,7 @@ using Lines = std::vector<QString>;
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    sqlca.disconnect();
-    tools::OldDatabaseOptions old;
-    old.upgraded = old_upgraded;
-    ASSERT_EQ(tools::build_old_database(old), QString());
-    tools::FixtureOptions t;
-    t.db_name = "tmpl";
-    ASSERT_EQ(tools::build_fixture(t), QString());
-    ASSERT_TRUE(QFile::copy(dir.file("tmpl.mdf"), dir.file("base.mdf")));
-    ASSERT_TRUE(QFile::copy(dir.file("tmpl.ldf"), dir.file("base.ldf")));
-    tools::write_server_settings();
+    test::build_demo_folder(old_upgraded);
     old_sum = test::checksum(dir.file("velmo40.mdf"));
   }
   ~EndToEnd() override { sqlca.disconnect(); }
@@ -91,6 +82,12 @@ void EndToEnd::full_run_carries_every_row() {
   for (const auto& [n, r] : got) carried += r.size();
   EXPECT_GT(carried, 5000);
   EXPECT_EQ(test::checksum(dir.file("velmo40.mdf")), old_sum);
+  // The rows the import left out are named in the log.
+  const QStringList log = rt::from_cp936(dir.read("kv_log.txt")).split("\r\n").filter("IMPORT: ");
+  ASSERT_EQ(log.size(), 3) << log.join('\n').toStdString();
+  EXPECT_TRUE(log[0].contains("-->表info_item的2行键为空,未导入: item_id='' item_name='名称"));
+  EXPECT_TRUE(log[1].contains("-->表info_ware的2行键为空,未导入: ware_id='' ware_name='名称"));
+  EXPECT_TRUE(log[2].contains("-->表emp_info的1行键为空,未导入: emp_id='' emp_name='名称"));
 }
 
 }  // namespace

@@ -275,6 +275,33 @@ TEST_F(LocalPath, TheCopyHoldsTheRowsStillInTheOldDatabasesLog) {
   }
 }
 
+// A salon program killed in the middle of a transaction leaves a journal that only a writer can
+// roll back. The copy holds what was committed; the old database and its journal are only read.
+TEST_F(LocalPath, AHotJournalOfTheOldDatabaseIsRolledBackInACopy) {
+  {
+    test::HeldDatabase writer(
+        dir.file("velmo40.db"),
+        {"pragma cache_size = 2", "begin",
+         "insert into mem_info with recursive n(i) as (select 1 union all select i + 1 from n "
+         "where i < 20000) select 'U' || i || printf('%.80c', 'x') from n"});
+    ASSERT_TRUE(writer.ready()) << writer.errors().toStdString();
+    writer.kill();
+  }
+  ASSERT_GT(QFileInfo(dir.file("velmo40.db-journal")).size(), 0);
+  // The uncommitted rows reached the file itself: only the journal makes it whole.
+  ASSERT_NE(test::checksum(dir.file("velmo40.db")), old_sum);
+  const QByteArray before =
+      test::checksum(dir.file("velmo40.db")) + test::checksum(dir.file("velmo40.db-journal"));
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{kDone});
+  EXPECT_EQ(test::SqliteDb(dir.file("velmo41.db")).rows("select mem_id from mem_info"),
+            (QStringList{"M1", "M2"}));
+  EXPECT_EQ(test::checksum(dir.file("velmo40.db")) + test::checksum(dir.file("velmo40.db-journal")),
+            before);
+  EXPECT_EQ(QDir(dir.path()).entryList({"velmo41*"}, QDir::Files | QDir::Dirs | QDir::Hidden),
+            QStringList{"velmo41.db"});
+}
+
 TEST_F(LocalPath, AnOldCopyHeldOpenByAnotherProgramIsNotReplaced) {
   test::sqlite_file(dir.file("velmo41.db"),
                     "create table mem_info (mem_id varchar(20));"

@@ -1,6 +1,7 @@
 #pragma once
 // A program folder for runs of the Start action on the embedded server: the old database
-// velmo40 attached, the templates base.mdf/base.ldf, a recording window and scripted dialogs.
+// velmo40 (the base schema's tables, no rows but the version row) attached, the templates
+// base.mdf/base.ldf, a recording window and scripted dialogs.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -11,6 +12,7 @@
 #include "db/transaction.h"
 #include "kestrel/rebuild/del_b_list.h"
 #include "kestrel/rebuild/start_action.h"
+#include "kestrel/upgrade/base_tables.h"
 #include "shared/globals.h"
 #include "tests/rebuild/fake_store.h"
 #include "tests/rebuild/fake_window.h"
@@ -46,9 +48,12 @@ class ServerRun : public ::testing::Test {
       QDir().mkpath(dir.path() + in);
       set_program_folder(dir.path() + in);
     }
+    // A salon database: the tables of the base schema and the version row.
+    QString old_tables;
+    for (const upgrade::BaseTable& t : upgrade::base_tables())
+      old_tables += upgrade::create_statement(t) + ";";
     sqlite_file(app("velmo40.mdf"),
-                "create table mem_info (mem_id varchar(20));"
-                "insert into mem_info values ('M1');");
+                (old_tables + "insert into sys (id, bb) values (1, '4.00');").toUtf8().constData());
     write(app("velmo40.ldf"), "log");
     // Every table the emptying names, so that it succeeds; two of them hold a row.
     QString tables;

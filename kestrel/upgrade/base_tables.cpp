@@ -1,9 +1,11 @@
 // The base tables, alphabetical. Column counts matter where the chain inserts by position:
 // sys 24 (25 once a later release adds jhzd), info_storage 3 (7 once step 1 has added its four),
 // menu 2, group_menu 3, zd 3, zd_data 5.
-#include "tools/base_schema.h"
+#include "kestrel/upgrade/base_tables.h"
 
-namespace tools {
+#include <QStringList>
+
+namespace upgrade {
 namespace {
 
 constexpr bool NN = true;  // not null
@@ -332,4 +334,4 @@ QString create_statement(const BaseTable& t) {
          parts.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
-}  // namespace tools
+}  // namespace upgrade

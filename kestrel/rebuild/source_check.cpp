@@ -1,0 +1,115 @@
+#include "kestrel/rebuild/source_check.h"
+
+#include "db/embedded_server.h"
+#include "db/master_catalog.h"
+#include "kestrel/rebuild/start_action.h"
+#include "kestrel/upgrade/base_tables.h"
+#include "shared/globals.h"
+
+namespace rebuild {
+
+namespace {
+
+// SQL Server's "Invalid object name" and "Invalid column name".
+constexpr long kNoSuchTable = 208;
+constexpr long kNoSuchColumn = 207;
+
+bool is_system_database(const QString& name) {
+  for (const char* s : {"master", "model", "msdb", "tempdb"})
+    if (name.compare(QLatin1String(s), Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+const QString kRefusalTitle = QStringLiteral("错误提示");
+const QString kNothingDone = QStringLiteral(",\r\n未做任何处理!");
+
+}  // namespace
+
+QString refused_source_name(const QString& name, const QString& server,
+                            const QString& own_velmo41) {
+  if (name.isEmpty()) return QStringLiteral("没有指定原始数据库") + kNothingDone;
+  if (is_system_database(name))
+    return QStringLiteral("原始数据库") + name + QStringLiteral("是系统数据库") + kNothingDone;
+  if (db::is_embedded_server(server) &&
+      name.compare(QStringLiteral("velmo41"), Qt::CaseInsensitive) != 0) {
+    const auto d = db::find_database(db::embedded_server_folder(), name);
+    if (d && d->data_file == db::comparable_path(own_velmo41))
+      return QStringLiteral("原始数据库") + name + QStringLiteral("用的是velmo41的数据文件") +
+             kNothingDone;
+  }
+  return {};
+}
+
+SourceFindings examine_source(db::Transaction& t) {
+  SourceFindings f;
+  int sys = 0;
+  for (const TabBackTable& table : tab_back_tables()) {
+    const QString name = QString::fromLatin1(table.table);
+    if (name == QLatin1String("sys")) sys = table.n;
+    t.select_row(QStringLiteral("select ") + required_columns(table).join(QStringLiteral(" , ")) +
+                 QStringLiteral(" from ") + name + QStringLiteral(" where 1 = 0"));
+    if (t.status >= 0) continue;
+    if (t.db_error_code == kNoSuchTable) {
+      if (upgrade::base_table(name)) f.missing_tables << name;
+      continue;
+    }
+    if (f.broken_table == 0) {
+      f.broken_table = table.n;
+      f.broken_error = {t.db_error_code, t.db_error_text};
+    }
+    // Anything but a missing column is no answer about the table (a lock held too long).
+    if (t.db_error_code != kNoSuchColumn) return f;
+  }
+  if (!f.missing_tables.isEmpty() || f.broken_table != 0) return f;
+  const auto row = t.select_row(QStringLiteral("select isnull ( bb , '0' ) from sys where id =1"));
+  if (t.status < 0) {
+    f.broken_table = sys;
+    f.broken_error = {t.db_error_code, t.db_error_text};
+    return f;
+  }
+  bool number = false;
+  const double version = row.empty() ? 0 : row[0].to_text().trimmed().toDouble(&number);
+  f.version_row = number && version > 0;
+  return f;
+}
+
+QStringList required_columns(const TabBackTable& t) {
+  QStringList out;
+  if (const upgrade::BaseTable* b = upgrade::base_table(QString::fromLatin1(t.table)))
+    for (const upgrade::BaseColumn& c : b->columns) out << QString::fromLatin1(c.name).toLower();
+  const QString first = declared_columns(t).front().name.toLower();
+  if (!out.contains(first)) out << first;
+  return out;
+}
+
+bool StartAction::source_name_allowed() {
+  const QString refusal = refused_source_name(ls_database_name_, ls_server_name_,
+                                              gs_apppath + QStringLiteral("velmo41.mdf"));
+  if (refusal.isEmpty()) return true;
+  fail(kRefusalTitle, refusal);
+  return false;
+}
+
+bool StartAction::source_is_salon_database() {
+  const SourceFindings f = examine_source(sqlca);
+  if (!f.missing_tables.isEmpty()) {
+    QString named = f.missing_tables.mid(0, 5).join(QLatin1Char(','));
+    if (f.missing_tables.size() > 5) named += QStringLiteral("等");
+    fail(kRefusalTitle, QStringLiteral("原始数据库") + ls_database_name_ +
+                            QStringLiteral("不是本系统的数据库(缺少表") + named +
+                            QStringLiteral(")") + kNothingDone);
+  } else if (f.broken_table != 0) {
+    // A table without a column that every version holds could not be exported.
+    sqlca.set_result(false, f.broken_error);
+    return export_failed(f.broken_table);
+  } else if (!f.version_row) {
+    fail(kRefusalTitle, QStringLiteral("原始数据库") + ls_database_name_ +
+                            QStringLiteral("没有版本信息(sys表)") + kNothingDone);
+  } else {
+    return true;
+  }
+  sqlca.disconnect();
+  return false;
+}
+
+}  // namespace rebuild

@@ -1,0 +1,35 @@
+#pragma once
+// Which database may be the source of a rebuild: a salon database, not a system database and not
+// velmo41's own files under another name. Checked before anything is exported or emptied, so
+// that a wrong name in the settings can never empty velmo41 and end in a success.
+#include <QString>
+#include <QStringList>
+
+#include "db/transaction.h"
+#include "kestrel/rebuild/tab_back_tables.h"
+
+namespace rebuild {
+
+// Why the source of that name is refused before anything connects to it; empty when it may be
+// tried. On the embedded server `own_velmo41` (this folder's velmo41.mdf) may not be its file.
+QString refused_source_name(const QString& name, const QString& server, const QString& own_velmo41);
+
+// What the connected source lacks of a salon database: a table of the base schema (the oldest
+// schema the upgrade chain starts from, so every version holds them), a column of a table that
+// every version holds (required_columns), or the version row of sys. Tables that later versions
+// added may be missing: they export as empty.
+struct SourceFindings {
+  QStringList missing_tables;
+  int broken_table = 0;  // the number of a table that lacks a required column or cannot be read
+  db::DbError broken_error;
+  bool version_row = false;
+};
+SourceFindings examine_source(db::Transaction& t);
+
+// The columns (lower case) the export must find in a table that the source has: those the base
+// schema gives it, which every version holds, and the first column, which the table has had
+// since it was created and which the import sorts and checks the rows by. Any other column the
+// export reads may be missing (a later version added it) and is read as null.
+QStringList required_columns(const TabBackTable& t);
+
+}  // namespace rebuild

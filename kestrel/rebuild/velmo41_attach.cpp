@@ -1,0 +1,142 @@
+// velmo41 on the server, before the export: attached from the templates base.mdf/base.ldf when
+// the server does not know it. On the embedded server velmo41 is this program folder's
+// velmo41.mdf: a damaged file is set aside and the templates take its place, and a catalog entry
+// that names other files (another folder's, a vanished folder's, the old database's) gives way
+// to one for this folder's files. A real SQL Server's catalog is its own and stays as it is.
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include "db/data_file_check.h"
+#include "db/database_copy.h"
+#include "db/embedded_server.h"
+#include "db/master_catalog.h"
+#include "db/transaction.h"
+#include "kestrel/rebuild/start_action.h"
+#include "runtime/files.h"
+#include "shared/f_copy_file.h"
+#include "shared/globals.h"
+#include "shared/kv_log.h"
+#include "shared/show_sql_error.h"
+#include "shared/sp_attach_db.h"
+
+namespace rebuild {
+
+namespace {
+
+const QString kVelmo41 = QStringLiteral("velmo41");
+
+void log_line(const QString& text) { append_kv_log(kv_log_line(QStringLiteral("REBUILD"), text)); }
+
+// Renames a damaged data file, with the journal SQLite keeps beside it, and its log file to
+// "<name>.damaged-<date>-<time>": kept for a look, never deleted. The journal goes first: left
+// behind, it would be replayed into the file that takes the data file's place.
+bool set_aside(const QString& data, const QString& log, QString& renamed) {
+  const QString stamp = QStringLiteral(".damaged-") +
+                        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  QString suffix = stamp;
+  for (int i = 2; QFileInfo::exists(data + suffix) || QFileInfo::exists(log + suffix); ++i)
+    suffix = stamp + QLatin1Char('-') + QString::number(i);
+  for (const QString& f : db::companion_files(data))
+    if (QFileInfo::exists(f) && !QFile::rename(f, data + suffix + f.mid(data.size()))) return false;
+  if (!QFile::rename(data, data + suffix)) return false;
+  if (QFileInfo::exists(log) && !QFile::rename(log, log + suffix)) return false;
+  renamed = QFileInfo(data + suffix).fileName();
+  return true;
+}
+
+}  // namespace
+
+// With sqlca on the embedded server's master. `known`: the catalog names velmo41 on this
+// folder's files. False after the failure box, sqlca disconnected.
+bool StartAction::claim_own_velmo41(const QString& data, const QString& log, bool& known) {
+  QString detail;
+  if (rt::file_exists(data) && db::check_data_file(data, detail) == db::DataFileState::damaged) {
+    // Rebuilt from itself, velmo41 would end as the template under a success message.
+    if (ls_database_name_.compare(kVelmo41, Qt::CaseInsensitive) == 0) {
+      fail(QStringLiteral("错误提示"), QStringLiteral("原始数据库velmo41已损坏,\r\n未做任何处理!"));
+      sqlca.disconnect();
+      return false;
+    }
+    QString renamed;
+    if (!set_aside(data, log, renamed)) {
+      fail(QStringLiteral("错误信息"),
+           QStringLiteral("velmo41.mdf已损坏,无法改名,\r\n请关闭使用它的程序后重新开始!"));
+      sqlca.disconnect();
+      return false;
+    }
+    log_line(QStringLiteral("velmo41.mdf已损坏(") + detail + QStringLiteral("),已改名为") +
+             renamed + QStringLiteral(",由base.mdf重建"));
+  }
+  const auto entry = db::find_database(db::embedded_server_folder(), kVelmo41);
+  known = entry && entry->data_file == db::comparable_path(data) &&
+          entry->log_file == db::comparable_path(log);
+  if (!entry || known) return true;
+  sqlca.execute_immediate(QStringLiteral("sp_detach_db 'velmo41'"));
+  if (sqlca.status != 0) {
+    show_sql_error();
+    fail(QStringLiteral("错误信息"), QStringLiteral("创建数据库失败"));
+    sqlca.disconnect();
+    return false;
+  }
+  log_line(QStringLiteral("数据库velmo41登记的文件") + entry->data_file +
+           QStringLiteral("不是本目录的velmo41.mdf,已改为本目录的文件"));
+  return true;
+}
+
+// Whether velmo41 is attached is the server's to say, not the files': a run that stopped
+// between the copy and the attach leaves the files of a database the server does not know.
+// Such files are attached as they are; the templates are copied only where a file is missing.
+bool StartAction::attach_velmo41() {
+  const QString ls_mdf = gs_apppath + QStringLiteral("base.mdf");
+  const QString ls_ldf = gs_apppath + QStringLiteral("base.ldf");
+  const QString ls_data = gs_apppath + QStringLiteral("velmo41.mdf");
+  const QString ls_log = gs_apppath + QStringLiteral("velmo41.ldf");
+  if (!connect_server(QStringLiteral("master"))) {
+    fail(QString(), QStringLiteral("连接失败"));
+    sqlca.disconnect();
+    return false;
+  }
+  bool known = false;
+  if (db::is_embedded_server(ls_server_name_)) {
+    if (!claim_own_velmo41(ls_data, ls_log, known)) return false;
+  } else if (rt::file_exists(ls_data)) {
+    const auto row = sqlca.select_row(
+        QStringLiteral("select count ( *) from sysdatabases where name = 'velmo41'"));
+    if (sqlca.status != 0 || row.empty()) {
+      show_sql_error();
+      fail(QString(), QStringLiteral("连接失败"));
+      sqlca.disconnect();
+      return false;
+    }
+    if (row[0].to_integer() > 0) {
+      sqlca.disconnect();
+      return true;
+    }
+  }
+  // A fresh data file gets a fresh log file, unless the server holds the one there.
+  const bool copy_data = !rt::file_exists(ls_data);
+  const bool copy_log = !rt::file_exists(ls_log) || (copy_data && !db::file_held_by_server(ls_log));
+  if ((copy_data && f_copy_file(ls_mdf, ls_data) != 0) ||
+      (copy_log && f_copy_file(ls_ldf, ls_log) != 0)) {
+    fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
+    sqlca.disconnect();
+    return false;
+  }
+  if (known) {
+    sqlca.disconnect();
+    return true;
+  }
+  w_.set_st_11(QStringLiteral("附加数据库2"));
+  sqlca.execute_immediate(shared::sp_attach_db(kVelmo41, ls_data, ls_log));
+  if (sqlca.status != 0) {
+    show_sql_error();
+    fail(QStringLiteral("错误信息"), QStringLiteral("创建数据库失败"));
+    sqlca.disconnect();
+    return false;
+  }
+  sqlca.disconnect();
+  return true;
+}
+
+}  // namespace rebuild
