@@ -41,7 +41,8 @@ class SqlStatement final : public Statement {
           g.integer = v.to_integer();
         } else if (v.kind() == Value::Kind::Double || (v.kind() == Value::Kind::Decimal &&
                                                        markers_[i].type == DeclaredType::Integer)) {
-          // A number, which an integer column truncates, as it would a decimal's text not.
+          // A decimal host value is a number: an integer column truncates it, as SQL Server
+          // does, where it refuses the text '2.5'.
           g.storage = SQLITE_FLOAT;
           g.real = v.to_double();
         } else {

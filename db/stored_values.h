@@ -2,8 +2,8 @@
 // What a column of a SQL Server type stores when it is given a value, on the embedded server:
 // a decimal rounded to the column's scale (half away from zero), a date-time in a form SQL
 // Server takes brought to 'YYYY-MM-DD HH:MM:SS.fff', an integer column's number text made a
-// number and a float truncated to an integer, a blank text 0 (1900-01-01 for a date-time);
-// and SQL Server's error where it refuses the value. Inserts, updates and the reading of
+// number and a float truncated to an integer, a blank text 0 in an integer or float column
+// (1900-01-01 in a date-time one); and SQL Server's error where it refuses the value. Inserts, updates and the reading of
 // values that an older server kept as they were given all go through here.
 //
 // Not done: range checks (an int column holds 64 bits, a decimal 15 significant digits),

@@ -112,18 +112,22 @@ struct ImportCase {
 // Names the case in test listings instead of dumping its bytes.
 void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.label; }
 
+// A definition of three columns, a number, a text and a date-time; its name.
+QString three() {
+  db::register_table_definition({.name = QStringLiteral("three"),
+                                 .columns = {{QStringLiteral("n"), ColumnType::Integer},
+                                             {QStringLiteral("t"), ColumnType::Text},
+                                             {QStringLiteral("d"), ColumnType::DateTime}}});
+  return QStringLiteral("three");
+}
+
 class ImportCodes : public ::testing::TestWithParam<ImportCase> {};
 
 TEST_P(ImportCodes, GiveRowsReadOrACodeAndAddNothingOnError) {
   const ImportCase& c = GetParam();
   test::TempProgramFolder folder;
-  ASSERT_TRUE(
-      db::register_table_definition({.name = QStringLiteral("three"),
-                                     .columns = {{QStringLiteral("n"), ColumnType::Integer},
-                                                 {QStringLiteral("t"), ColumnType::Text},
-                                                 {QStringLiteral("d"), ColumnType::DateTime}}}));
   DataStore ds;
-  ASSERT_TRUE(ds.set_dataobject(QStringLiteral("three")));
+  ASSERT_TRUE(ds.set_dataobject(three()));
   folder.write(QStringLiteral("good.txt"), "1\tx\t\\N\n");
   ASSERT_EQ(ds.importfile(folder.file(QStringLiteral("good.txt"))), 1);
   if (c.content == "<folder>")
@@ -169,13 +173,8 @@ TEST(DataStore, ARefusedFileNamesItsLineColumnAndValue) {
       {"1\tok\t\\N\n2\t\xd6\xd0x\t\\N\n", 2, "t", "\\xd6\\xd0x", "不是UTF-8编码的文字"},
   };
   test::TempProgramFolder folder;
-  ASSERT_TRUE(
-      db::register_table_definition({.name = QStringLiteral("three"),
-                                     .columns = {{QStringLiteral("n"), ColumnType::Integer},
-                                                 {QStringLiteral("t"), ColumnType::Text},
-                                                 {QStringLiteral("d"), ColumnType::DateTime}}}));
   DataStore ds;
-  ASSERT_TRUE(ds.set_dataobject(QStringLiteral("three")));
+  ASSERT_TRUE(ds.set_dataobject(three()));
   for (const Case& c : cases) {
     folder.write(QStringLiteral("f.txt"), c.content);
     ASSERT_EQ(ds.importfile(folder.file(QStringLiteral("f.txt"))), DataStore::kBadInput);
