@@ -147,7 +147,29 @@ int DataStore::saveas(const QString& path) const {
   return f.commit() ? 1 : -1;
 }
 
+long DataStore::refuse(long line, size_t column, std::string_view field, const char* reason) {
+  ImportRefusal r;
+  r.line = line;
+  if (column < def_->columns.size()) r.column = def_->columns[column].name;
+  // Enough of the field to find it by; bytes that are not UTF-8 are shown by their number.
+  constexpr size_t kShown = 200;
+  const std::string_view shown = field.substr(0, kShown);
+  for (size_t i = 0; i < shown.size();) {
+    const size_t good = text_form::valid_utf8_prefix(shown.substr(i));
+    r.value += QString::fromUtf8(shown.data() + i, static_cast<qsizetype>(good));
+    i += good;
+    if (i < shown.size())
+      r.value +=
+          QStringLiteral("\\x%1").arg(static_cast<uchar>(shown[i++]), 2, 16, QLatin1Char('0'));
+  }
+  if (field.size() > kShown) r.value += QStringLiteral("...");
+  r.reason = QString::fromUtf8(reason);
+  refusal_ = std::move(r);
+  return kBadInput;
+}
+
 long DataStore::importfile(const QString& path) {
+  refusal_.reset();
   if (!def_) return kNoDefinition;
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return kCannotOpen;
@@ -164,7 +186,19 @@ long DataStore::importfile(const QString& path) {
     data = {bytes.constData(), static_cast<size_t>(bytes.size())};
   }
   if (data.empty()) return kNoRows;
-  if (!text_form::valid_utf8(data)) return kBadInput;
+  if (const size_t good = text_form::valid_utf8_prefix(data); good < data.size()) {
+    const size_t line_start =
+        data.rfind('\n', good) == std::string_view::npos ? 0 : data.rfind('\n', good) + 1;
+    const std::string_view head = data.substr(line_start, good - line_start);
+    const size_t field_start =
+        head.rfind('\t') == std::string_view::npos ? 0 : head.rfind('\t') + 1;
+    size_t field_end = data.find_first_of("\t\n", good);
+    if (field_end == std::string_view::npos) field_end = data.size();
+    return refuse(static_cast<long>(std::count(data.begin(), data.begin() + good, '\n')) + 1,
+                  static_cast<size_t>(std::count(head.begin(), head.end(), '\t')),
+                  data.substr(line_start + field_start, field_end - line_start - field_start),
+                  "不是UTF-8编码的文字");
+  }
 
   const size_t ncols = def_->columns.size();
   const size_t arena_before = arena_.size(), cells_before = cells_.size();
@@ -182,7 +216,9 @@ long DataStore::importfile(const QString& path) {
 
   std::string scratch;
   size_t pos = 0;
+  long line_no = 0;
   while (pos < data.size()) {
+    ++line_no;
     size_t end = data.find('\n', pos);
     if (end == std::string_view::npos) end = data.size();
     std::string_view line = data.substr(pos, end - pos);
@@ -194,8 +230,11 @@ long DataStore::importfile(const QString& path) {
     for (;;) {
       size_t tab = line.find('\t', start);
       if (tab == std::string_view::npos) tab = line.size();
-      if (column == ncols) return undo(kBadInput);
       std::string_view field = line.substr(start, tab - start);
+      const std::string_view given = field;
+      if (column == ncols)
+        return undo(
+            refuse(line_no, column, given, ("多于" + std::to_string(ncols) + "列").c_str()));
       const ColumnDef& def = def_->columns[column];
       if (field == text_form::kNull || (field.empty() && def.type != ColumnType::Text)) {
         cells_.push_back({});
@@ -204,13 +243,15 @@ long DataStore::importfile(const QString& path) {
         // and brought to its one form.
         if (def.type != ColumnType::Text || field.find('\\') != std::string_view::npos) {
           scratch.clear();
-          if (!text_form::append_unescaped(scratch, field) || !text_form::normalize(def, scratch))
-            return undo(kBadInput);
+          if (!text_form::append_unescaped(scratch, field))
+            return undo(refuse(line_no, column, given, "转义符有误"));
+          if (!text_form::normalize(def, scratch))
+            return undo(refuse(line_no, column, given, "不是该列类型的值"));
           field = scratch;
         }
         // A cell's size is 32-bit; SQL Server's largest text is 2 GB as well.
         if (field.size() > static_cast<size_t>(std::numeric_limits<qint32>::max()))
-          return undo(kBadInput);
+          return undo(refuse(line_no, column, given, "超过2GB"));
         if (arena_.size() + field.size() > kArenaLimit) return undo(kTooLarge);
         cells_.push_back({static_cast<quint32>(arena_.size()), static_cast<qint32>(field.size())});
         arena_.append(field);
@@ -219,7 +260,10 @@ long DataStore::importfile(const QString& path) {
       if (tab == line.size()) break;
       start = tab + 1;
     }
-    if (column != ncols) return undo(kBadInput);
+    if (column != ncols)
+      return undo(refuse(
+          line_no, column, {},
+          ("只有" + std::to_string(column) + "列,应为" + std::to_string(ncols) + "列").c_str()));
     is_new_.push_back(true);
   }
   for (size_t r = rows_before; r < is_new_.size(); ++r) rows_.push_back(static_cast<quint32>(r));

@@ -27,6 +27,14 @@
 
 namespace db {
 
+// Where and why importfile refused a file (kBadInput).
+struct ImportRefusal {
+  long line = 0;   // 1-based line of the file
+  QString column;  // the definition's column, or "" for a field beyond the last one
+  QString value;   // the field as the file holds it, bytes that are not UTF-8 as \xNN
+  QString reason;
+};
+
 class DataStore {
  public:
   // importfile's codes, beside the number of rows read.
@@ -65,6 +73,8 @@ class DataStore {
   // column as ''); a decimal with more places than its column's scale is rounded half away
   // from zero. The number of rows read, or one of the codes above.
   long importfile(const QString& path);
+  // Why the last importfile gave kBadInput; nothing after any other result.
+  const std::optional<ImportRefusal>& import_refusal() const { return refusal_; }
 
   long rowcount() const { return static_cast<long>(rows_.size()); }
 
@@ -104,7 +114,10 @@ class DataStore {
   void append_row_from(Statement& st);
   bool is_numeric(int column) const;
 
+  long refuse(long line, size_t column, std::string_view field, const char* reason);
+
   std::optional<TableDefinition> def_;
+  std::optional<ImportRefusal> refusal_;
   Transaction* trans_ = nullptr;
   std::string arena_;         // the text of every cell, one after another
   std::vector<Cell> cells_;   // stored row after stored row, ncols cells each

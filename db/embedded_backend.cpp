@@ -6,9 +6,11 @@
 #include "db/embedded_values.h"
 #include "db/master_catalog.h"
 #include "db/sqlite_util.h"
+#include "db/stored_values.h"
 #include "db/system_databases.h"
 #include "db/tsql_dialect.h"
 #include "db/tsql_rebuild.h"
+#include "db/tsql_store.h"
 
 namespace db {
 namespace {
@@ -16,14 +18,46 @@ namespace {
 // A statement SQLite runs.
 class SqlStatement final : public Statement {
  public:
-  SqlStatement(EmbeddedBackend* owner, sqlite3_stmt* st, QString created_table)
-      : owner_(owner), st_(st), created_table_(std::move(created_table)) {}
+  // `markers`: per '?' marker, the column whose whole value it is (None: as it is given).
+  SqlStatement(EmbeddedBackend* owner, sqlite3_stmt* st, QString created_table,
+               std::vector<Declared> markers)
+      : owner_(owner),
+        st_(st),
+        created_table_(std::move(created_table)),
+        markers_(std::move(markers)) {
+    for (Declared& m : markers_)
+      if (!converts(m)) m = {};
+  }
   ~SqlStatement() override { sqlite3_finalize(st_); }
 
   bool bind(const std::vector<Value>& params, DbError& err) override {
     if (!start_binding(static_cast<int>(params.size()), err)) return false;
-    for (size_t i = 0; i < params.size(); ++i)
-      if (bind_value(st_, static_cast<int>(i + 1), params[i]) != SQLITE_OK) return failed(err);
+    for (size_t i = 0; i < params.size(); ++i) {
+      const Value& v = params[i];
+      if (i < markers_.size() && markers_[i].type != DeclaredType::None && !v.is_null()) {
+        Given g;
+        QByteArray u;
+        if (v.kind() == Value::Kind::Integer) {
+          g.storage = SQLITE_INTEGER;
+          g.integer = v.to_integer();
+        } else if (v.kind() == Value::Kind::Double || (v.kind() == Value::Kind::Decimal &&
+                                                       markers_[i].type == DeclaredType::Integer)) {
+          // A decimal host value is a number: an integer column truncates it, as SQL Server
+          // does, where it refuses the text '2.5'.
+          g.storage = SQLITE_FLOAT;
+          g.real = v.to_double();
+        } else {
+          u = v.to_text().toUtf8();
+          g.storage = SQLITE_TEXT;
+          g.text = {u.constData(), static_cast<size_t>(u.size())};
+        }
+        const int rc = bind_stored(static_cast<int>(i + 1), markers_[i], g, SQLITE_TRANSIENT, err);
+        if (rc == SQLITE_OK) continue;
+        if (rc != SQLITE_DONE) return failed(err);
+        return false;
+      }
+      if (bind_value(st_, static_cast<int>(i + 1), v) != SQLITE_OK) return failed(err);
+    }
     return true;
   }
 
@@ -31,9 +65,19 @@ class SqlStatement final : public Statement {
   bool bind_texts(const TextCell* cells, int count, DbError& err) override {
     if (!start_binding(count, err)) return false;
     for (int i = 0; i < count; ++i) {
-      const int rc = cells[i].is_null() ? sqlite3_bind_null(st_, i + 1)
-                                        : sqlite3_bind_text(st_, i + 1, cells[i].data,
-                                                            cells[i].size, SQLITE_STATIC);
+      const size_t n = static_cast<size_t>(i);
+      int rc;
+      if (cells[i].is_null()) {
+        rc = sqlite3_bind_null(st_, i + 1);
+      } else if (n < markers_.size() && markers_[n].type != DeclaredType::None) {
+        Given g;
+        g.storage = SQLITE_TEXT;
+        g.text = {cells[i].data, static_cast<size_t>(cells[i].size)};
+        rc = bind_stored(i + 1, markers_[n], g, SQLITE_STATIC, err);
+        if (rc == SQLITE_DONE) return false;
+      } else {
+        rc = sqlite3_bind_text(st_, i + 1, cells[i].data, cells[i].size, SQLITE_STATIC);
+      }
       if (rc != SQLITE_OK) return failed(err);
     }
     return true;
@@ -115,6 +159,34 @@ class SqlStatement final : public Statement {
     return declared_[static_cast<size_t>(col)];
   }
 
+  // Binds what the column stores when given `g` (whose bytes SQLite copies, or that stay put
+  // until execute(), as `bytes` says): SQLITE_OK, SQLite's code, or SQLITE_DONE with `err` set
+  // when the column refuses the value.
+  int bind_stored(int index, const Declared& column, const Given& g, sqlite3_destructor_type bytes,
+                  DbError& err) {
+    Stored s = store_value(column, g);
+    switch (s.kind) {
+      case Stored::Kind::Same:
+        break;
+      case Stored::Kind::Integer:
+        return sqlite3_bind_int64(st_, index, s.integer);
+      case Stored::Kind::Text:
+        return sqlite3_bind_text(st_, index, s.text.data(), static_cast<int>(s.text.size()),
+                                 SQLITE_TRANSIENT);
+      case Stored::Kind::Refused:
+        err = s.error;
+        return SQLITE_DONE;
+    }
+    switch (g.storage) {
+      case SQLITE_INTEGER:
+        return sqlite3_bind_int64(st_, index, g.integer);
+      case SQLITE_FLOAT:
+        return sqlite3_bind_double(st_, index, g.real);
+      default:
+        return sqlite3_bind_text(st_, index, g.text.data(), static_cast<int>(g.text.size()), bytes);
+    }
+  }
+
   bool start_binding(int count, DbError& err) {
     sqlite3_reset(st_);
     sqlite3_clear_bindings(st_);
@@ -134,6 +206,7 @@ class SqlStatement final : public Statement {
   EmbeddedBackend* owner_;
   sqlite3_stmt* st_;
   QString created_table_;
+  std::vector<Declared> markers_;
   std::vector<Declared> declared_;
   bool pending_row_ = false;
   bool at_end_ = false;
@@ -178,7 +251,20 @@ bool only_separators(const char* tail) {
 }  // namespace
 
 EmbeddedBackend::EmbeddedBackend(sqlite3* db, bool auto_commit, QString server_folder)
-    : db_(db), auto_commit_(auto_commit), folder_(std::move(server_folder)) {}
+    : db_(db), auto_commit_(auto_commit), folder_(std::move(server_folder)) {
+  register_store_function(db_);
+}
+
+std::vector<tsql::TargetColumn> EmbeddedBackend::table_columns(const QString& table) {
+  std::vector<tsql::TargetColumn> out;
+  SqliteStmt st;
+  DbError ignored;
+  if (!st.prepare(db_, QStringLiteral("select name, type from pragma_table_info(?1)"), ignored))
+    return out;
+  st.bind_text(1, table);
+  while (st.step(ignored)) out.push_back({st.text(0), st.text(1)});
+  return out;
+}
 
 EmbeddedBackend::~EmbeddedBackend() {
   // Work that no commit ended is undone, as a server does when a connection drops.
@@ -260,7 +346,14 @@ std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError&
     case Kind::CreateTable:
       break;
   }
-  const QByteArray u = c.sql.toUtf8();
+  // Each value reaches its column as SQL Server would store it.
+  const tsql::StoreStatement stored = tsql::store_values(
+      c.sql, [this](const QString& table) { return table_columns(table); },
+      [](const QString& type) { return converts(declared_type(type.toUtf8().constData())); });
+  std::vector<Declared> markers;
+  for (const QString& type : stored.marker_types)
+    markers.push_back(type.isEmpty() ? Declared{} : declared_type(type.toUtf8().constData()));
+  const QByteArray u = stored.sql.toUtf8();
   sqlite3_stmt* st = nullptr;
   const char* tail = nullptr;
   if (sqlite3_prepare_v2(db_, u.constData(), static_cast<int>(u.size()), &st, &tail) != SQLITE_OK) {
@@ -273,8 +366,8 @@ std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError&
              : tsql::syntax_error(sql.trimmed());
     return nullptr;
   }
-  return std::make_unique<SqlStatement>(this, st,
-                                        c.kind == Kind::CreateTable ? c.table : QString());
+  return std::make_unique<SqlStatement>(this, st, c.kind == Kind::CreateTable ? c.table : QString(),
+                                        std::move(markers));
 }
 
 }  // namespace db

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include "db/backend.h"
+#include "db/tsql_store.h"
 
 namespace db {
 
@@ -23,6 +24,8 @@ class EmbeddedBackend final : public Backend {
   bool open_implicit_transaction(DbError& err);
   sqlite3* handle() const { return db_; }
   const QString& server_folder() const { return folder_; }
+  // The columns of a table of this database, with their declared types.
+  std::vector<tsql::TargetColumn> table_columns(const QString& table);
 
  private:
   bool end_transaction(const char* how, DbError& err);

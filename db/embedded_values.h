@@ -1,7 +1,9 @@
 #pragma once
 // How values pass into and out of the embedded server: date-times are stored and bound as
 // 'YYYY-MM-DD HH:MM:SS.fff' text, and columns read back by their declared SQL Server type,
-// decimals at their declared scale.
+// decimals at their declared scale. A value that an older server kept as it was given reads
+// as SQL Server would have stored it (stored_values.h), and text that is not UTF-8 as code
+// page 936, the code page of a Chinese SQL Server's char columns.
 #include <sqlite3.h>
 
 #include "db/value.h"
@@ -12,14 +14,12 @@ enum class DeclaredType { None, Text, Integer, Double, Decimal, DateTime };
 
 struct Declared {
   DeclaredType type = DeclaredType::None;
-  int scale = 0;  // decimals only
+  int scale = 0;          // decimals only
+  const char* name = "";  // integers only: "int", "smallint", "tinyint", "bigint" or "bit"
 };
 
 // "decimal(16, 2)" → Decimal, scale 2; "char(30)" → Text; null or unknown → None.
 Declared declared_type(const char* decl);
-
-// A decimal at `scale` places from what SQLite holds (integer, real or text).
-QString decimal_text(sqlite3_stmt* st, int col, int scale);
 
 Value read_column(sqlite3_stmt* st, int col);
 Value read_column(sqlite3_stmt* st, int col, const Declared& d);

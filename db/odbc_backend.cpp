@@ -10,8 +10,17 @@
 #include <QUrl>
 
 #include "db/local_engine_probe.h"
+#include "db/odbc_calls.h"
+#include "db/text_form.h"
+#include "runtime/codepage.h"
 
 namespace db {
+
+namespace odbc_calls {
+GetData get_data = &SQLGetData;
+SetConnectAttr set_connect_attr = &SQLSetConnectAttr;
+}  // namespace odbc_calls
+
 namespace {
 
 // The driver file where Debian puts it, else the name the package registers it under.
@@ -131,6 +140,7 @@ class OdbcStatement final : public Statement {
 
   bool execute(DbError& err) override {
     SQLFreeStmt(h_, SQL_CLOSE);
+    row_.clear();
     SQLRETURN r = SQLExecute(h_);
     if (r == SQL_NO_DATA) {
       rows_ = 0;
@@ -146,10 +156,24 @@ class OdbcStatement final : public Statement {
     SQLSMALLINT cols = 0;
     SQLNumResultCols(h_, &cols);
     cols_ = cols;
+    types_.assign(static_cast<size_t>(std::max(cols_, 0)), 0);
+    for (int c = 0; c < cols_; ++c) {
+      SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
+      SQLULEN size = 0;
+      const auto col = static_cast<SQLUSMALLINT>(c + 1);
+      if (narrow_)
+        SQLDescribeCol(h_, col, nullptr, 0, &len, &type, &size, &digits, &nullable);
+      else
+        SQLDescribeColW(h_, col, nullptr, 0, &len, &type, &size, &digits, &nullable);
+      types_[static_cast<size_t>(c)] = type;
+    }
     return true;
   }
 
+  // Reads the whole row, column by column in order: a column that cannot be read fails the
+  // fetch, and so the statement, instead of reading as a null.
   bool fetch(DbError& err) override {
+    row_.clear();
     if (cols_ <= 0) return false;
     SQLRETURN r = SQLFetch(h_);
     if (r == SQL_NO_DATA) return false;
@@ -157,6 +181,10 @@ class OdbcStatement final : public Statement {
       err = diagnostics(SQL_HANDLE_STMT, h_, "fetching a row failed", narrow_);
       return false;
     }
+    std::vector<Value> row(static_cast<size_t>(cols_));
+    for (int c = 0; c < cols_; ++c)
+      if (!read_column(c, row[static_cast<size_t>(c)], err)) return false;
+    row_ = std::move(row);
     return true;
   }
 
@@ -179,52 +207,8 @@ class OdbcStatement final : public Statement {
   }
 
   Value column(int col) override {
-    SQLSMALLINT len = 0, type = 0, digits = 0, nullable = 0;
-    SQLULEN size = 0;
-    const auto n = static_cast<SQLUSMALLINT>(col + 1);
-    if (narrow_)
-      SQLDescribeCol(h_, n, nullptr, 0, &len, &type, &size, &digits, &nullable);
-    else
-      SQLDescribeColW(h_, n, nullptr, 0, &len, &type, &size, &digits, &nullable);
-    SQLLEN ind = 0;
-    switch (type) {
-      case SQL_TINYINT:
-      case SQL_SMALLINT:
-      case SQL_INTEGER:
-      case SQL_BIGINT:
-      case SQL_BIT: {
-        SQLBIGINT i = 0;
-        if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_SBIGINT, &i, 0, &ind)) || ind == SQL_NULL_DATA)
-          return Value::null();
-        return Value::integer(i);
-      }
-      case SQL_REAL:
-      case SQL_FLOAT:
-      case SQL_DOUBLE: {
-        double d = 0;
-        if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_DOUBLE, &d, 0, &ind)) || ind == SQL_NULL_DATA)
-          return Value::null();
-        return Value::number(d);
-      }
-      case SQL_TYPE_TIMESTAMP:
-      case SQL_TIMESTAMP:
-      case SQL_TYPE_DATE:
-      case SQL_DATE: {
-        SQL_TIMESTAMP_STRUCT ts{};
-        if (!SQL_SUCCEEDED(SQLGetData(h_, n, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &ind)) ||
-            ind == SQL_NULL_DATA)
-          return Value::null();
-        return Value::datetime(
-            QDate(ts.year, ts.month, ts.day),
-            QTime(ts.hour, ts.minute, ts.second, static_cast<int>(ts.fraction / 1000000u)));
-      }
-      default: {
-        QString text = read_text(n, ind);
-        if (ind == SQL_NULL_DATA) return Value::null();
-        if (type == SQL_DECIMAL || type == SQL_NUMERIC) return Value::decimal(text);
-        return Value::text(text);
-      }
-    }
+    return col >= 0 && static_cast<size_t>(col) < row_.size() ? row_[static_cast<size_t>(col)]
+                                                              : Value();
   }
 
   long rows_affected() override { return static_cast<long>(rows_); }
@@ -239,45 +223,134 @@ class OdbcStatement final : public Statement {
     QByteArray u8;
   };
 
-  QString read_text(SQLUSMALLINT n, SQLLEN& ind) {
-    if (narrow_) return read_utf8(n, ind);
-    QString out;
-    char16_t buf[4096];
-    for (;;) {
-      SQLRETURN r = SQLGetData(h_, n, SQL_C_WCHAR, buf, sizeof buf, &ind);
-      if (r == SQL_NO_DATA || !SQL_SUCCEEDED(r) || ind == SQL_NULL_DATA) break;
-      qsizetype units = (ind == SQL_NO_TOTAL || ind >= static_cast<SQLLEN>(sizeof buf))
-                            ? static_cast<qsizetype>(sizeof buf / sizeof buf[0]) - 1
-                            : static_cast<qsizetype>(ind / sizeof(char16_t));
-      out += QString::fromUtf16(buf, units);
-      if (r == SQL_SUCCESS) break;
-    }
-    return out;
+  bool get_data(SQLUSMALLINT n, SQLSMALLINT c_type, SQLPOINTER buf, SQLLEN size, SQLLEN& ind,
+                SQLRETURN& r, DbError& err) {
+    r = odbc_calls::get_data(h_, n, c_type, buf, size, &ind);
+    if (SQL_SUCCEEDED(r)) return true;
+    err = diagnostics(SQL_HANDLE_STMT, h_, "", narrow_);
+    if (err.text.isEmpty()) err.text = QStringLiteral("reading column %1 failed").arg(n);
+    return false;
   }
 
-  // The bytes of a text column from the narrow entry point; decoded once whole, so that no
-  // character is split between two pieces.
-  QString read_utf8(SQLUSMALLINT n, SQLLEN& ind) {
-    QByteArray out;
-    char buf[8192];
-    for (;;) {
-      SQLRETURN r = SQLGetData(h_, n, SQL_C_CHAR, buf, sizeof buf, &ind);
-      if (r == SQL_NO_DATA || !SQL_SUCCEEDED(r) || ind == SQL_NULL_DATA) break;
-      const qsizetype bytes = (ind == SQL_NO_TOTAL || ind >= static_cast<SQLLEN>(sizeof buf))
-                                  ? static_cast<qsizetype>(sizeof buf) - 1
-                                  : static_cast<qsizetype>(ind);
-      out.append(buf, bytes);
-      if (r == SQL_SUCCESS) break;
+  bool read_column(int col, Value& out, DbError& err) {
+    const auto n = static_cast<SQLUSMALLINT>(col + 1);
+    SQLLEN ind = 0;
+    SQLRETURN r = SQL_SUCCESS;
+    switch (types_[static_cast<size_t>(col)]) {
+      case SQL_TINYINT:
+      case SQL_SMALLINT:
+      case SQL_INTEGER:
+      case SQL_BIGINT:
+      case SQL_BIT: {
+        SQLBIGINT i = 0;
+        if (!get_data(n, SQL_C_SBIGINT, &i, 0, ind, r, err)) return false;
+        out = ind == SQL_NULL_DATA ? Value::null() : Value::integer(i);
+        return true;
+      }
+      case SQL_REAL:
+      case SQL_FLOAT:
+      case SQL_DOUBLE: {
+        double d = 0;
+        if (!get_data(n, SQL_C_DOUBLE, &d, 0, ind, r, err)) return false;
+        out = ind == SQL_NULL_DATA ? Value::null() : Value::number(d);
+        return true;
+      }
+      case SQL_TYPE_TIMESTAMP:
+      case SQL_TIMESTAMP:
+      case SQL_TYPE_DATE:
+      case SQL_DATE: {
+        SQL_TIMESTAMP_STRUCT ts{};
+        if (!get_data(n, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, ind, r, err)) return false;
+        if (ind == SQL_NULL_DATA) {
+          out = Value::null();
+          return true;
+        }
+        out = Value::datetime(
+            QDate(ts.year, ts.month, ts.day),
+            QTime(ts.hour, ts.minute, ts.second, static_cast<int>(ts.fraction / 1000000u)));
+        if (out.is_null()) {
+          err = {-1, QStringLiteral("column %1 holds no valid date-time: %2-%3-%4 %5:%6:%7")
+                         .arg(n)
+                         .arg(ts.year)
+                         .arg(ts.month)
+                         .arg(ts.day)
+                         .arg(ts.hour)
+                         .arg(ts.minute)
+                         .arg(ts.second)};
+          return false;
+        }
+        return true;
+      }
+      default: {
+        QString text;
+        if (!read_text(n, ind, text, err)) return false;
+        if (ind == SQL_NULL_DATA)
+          out = Value::null();
+        else if (types_[static_cast<size_t>(col)] == SQL_DECIMAL ||
+                 types_[static_cast<size_t>(col)] == SQL_NUMERIC)
+          out = Value::decimal(text);
+        else
+          out = Value::text(text);
+        return true;
+      }
     }
-    return QString::fromUtf8(out);
+  }
+
+  // A text column, piece by piece: the pieces after the first end with SQL_NO_DATA.
+  bool read_text(SQLUSMALLINT n, SQLLEN& ind, QString& out, DbError& err) {
+    QByteArray bytes;
+    alignas(char16_t) char buf[8192];
+    const SQLSMALLINT c_type = narrow_ ? SQL_C_CHAR : SQL_C_WCHAR;
+    const qsizetype terminator = narrow_ ? 1 : static_cast<qsizetype>(sizeof(char16_t));
+    const DbError before = err;
+    for (bool first = true;; first = false) {
+      SQLRETURN r = SQL_SUCCESS;
+      if (!get_data(n, c_type, buf, sizeof buf, ind, r, err)) {
+        if (r != SQL_NO_DATA || first) return false;
+        err = before;  // every piece is read
+        break;
+      }
+      if (ind == SQL_NULL_DATA) return true;
+      const bool whole = ind != SQL_NO_TOTAL && ind >= 0 && ind < static_cast<SQLLEN>(sizeof buf);
+      qsizetype piece =
+          whole ? static_cast<qsizetype>(ind) : static_cast<qsizetype>(sizeof buf) - terminator;
+      if (!narrow_) piece -= piece % static_cast<qsizetype>(sizeof(char16_t));
+      bytes.append(buf, piece);
+      if (r == SQL_SUCCESS || whole) break;
+    }
+    if (!narrow_) {
+      out = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()),
+                               bytes.size() / static_cast<qsizetype>(sizeof(char16_t)));
+      return true;
+    }
+    // Bytes that are not UTF-8 were stored in code page 936 by an older program, as the
+    // embedded server reads them too.
+    const std::string_view view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    out = text_form::valid_utf8(view) ? QString::fromUtf8(bytes) : rt::from_cp936(bytes);
+    return true;
   }
 
   SQLHSTMT h_;
   bool narrow_;
   std::vector<Bound> bound_;
+  std::vector<SQLSMALLINT> types_;
+  std::vector<Value> row_;
   SQLLEN rows_ = 0;
   int cols_ = 0;
 };
+
+// Sets a connection's auto_commit and checks that it took: the one-transaction promise of a
+// connection with auto_commit off rests on it.
+bool apply_auto_commit(SQLHDBC dbc, bool on) {
+  const SQLULEN want = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+  if (!SQL_SUCCEEDED(odbc_calls::set_connect_attr(dbc, SQL_ATTR_AUTOCOMMIT,
+                                                  reinterpret_cast<SQLPOINTER>(want), 0)))
+    return false;
+  // Neither mode: a driver may write the attribute's 32 bits only, or nothing.
+  SQLULEN mode = 2;
+  return SQL_SUCCEEDED(SQLGetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr)) &&
+         mode == want;
+}
 
 class OdbcBackend final : public Backend {
  public:
@@ -337,16 +410,17 @@ class OdbcBackend final : public Backend {
       DbError ignored;
       end(SQL_ROLLBACK, ignored);
     }
-    set_auto_commit(true);
+    // Left off, every later statement would join a transaction that nothing commits.
+    if (!set_auto_commit(true)) {
+      if (ended)
+        err =
+            diagnostics(SQL_HANDLE_DBC, dbc_, "auto_commit could not be turned on again", narrow_);
+      return false;
+    }
     return ended;
   }
 
- private:
-  bool set_auto_commit(bool on) {
-    return SQL_SUCCEEDED(SQLSetConnectAttr(
-        dbc_, SQL_ATTR_AUTOCOMMIT,
-        reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0));
-  }
+  bool set_auto_commit(bool on) { return apply_auto_commit(dbc_, on); }
 
   bool end(SQLSMALLINT how, DbError& err) {
     if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, how))) return true;
@@ -495,9 +569,16 @@ std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit
     SQLFreeHandle(SQL_HANDLE_ENV, env);
     return nullptr;
   }
-  SQLSetConnectAttr(
-      dbc, SQL_ATTR_AUTOCOMMIT,
-      reinterpret_cast<SQLPOINTER>(auto_commit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0);
+  if (!apply_auto_commit(dbc, auto_commit)) {
+    err = diagnostics(
+        SQL_HANDLE_DBC, dbc,
+        auto_commit ? "auto_commit could not be turned on" : "auto_commit could not be turned off",
+        target.narrow);
+    SQLDisconnect(dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return nullptr;
+  }
   auto backend = std::make_unique<OdbcBackend>(env, dbc, target.narrow);
   if (!target.database_file.isEmpty() &&
       !local_engine_holds_tables(*backend, target.database_file, err))

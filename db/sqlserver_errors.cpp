@@ -34,6 +34,15 @@ const Translation kTranslations[] = {
      "clause. The number of values in the VALUES clause must match the number of columns "
      "specified in the INSERT statement."},
     {R"re(^no such function: (.+)$)re", 195, "'%1' is not a recognized function name."},
+    // The embedded server's own refusals of a value (stored_values.h), in SQL Server's words.
+    {R"re(^(Conversion failed when converting date and/or time from character string\.)$)re", 241,
+     "%1"},
+    {R"re(^(Conversion failed when converting the varchar value '[\s\S]*' to data type \w+\.)$)re",
+     245, "%1"},
+    {R"re(^(The conversion of the varchar value '[\s\S]*' overflowed an \w+ column\. .*)$)re", 248,
+     "%1"},
+    {R"re(^(Error converting data type varchar to \w+\.)$)re", 8114, "%1"},
+    {R"re(^(Arithmetic overflow error converting \w+ to data type \w+\.)$)re", 8115, "%1"},
 };
 
 }  // namespace

@@ -30,6 +30,8 @@ bool valid_number(ColumnType type, std::string_view value);
 bool round_decimal(std::string& value, int scale);
 // Brings a date-time to 'YYYY-MM-DD HH:MM:SS.fff'; false when it is none.
 bool normalize_datetime(std::string& value);
+// Whether the text is a date-time in exactly that form.
+bool canonical_datetime(std::string_view value);
 
 // Checks the text a column holds and brings it to its one form: date-times get
 // 'YYYY-MM-DD HH:MM:SS.fff' (a finer fraction than milliseconds is no date-time of SQL
@@ -39,5 +41,7 @@ bool normalize(const ColumnDef& column, std::string& value);
 
 // Whether the bytes are well-formed UTF-8.
 bool valid_utf8(std::string_view bytes);
+// How many bytes at the start are well-formed UTF-8 (all of them when valid_utf8).
+size_t valid_utf8_prefix(std::string_view bytes);
 
 }  // namespace db::text_form

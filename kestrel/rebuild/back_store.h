@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "db/data_store.h"
 #include "db/transaction.h"
 
 namespace rebuild {
@@ -22,6 +23,8 @@ class BackStore {
   virtual void reset() = 0;
   // Rows read, or a negative code (-2, -5: nothing to import).
   virtual long importfile(const QString& path) = 0;
+  // Where and why the last importfile refused its file, when it says.
+  virtual std::optional<db::ImportRefusal> import_refusal() const { return std::nullopt; }
   virtual long rowcount() = 0;
   virtual void setcolumn(int col) = 0;
   virtual QString getcolumnname() = 0;

@@ -70,6 +70,7 @@ class TabBackStore final : public BackStore {
   int saveas_text(const QString& path) override { return ds_.saveas(path); }
   void reset() override { ds_.reset(); }
   long importfile(const QString& path) override { return ds_.importfile(path); }
+  std::optional<db::ImportRefusal> import_refusal() const override { return ds_.import_refusal(); }
   long rowcount() override { return ds_.rowcount(); }
   void setcolumn(int col) override { ds_.setcolumn(col); }
   QString getcolumnname() override { return ds_.getcolumnname(); }

@@ -22,6 +22,17 @@ bool blank_key(const std::optional<QString>& key) {
   return true;
 }
 
+// The line of a text file the import refused, so that it can be found and mended.
+void log_refusal(const BackStore& ds_back, int n) {
+  const std::optional<db::ImportRefusal> r = ds_back.import_refusal();
+  if (!r) return;
+  append_kv_log(
+      kv_log_line(QStringLiteral("IMPERR"),
+                  QStringLiteral("恢复表: %1(%2) tab_back_%1.txt 第%3行 列%4 值'%5': %6")
+                      .arg(QString::number(n), QString::fromLatin1(tab_back_table(n)->table),
+                           QString::number(r->line), r->column, r->value, r->reason)));
+}
+
 }  // namespace
 
 // A dropped row for the log: its first columns, null or quoted.
@@ -125,6 +136,7 @@ bool StartAction::import_tables() {
       continue;
     }
     if (li_ret < 0) {
+      log_refusal(*ds_back_, n);
       sqlca.rollback();
       ds_back_.reset();
       rt::dialogs().notice(QStringLiteral("错误提示"),

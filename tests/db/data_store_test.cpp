@@ -112,18 +112,22 @@ struct ImportCase {
 // Names the case in test listings instead of dumping its bytes.
 void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.label; }
 
+// A definition of three columns, a number, a text and a date-time; its name.
+QString three() {
+  db::register_table_definition({.name = QStringLiteral("three"),
+                                 .columns = {{QStringLiteral("n"), ColumnType::Integer},
+                                             {QStringLiteral("t"), ColumnType::Text},
+                                             {QStringLiteral("d"), ColumnType::DateTime}}});
+  return QStringLiteral("three");
+}
+
 class ImportCodes : public ::testing::TestWithParam<ImportCase> {};
 
 TEST_P(ImportCodes, GiveRowsReadOrACodeAndAddNothingOnError) {
   const ImportCase& c = GetParam();
   test::TempProgramFolder folder;
-  ASSERT_TRUE(
-      db::register_table_definition({.name = QStringLiteral("three"),
-                                     .columns = {{QStringLiteral("n"), ColumnType::Integer},
-                                                 {QStringLiteral("t"), ColumnType::Text},
-                                                 {QStringLiteral("d"), ColumnType::DateTime}}}));
   DataStore ds;
-  ASSERT_TRUE(ds.set_dataobject(QStringLiteral("three")));
+  ASSERT_TRUE(ds.set_dataobject(three()));
   folder.write(QStringLiteral("good.txt"), "1\tx\t\\N\n");
   ASSERT_EQ(ds.importfile(folder.file(QStringLiteral("good.txt"))), 1);
   if (c.content == "<folder>")
@@ -151,6 +155,40 @@ INSTANTIATE_TEST_SUITE_P(
                       ImportCase{"bad_escape", "1\ta\\q\t\\N\n", DataStore::kBadInput},
                       ImportCase{"not_utf8", "1\t\xff\xfe\t\\N\n", DataStore::kBadInput}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// A refused file names its first bad line, the column, the field as the file holds it and why.
+TEST(DataStore, ARefusedFileNamesItsLineColumnAndValue) {
+  struct Case {
+    QByteArray content;
+    long line;
+    const char* column;
+    const char* value;
+    const char* reason;
+  } cases[] = {
+      {"1\ta\t\\N\n2\tb\n", 2, "d", "", "只有2列,应为3列"},
+      {"1\ta\t\\N\t4\n", 1, "", "4", "多于3列"},
+      {"1\ta\t\\N\r\n2x\tb\t\\N\r\n", 2, "n", "2x", "不是该列类型的值"},
+      {"1\ta\t2024/03/05\n", 1, "d", "2024/03/05", "不是该列类型的值"},
+      {"1\ta\\q\t\\N\n", 1, "t", "a\\q", "转义符有误"},
+      {"1\tok\t\\N\n2\t\xd6\xd0x\t\\N\n", 2, "t", "\\xd6\\xd0x", "不是UTF-8编码的文字"},
+  };
+  test::TempProgramFolder folder;
+  DataStore ds;
+  ASSERT_TRUE(ds.set_dataobject(three()));
+  for (const Case& c : cases) {
+    folder.write(QStringLiteral("f.txt"), c.content);
+    ASSERT_EQ(ds.importfile(folder.file(QStringLiteral("f.txt"))), DataStore::kBadInput);
+    const auto& r = ds.import_refusal();
+    ASSERT_TRUE(r.has_value()) << c.content.toStdString();
+    EXPECT_EQ(r->line, c.line) << c.content.toStdString();
+    EXPECT_EQ(r->column, QString::fromUtf8(c.column)) << c.content.toStdString();
+    EXPECT_EQ(r->value, QString::fromUtf8(c.value)) << c.content.toStdString();
+    EXPECT_EQ(r->reason, QString::fromUtf8(c.reason)) << c.content.toStdString();
+  }
+  folder.write(QStringLiteral("f.txt"), "1\ta\t\\N\n");
+  EXPECT_EQ(ds.importfile(folder.file(QStringLiteral("f.txt"))), 1);
+  EXPECT_FALSE(ds.import_refusal().has_value());
+}
 
 // A value reaches the database as its column holds it, or the line is malformed: a value is
 // never changed on the way, except that a decimal is rounded to its column's scale.

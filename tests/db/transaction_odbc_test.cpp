@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlext.h>
 #include <sqlite3.h>
 
 #include <QDateTime>
@@ -6,7 +7,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include "db/data_store.h"
 #include "db/odbc_backend.h"
+#include "db/odbc_calls.h"
 #include "db/transaction.h"
 #include "runtime/registry.h"
 #include "tests/support/temp_program_folder.h"
@@ -203,6 +206,87 @@ TEST_F(LocalEngine, FaultHookFailsTheChosenStatement) {
   EXPECT_EQ(t.status, -1);
   EXPECT_EQ(t.db_error_code, 2627);
   EXPECT_EQ(count(t), 1);
+}
+
+// The driver manager's calls replaced for one test: the n-th SQLGetData (from 1), or every
+// SQLSetConnectAttr of auto_commit off, fails without a word.
+class FailingCalls {
+ public:
+  ~FailingCalls() {
+    db::odbc_calls::get_data = &SQLGetData;
+    db::odbc_calls::set_connect_attr = &SQLSetConnectAttr;
+  }
+  void fail_get_data(int n) {
+    calls_ = 0;
+    fail_at_ = n;
+    db::odbc_calls::get_data = [](SQLHSTMT h, SQLUSMALLINT c, SQLSMALLINT t, SQLPOINTER b, SQLLEN l,
+                                  SQLLEN* i) -> SQLRETURN {
+      return ++calls_ == fail_at_ ? SQL_ERROR : SQLGetData(h, c, t, b, l, i);
+    };
+  }
+  void fail_auto_commit_off() {
+    db::odbc_calls::set_connect_attr = [](SQLHDBC h, SQLINTEGER a, SQLPOINTER v,
+                                          SQLINTEGER l) -> SQLRETURN {
+      if (a == SQL_ATTR_AUTOCOMMIT && v == reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF))
+        return SQL_ERROR;
+      return SQLSetConnectAttr(h, a, v, l);
+    };
+  }
+
+ private:
+  static inline int calls_ = 0;
+  static inline int fail_at_ = 0;
+};
+
+// A column that cannot be read fails its statement: it never reads as a null, a row is never
+// short of a column, and a retrieve that met one holds no rows.
+TEST_F(LocalEngine, AColumnThatCannotBeReadFailsTheStatement) {
+  db::Transaction t;
+  connect(t);
+  ASSERT_EQ(t.status, 0);
+  t.execute("insert into mem values(2, 'b', '2020-01-03 00:00:00.000', 1.25)");
+  ASSERT_TRUE(db::register_table_definition(
+      {.name = "odbc_mem",
+       .select_sql = "select id, name, born, amount from mem order by id",
+       .columns = {{"id", db::ColumnType::Integer},
+                   {"name", db::ColumnType::Text},
+                   {"born", db::ColumnType::DateTime},
+                   {"amount", db::ColumnType::Decimal, 2}}}));
+  db::DataStore ds;
+  ds.set_dataobject("odbc_mem");
+  ds.settransobject(t);
+  ASSERT_EQ(ds.retrieve(), 2);
+  FailingCalls calls;
+  // Each call of the first row, then one of the second row's.
+  for (int n : {1, 2, 3, 4, 7}) {
+    calls.fail_get_data(n);
+    EXPECT_EQ(ds.retrieve(), -1) << n;
+    EXPECT_EQ(ds.rowcount(), 0) << n;
+    EXPECT_EQ(t.status, -1) << n;
+    EXPECT_FALSE(t.db_error_text.isEmpty()) << n;
+  }
+  calls.fail_get_data(2);
+  const auto row = t.select_row("select id, name from mem where id = 1");
+  EXPECT_EQ(t.status, -1);
+  EXPECT_TRUE(row.empty());
+  calls.fail_get_data(0);
+  EXPECT_EQ(ds.retrieve(), 2);
+}
+
+TEST_F(LocalEngine, AConnectionWhoseAutoCommitCannotBeTurnedOffFailsToConnect) {
+  FailingCalls calls;
+  calls.fail_auto_commit_off();
+  db::Transaction t;
+  connect(t);
+  EXPECT_EQ(t.status, -1);
+  EXPECT_FALSE(t.is_connected());
+  EXPECT_EQ(t.db_error_text, "auto_commit could not be turned off");
+  t.auto_commit = true;
+  t.connect();
+  EXPECT_EQ(t.status, 0) << t.db_error_text.toStdString();
+  // A unit needs auto_commit off for a while: one that cannot have it fails, storing nothing.
+  EXPECT_FALSE(t.begin_unit());
+  EXPECT_EQ(t.status, -1);
 }
 
 TEST(SqlServer, AbsentServerFailsQuicklyWithTheDriversText) {

@@ -268,4 +268,64 @@ TEST_F(EndToEnd, TheWaitWindowStaysWhileTheRunGoesOn) {
   EXPECT_FALSE(w.w_wait_open()) << "the run ends it";
 }
 
+// Values an older program stored as it was given them in the old database: decimals beyond
+// their scale, negative ones, date-times in the forms SQL Server takes, a number with a
+// fraction in an int column, code page 936 bytes in a char column, nulls. velmo41 holds them
+// as SQL Server would, in the form it stores.
+TEST_F(EndToEnd, ValuesArriveAsSqlServerHoldsThem) {
+  {
+    test::SqliteDb old(dir.file("velmo40.mdf"));
+    ASSERT_TRUE(
+        old.exec("insert into doc_m (doc_id, doc_date, pay_type, cash, card, oper, state) values "
+                 "('W1', '2024/03/05', 2.5, 2.675, 0.125, cast(x'd6d0cec4' as text), null),"
+                 "('W2', '20240305 10:00', -2.5, -2.675, -0.125, '会员', 1),"
+                 "('W3', 'Mar  5 2024 10:00AM', 1, 12, '1.005', null, 0),"
+                 "('W4', '2024-03-05T10:00:00.5', 0, null, 9.995, '', 2),"
+                 "('W5', null, null, 0.004, -0.005, 'x', null),"
+                 "('W6', '2024-03-05 23:59:59.997', 2, 12.5, 0.1, 'y', 3),"
+                 "('W7', '20240305', 3, 1, 1, 'z', 4)"));
+  }
+  const QByteArray before = test::checksum(dir.file("velmo40.mdf"));
+  kestrel::w_main w;
+  w.open();
+  w.cb_test->triggerevent_clicked();
+  ASSERT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  test::SqliteDb got(dir.file("velmo41.mdf"));
+  EXPECT_EQ(got.rows("select doc_id, quote(doc_date), quote(pay_type), quote(cash), quote(card), "
+                     "oper, quote(state) from doc_m where doc_id like 'W%' order by doc_id"),
+            (QStringList{"W1|'2024-03-05 00:00:00.000'|2|2.68|0.13|中文|NULL",
+                         "W2|'2024-03-05 10:00:00.000'|-2|-2.68|-0.13|会员|1",
+                         "W3|'2024-03-05 10:00:00.000'|1|12|1.01|~|0",
+                         "W4|'2024-03-05 10:00:00.500'|0|NULL|10||2", "W5|NULL|NULL|0|-0.01|x|NULL",
+                         "W6|'2024-03-05 23:59:59.997'|2|12.5|0.1|y|3",
+                         "W7|'2024-03-05 00:00:00.000'|3|1|1|z|4"}));
+  // An empty text stays an empty text, distinct from a null.
+  EXPECT_EQ(got.rows("select quote(oper) from doc_m where doc_id = 'W4'"), QStringList{"''"});
+  EXPECT_EQ(test::checksum(dir.file("velmo40.mdf")), before);
+}
+
+// A value no SQL Server column of its type holds (text in an int column) still stops the
+// run, and the log names where it is.
+TEST_F(EndToEnd, ALineTheImportRefusesIsNamedInTheLog) {
+  long line = 0;
+  {
+    test::SqliteDb old(dir.file("velmo40.mdf"));
+    ASSERT_TRUE(old.exec("insert into doc_m (doc_id, pay_type) values ('W9', 'abc')"));
+    line = old.rows("select count(*) from doc_m").value(0).toLong();
+  }
+  kestrel::w_main w;
+  w.open();
+  w.cb_test->triggerevent_clicked();
+  EXPECT_EQ(dialogs.lines(), Lines{"错误提示|恢复表: 8失败?import错误号:-4"});
+  const QStringList log =
+      rt::from_cp936(dir.read("kv_log.txt")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  ASSERT_FALSE(log.isEmpty());
+  EXPECT_TRUE(log.back().startsWith("IMPERR: ")) << log.back().toStdString();
+  EXPECT_TRUE(log.back().endsWith(
+      QStringLiteral(
+          "-->恢复表: 8(doc_m) tab_back_8.txt 第%1行 列pay_type 值'abc': 不是该列类型的值")
+          .arg(line)))
+      << log.back().toStdString();
+}
+
 }  // namespace
