@@ -65,9 +65,10 @@ namespace {
 // Every table is read as of one moment, so that a program writing meanwhile cannot leave
 // velmo41 with deposits without their member or documents without their items: one read
 // transaction, at snapshot isolation where the server offers it (SQL Server 2005 on, when the
-// database allows it; the embedded server's transactions read one moment anyway). Nothing is
-// written in it, so the old database is never locked against reading. False when the tables
-// are read one by one.
+// database allows it; the embedded server's transactions read one moment anyway). Without
+// snapshot isolation a real server reads each table at its own moment (the README says so).
+// Nothing is written in it, and the old database is never locked against reading. True when
+// the transaction is open.
 bool begin_one_moment() {
   const auto row = sqlca.select_row(QStringLiteral(
       "select snapshot_isolation_state from sys.databases where name = db_name ( )"));

@@ -58,11 +58,7 @@ std::vector<long> kill_points(const QStringList& trace) {
 
 class ChainCrashTest : public test::UpgradeTest, public ::testing::WithParamInterface<int> {
  protected:
-  // A killed process loses nothing it has written, whatever the medium, so a memory file
-  // system proves the same as a disk and spares the thousands of syncs of each run.
-  static void SetUpTestSuite() {
-    if (QDir(QStringLiteral("/dev/shm")).exists()) qputenv("TMPDIR", "/dev/shm");
-  }
+  static void SetUpTestSuite() { use_memory_folders(); }
 };
 
 TEST_P(ChainCrashTest, NextRunCompletesTheChainAfterAKillAtAnyChange) {
@@ -72,13 +68,7 @@ TEST_P(ChainCrashTest, NextRunCompletesTheChainAfterAKillAtAnyChange) {
 
   // The uninterrupted run: its statements and the database it leaves.
   ASSERT_TRUE(tools::connect_fixture(kDb));
-  QStringList trace;
-  sqlca.set_fault_hook([&](const QString& sql) -> std::optional<db::DbError> {
-    trace << sql;
-    return std::nullopt;
-  });
-  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
-  sqlca.set_fault_hook({});
+  const QStringList trace = traced_chain_run();
   const QString expected = whole_database();
   ASSERT_TRUE(dialogs_.lines().empty());
 

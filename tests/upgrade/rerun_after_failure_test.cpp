@@ -3,8 +3,6 @@
 // exactly as one uninterrupted run would, every object's definition and every row of every
 // table. Each schema change and stamp of the chain from 4.00 is made to fail once; an untested
 // one, which the chain passes over without a box, only has to let the chain end.
-#include <QDir>
-
 #include "db/transaction.h"
 #include "kestrel/upgrade/chain.h"
 #include "tests/upgrade/upgrade_test_support.h"
@@ -29,23 +27,14 @@ bool may_fail(const QString& sql) {
 
 class ChainRerunTest : public test::UpgradeTest, public ::testing::WithParamInterface<int> {
  protected:
-  // Hundreds of chain runs: a memory file system spares their syncs and proves the same.
-  static void SetUpTestSuite() {
-    if (QDir(QStringLiteral("/dev/shm")).exists()) qputenv("TMPDIR", "/dev/shm");
-  }
+  static void SetUpTestSuite() { use_memory_folders(); }
 };
 
 TEST_P(ChainRerunTest, NextRunCompletesTheChainAfterAChangeFailed) {
   build();
   keep_pristine(kDb);
   ASSERT_TRUE(tools::connect_fixture(kDb));
-  QStringList trace;
-  sqlca.set_fault_hook([&](const QString& sql) -> std::optional<db::DbError> {
-    trace << sql;
-    return std::nullopt;
-  });
-  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
-  sqlca.set_fault_hook({});
+  const QStringList trace = traced_chain_run();
   const QString expected = whole_database();
 
   std::vector<long> all;

@@ -116,19 +116,23 @@ TEST_F(StepContextTest, ClauseListCommitsEachClauseAndRollsBackEachFailure) {
                                "alter table t add c int null", "ROLLBACK", "END UNIT"}));
 }
 
-// A list the server cannot store as a unit leaves nothing of itself and stops its step, so no
-// later stamp claims a version whose columns are missing.
+// A list the server cannot open or store as a unit leaves nothing of itself and stops its
+// step, so no later stamp claims a version whose columns are missing.
 TEST_F(StepContextTest, ListThatCannotBeStoredLeavesNothingAndTakesTheFailurePath) {
-  sqlca.set_fault_hook([](const QString& sql) -> std::optional<db::DbError> {
-    if (sql == "END UNIT") return db::DbError{-1, "disk full"};
-    return std::nullopt;
-  });
-  StepContext s;
-  EXPECT_FALSE(s.clause_list("t", "add b int null/add d int null/", ClauseFailure::silent, {},
-                             "update t set b =7"));
-  sqlca.set_fault_hook({});
-  EXPECT_EQ(dialogs_.lines(), std::vector<QString>{"错误信息|版本升级失败-t!"});
-  EXPECT_EQ(columns().join(' '), "a c");
+  for (const char* refused : {"BEGIN UNIT", "END UNIT"}) {
+    SCOPED_TRACE(refused);
+    dialogs_.clear();
+    sqlca.set_fault_hook([refused](const QString& sql) -> std::optional<db::DbError> {
+      if (sql == refused) return db::DbError{-1, "disk full"};
+      return std::nullopt;
+    });
+    StepContext s;
+    EXPECT_FALSE(s.clause_list("t", "add b int null/add d int null/", ClauseFailure::silent, {},
+                               "update t set b =7"));
+    sqlca.set_fault_hook({});
+    EXPECT_EQ(dialogs_.lines(), std::vector<QString>{"错误信息|版本升级失败-t!"});
+    EXPECT_EQ(columns().join(' '), "a c");
+  }
 }
 
 // Step 1 on a member table that already has some of its 26 new columns.

@@ -1,9 +1,11 @@
 #include "tests/upgrade/upgrade_test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <algorithm>
 
 #include "db/transaction.h"
+#include "kestrel/upgrade/chain.h"
 #include "kestrel/upgrade/steps.h"
 
 namespace test {
@@ -114,6 +116,21 @@ std::string UpgradeTest::first_difference(const QString& a, const QString& b) {
     if (x != y) return ("expected " + x.left(400) + "\n   got " + y.left(400)).toStdString();
   }
   return {};
+}
+
+QStringList UpgradeTest::traced_chain_run() {
+  QStringList trace;
+  sqlca.set_fault_hook([&trace](const QString& sql) -> std::optional<db::DbError> {
+    trace << sql;
+    return std::nullopt;
+  });
+  EXPECT_EQ(upgrade::run_chain(), upgrade::Outcome::done);
+  sqlca.set_fault_hook({});
+  return trace;
+}
+
+void UpgradeTest::use_memory_folders() {
+  if (QDir(QStringLiteral("/dev/shm")).exists()) qputenv("TMPDIR", "/dev/shm");
 }
 
 void UpgradeTest::keep_pristine(const QString& db_name) {

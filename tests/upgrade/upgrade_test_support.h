@@ -45,6 +45,13 @@ class UpgradeTest : public ::testing::Test {
   // The first line where two texts differ, for a readable failure.
   static std::string first_difference(const QString& a, const QString& b);
 
+  // The chain run once on the connected database, uninterrupted: every statement it issued.
+  QStringList traced_chain_run();
+  // For tests that run the chain hundreds of times: the temporary folders go to a memory file
+  // system, which spares the syncs and proves the same (a killed process loses nothing it has
+  // written, whatever the medium).
+  static void use_memory_folders();
+
   // A copy of database `db_name`'s files beside them; its return over whatever a run left
   // (journals included). Both leave sqlca disconnected.
   void keep_pristine(const QString& db_name);
