@@ -36,8 +36,8 @@ class BackStore {
   virtual void deleterow(long row) = 0;
   // 1 on success.
   virtual int update() = 0;
-  // The rows the definition's table holds in the database the store is bound to; -1 when
-  // they cannot be counted.
+  // The rows the definition's table holds in the database the store is bound to (0 when the
+  // database has no such table); -1 when they cannot be counted.
   virtual long stored_rowcount() = 0;
 };
 

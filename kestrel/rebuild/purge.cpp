@@ -5,6 +5,7 @@
 
 #include "db/transaction.h"
 #include "kestrel/rebuild/keep_options.h"
+#include "kestrel/rebuild/missing_object.h"
 
 namespace rebuild {
 
@@ -116,7 +117,7 @@ bool group_values(const PurgeGroup& g, StartWindow& w_main, std::map<QString, db
 
 }  // namespace
 
-void run_purge_groups(StartWindow& w_main) {
+bool run_purge_groups(StartWindow& w_main) {
   for (const PurgeGroup& g : purge_groups()) {
     std::map<QString, db::Value> values;
     if (w_main.cbx_checked(g.check_box) == g.runs_when_checked && group_values(g, w_main, values)) {
@@ -125,10 +126,15 @@ void run_purge_groups(StartWindow& w_main) {
         std::vector<db::Value> params;
         for (const QString& n : b.names) params.push_back(values.at(n));
         sqlca.execute(b.sql, params);
+        // A table or column the database lacks holds nothing to delete. Any other failure
+        // ends the purge: the server may have undone the transaction with it, and what came
+        // after would then be stored on its own.
+        if (sqlca.status != 0 && !no_such_table(sqlca) && !no_such_column(sqlca)) return false;
       }
     }
     w_main.hpb_stepit();
   }
+  return true;
 }
 
 }  // namespace rebuild

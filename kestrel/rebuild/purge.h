@@ -25,7 +25,9 @@ struct BoundText {
 BoundText bind_markers(const QString& text);
 
 // Runs the groups in order, advancing hpb_1 after each, whether it ran or not. The caller has
-// refused unreadable date and amount options (keep_options_readable).
-void run_purge_groups(StartWindow& w_main);
+// refused unreadable date and amount options (keep_options_readable). False, at once, when a
+// statement failed other than on a table or column the database does not have; the caller
+// then rolls back. Neither commits nor rolls back itself.
+bool run_purge_groups(StartWindow& w_main);
 
 }  // namespace rebuild

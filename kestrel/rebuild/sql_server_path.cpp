@@ -1,5 +1,7 @@
 // The SQL Server kind, up to the emptying: check the source, attach velmo41 when needed, export
 // the old database's tables to text files, upgrade velmo41, check the files, empty velmo41.
+#include <optional>
+
 #include "db/transaction.h"
 #include "kestrel/rebuild/f_del_b.h"
 #include "kestrel/rebuild/start_action.h"
@@ -11,19 +13,35 @@
 
 namespace rebuild {
 
-// A table that could not be read or saved stops the run before anything is emptied: only a
-// table that does not exist exports as empty.
-bool StartAction::export_failed(int n) {
-  show_sql_error();
-  fail(QStringLiteral("备份失败"), QStringLiteral("导出表: ") +
-                                       QString::fromLatin1(tab_back_table(n)->table) +
-                                       QStringLiteral("失败!"));
-  sqlca.disconnect();
-  return false;
+namespace {
+
+// Every table is read as of one moment, so that a program writing meanwhile cannot leave
+// velmo41 with deposits without their member or documents without their items: one read
+// transaction, at snapshot isolation where the server offers it (SQL Server 2005 on, when the
+// database allows it; the embedded server's transactions read one moment anyway). Without
+// snapshot isolation a real server reads each table at its own moment (the README says so).
+// Nothing is written in it, and the old database is never locked against reading. True when
+// the transaction is open.
+bool begin_one_moment() {
+  const auto row = sqlca.select_row(QStringLiteral(
+      "select snapshot_isolation_state from sys.databases where name = db_name ( )"));
+  if (sqlca.status == 0 && !row.empty() && row[0].to_integer() == 1)
+    sqlca.execute_immediate(QStringLiteral("SET TRANSACTION ISOLATION LEVEL SNAPSHOT"));
+  return sqlca.begin_unit();
 }
 
-bool StartAction::export_tables() {
-  exported_.clear();
+}  // namespace
+
+// A table that could not be read or saved stops the run before anything is emptied: only a
+// table that does not exist exports as empty.
+std::optional<StartAction::ExportFailure> StartAction::save_tables() {
+  const auto table_not_exported = [](int n) {
+    show_sql_error();
+    return ExportFailure{QStringLiteral("备份失败"),
+                         QStringLiteral("导出表: ") +
+                             QString::fromLatin1(tab_back_table(n)->table) +
+                             QStringLiteral("失败!")};
+  };
   const int last = gi_tables;
   for (int n = 1; n <= last; ++n) {
     w_.set_st_11(QStringLiteral("导出2 -->") + QString::number(n));
@@ -39,18 +57,26 @@ bool StartAction::export_tables() {
       ds_back_->set_dataobject(QStringLiteral("tab_back_") + QString::number(n));
       ds_back_->settransobject(sqlca);
       rows = ds_back_->retrieve();
-      if (rows < 0) return export_failed(n);
+      if (rows < 0) return table_not_exported(n);
       saved = ds_back_->saveas_text(file);
     }
-    if (n == 1 && !rt::file_exists(file)) {
-      fail(QStringLiteral("备份失败"), QStringLiteral("请检查备份路径是否存在!"));
-      sqlca.disconnect();
-      return false;
-    }
-    if (saved != 1) return export_failed(n);
+    if (n == 1 && !rt::file_exists(file))
+      return ExportFailure{QStringLiteral("备份失败"), QStringLiteral("请检查备份路径是否存在!")};
+    if (saved != 1) return table_not_exported(n);
     exported_[n] = rows;
   }
-  return true;
+  return std::nullopt;
+}
+
+bool StartAction::export_tables() {
+  exported_.clear();
+  const bool one_moment = begin_one_moment();
+  const std::optional<ExportFailure> failure = save_tables();
+  // Read only: there is nothing to keep.
+  if (one_moment) sqlca.end_unit(false);
+  if (failure) fail(failure->title, failure->text);
+  sqlca.disconnect();
+  return !failure;
 }
 
 bool StartAction::check_text_files() {
@@ -81,7 +107,6 @@ bool StartAction::sql_server_path() {
   }
   if (!source_is_salon_database()) return false;
   if (!export_tables()) return false;
-  sqlca.disconnect();
   w_.hpb_stepit();
 
   if (!connect_server(QStringLiteral("velmo41"))) {
@@ -90,9 +115,11 @@ bool StartAction::sql_server_path() {
     return false;
   }
   w_.set_st_11(QStringLiteral("升级数据库"));
-  // A chain that stopped has shown its own message; nothing is emptied or imported then.
+  // A chain that stopped has shown its own message; nothing is emptied or imported then, and
+  // the status line says so.
   if (s_.upgrade && !s_.upgrade()) {
     sqlca.disconnect();
+    w_.set_st_11(QStringLiteral("升级数据库失败,已停止,数据未改动!"));
     return false;
   }
   if (!check_text_files()) return false;

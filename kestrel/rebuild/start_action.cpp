@@ -57,6 +57,15 @@ void StartAction::clicked() {
   const bool go_on = w_.ii_database() == 1 ? local_path() : sql_server_path();
   if (go_on) tail();
   ds_back_.reset();
+  // However the run ended, the customer data does not stay behind in plain text, nor what a
+  // killed run left: after a failure the old database still holds every row, and the next run
+  // exports them again.
+  remove_text_files();
+}
+
+void StartAction::remove_text_files() {
+  for (int n = 1; n <= gi_tables; ++n)
+    if (n != 2) rt::remove_file(tab_back_file(n));
 }
 
 bool StartAction::connect_server(const QString& db_name, bool auto_commit) {

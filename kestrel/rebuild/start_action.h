@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "kestrel/rebuild/back_store.h"
 #include "kestrel/rebuild/start_window.h"
@@ -39,14 +40,20 @@ class StartAction {
   bool source_is_salon_database();  // with sqlca on the source
   bool attach_velmo41();
   bool claim_own_velmo41(const QString& data, const QString& log, bool& known);
-  bool export_tables();
+  bool export_tables();  // on sqlca connected to the old database; disconnects
+  // The export's failure box, shown once the old database is let go.
+  struct ExportFailure {
+    QString title;
+    QString text;
+  };
+  std::optional<ExportFailure> save_tables();
   bool check_text_files();
-  bool export_failed(int n);
   bool import_tables();
   long row_check(int n);
   QString dropped_row_text(int n, long row);
   bool rows_arrived();
   void tail();
+  void remove_text_files();
 
   bool connect_server(const QString& db_name, bool auto_commit = true);
   void fail(const QString& title, const QString& text);  // the run's failure box

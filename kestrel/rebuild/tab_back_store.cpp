@@ -4,14 +4,12 @@
 #include <set>
 
 #include "db/data_store.h"
+#include "kestrel/rebuild/missing_object.h"
 #include "kestrel/rebuild/tab_back_tables.h"
 
 namespace rebuild {
 
 namespace {
-
-// SQL Server's "Invalid object name": the only error that means the table is not there.
-constexpr long kNoSuchTable = 208;
 
 // The columns the connected database's table has (lower case); empty when it has no such
 // table; nothing, with the connection's status set, when the probe failed for any other
@@ -25,7 +23,8 @@ std::optional<std::set<QString>> columns_present(db::Transaction& t, const QStri
     return out;
   }
   if (st) t.set_result(false, e);
-  if (t.db_error_code == kNoSuchTable) return std::set<QString>{};
+  // The only error that means the table is not there.
+  if (no_such_table(t)) return std::set<QString>{};
   return std::nullopt;
 }
 
@@ -91,6 +90,8 @@ class TabBackStore final : public BackStore {
     if (!d || !trans_) return -1;
     const auto row =
         trans_->select_row(QStringLiteral("select count ( *) from ") + d->update_table);
+    // A table the database does not have holds no rows; any other failure counts nothing.
+    if (no_such_table(*trans_)) return 0;
     return trans_->status == 0 && !row.empty() ? static_cast<long>(row[0].to_integer()) : -1;
   }
 

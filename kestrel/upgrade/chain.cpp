@@ -16,7 +16,8 @@ Outcome run_chain(int* steps_run) {
   for (Step step : chain_steps()) {
     const Outcome o = step();
     if (steps_run) *steps_run = ++n;
-    // A failed step leaves its changes half made: no later stamp may claim a higher version.
+    // A failed step has undone its unfinished block, but a later stamp would claim a version
+    // whose changes are missing and keep the next run from doing them: the chain stops.
     if (o == Outcome::failed || o == Outcome::end_program || o == Outcome::restart_program)
       return o;
   }

@@ -77,16 +77,17 @@ bool block_below_780(StepContext& s) {
                 "版本升级失败-data_tf!"))
     return false;
 
-  if (s.below(5.00))
-    s.clause_list("mem_info",
-                  "add sg decimal(16, 2) null/add xx char(5) null/add fz char(30) null/"
-                  "add tz decimal(16, 2) null/add zy char(30) null/add item1 int null/"
-                  "add item2 int null/add item3 int null/add item4 int null/add item5 int null/"
-                  "add item6 int null/add item7 int null/add item8 int null/add item9 int null/"
-                  "add item10 int null/add item11 int null/add item12 int null/"
-                  "add item13 int null/add item14 int null/add item15 int null/"
-                  "add item16 int null/add item17 int null/add item18 int null/"
-                  "add item19 int null/add item20 int null/add bz varchar(1000) null/");
+  if (s.below(5.00) &&
+      !s.clause_list("mem_info",
+                     "add sg decimal(16, 2) null/add xx char(5) null/add fz char(30) null/"
+                     "add tz decimal(16, 2) null/add zy char(30) null/add item1 int null/"
+                     "add item2 int null/add item3 int null/add item4 int null/add item5 int null/"
+                     "add item6 int null/add item7 int null/add item8 int null/add item9 int null/"
+                     "add item10 int null/add item11 int null/add item12 int null/"
+                     "add item13 int null/add item14 int null/add item15 int null/"
+                     "add item16 int null/add item17 int null/add item18 int null/"
+                     "add item19 int null/add item20 int null/add bz varchar(1000) null/"))
+    return false;
 
   const db::Value fd = db::Value::text(gs_fd_id);
   if (!s.add_column("ie_data", "fd", "alter table ie_data add fd char(30) null",
@@ -103,10 +104,11 @@ bool block_below_780(StepContext& s) {
                 "版本升级失败-loss_card!"))
     return false;
 
-  if (s.below(5.00))
-    s.clause_list("info_storage",
-                  "add tel char(30) null/add username char(30) null/add password char(30) null/"
-                  "add path char(100) null/");
+  if (s.below(5.00) &&
+      !s.clause_list("info_storage",
+                     "add tel char(30) null/add username char(30) null/add password char(30) null/"
+                     "add path char(100) null/"))
+    return false;
 
   if (s.below(5.00) && !s.tested("update emp_info set state =1", "版本升级失败-emp_info!"))
     return false;
@@ -122,9 +124,10 @@ bool block_below_780(StepContext& s) {
     return false;
 
   if (s.below(5.50)) {
-    s.clause_list("emp_info",
-                  "add item3 char(30) null/add item4 char(30) null/add item5 char(30) null/"
-                  "add item6 decimal(16, 2) null/");
+    if (!s.clause_list("emp_info",
+                       "add item3 char(30) null/add item4 char(30) null/add item5 char(30) null/"
+                       "add item6 decimal(16, 2) null/"))
+      return false;
     s.run("update emp_info set item6 =0");
     s.commit();
   }

@@ -42,13 +42,15 @@ Outcome f_ver3() {
   StepContext s;
   if (!s.read_version()) return repair_version_row();
 
-  if (s.column_missing("data_tf", "kh_type"))
-    s.clause_list("data_tf",
-                  "add kh_type char(30) null/add kh_tele char(30) null/add kh_zy char(30) null/"
-                  "add kh_addr varchar(50) null/add kh_sr char(30) null/"
-                  "add kh_photo varchar(100) null/");
-  if (s.column_missing("mem_info", "QQ"))
-    s.clause_list("mem_info", "add QQ char(60) null/add MSN char(60) null/");
+  if (s.column_missing("data_tf", "kh_type") &&
+      !s.clause_list("data_tf",
+                     "add kh_type char(30) null/add kh_tele char(30) null/add kh_zy char(30) null/"
+                     "add kh_addr varchar(50) null/add kh_sr char(30) null/"
+                     "add kh_photo varchar(100) null/"))
+    return Outcome::failed;
+  if (s.column_missing("mem_info", "QQ") &&
+      !s.clause_list("mem_info", "add QQ char(60) null/add MSN char(60) null/"))
+    return Outcome::failed;
   if (s.missing("select count ( sk_mem_id ) from sk_mem_info") &&
       !s.change("create table sk_mem_info (sk_mem_id char(30) not null,"
                 "sk_mem_name char(60) null,sk_sex int null,sk_tele_no char(30) null,"

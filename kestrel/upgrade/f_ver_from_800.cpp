@@ -41,10 +41,11 @@ bool insert_menu_rows(StepContext& s) {
 
 Outcome f_ver_from_800(StepContext& s) {
   if (s.below(8.00)) {
-    if (s.column_missing("info_table", "guest_id"))
-      s.clause_list("info_table",
-                    "add guest_id char(30) null/add emp_id char(30) null/add in_time datetime "
-                    "null/add out_time datetime null/");
+    if (s.column_missing("info_table", "guest_id") &&
+        !s.clause_list("info_table",
+                       "add guest_id char(30) null/add emp_id char(30) null/add in_time datetime "
+                       "null/add out_time datetime null/"))
+      return Outcome::failed;
     if (!s.add_columns("mem_info", "favour",
                        "add favour decimal(15,2) null/add overdraft decimal(15,2) null/",
                        {{"update mem_info set favour =0"}, {"update mem_info set overdraft =0"}}))
@@ -129,8 +130,9 @@ Outcome f_ver_from_800(StepContext& s) {
             "card_level", "rebate_w", "alter table card_level add rebate_w decimal(16,2) null",
             "版本升级失败-card_level!", {{"update card_level set rebate_w =rebate"}}, false))
       return Outcome::failed;
-    if (s.column_missing("mem_info", "jsr"))
-      s.clause_list("mem_info", "add jsr char(30) null/add jsjf decimal(16,2) null/");
+    if (s.column_missing("mem_info", "jsr") &&
+        !s.clause_list("mem_info", "add jsr char(30) null/add jsjf decimal(16,2) null/"))
+      return Outcome::failed;
     if (s.column_missing("info_item", "tm") &&
         !s.change("alter table info_item add tm char(30) null", "版本升级失败-info_item!"))
       return Outcome::failed;
@@ -156,17 +158,21 @@ Outcome f_ver_from_800(StepContext& s) {
                   "update menu set name ='直接分牌' where id =154",
                   "update menu set name ='团队开牌' where id =155"});
     s.commit();
-    if (s.column_missing("info_table", "item_id"))
-      s.clause_list("info_table", "add item_id char(30) null/add time_gd decimal(16,2) null/");
+    if (s.column_missing("info_table", "item_id") &&
+        !s.clause_list("info_table", "add item_id char(30) null/add time_gd decimal(16,2) null/"))
+      return Outcome::failed;
   }
 
-  if (s.below(9.55) && s.column_missing("emp_info", "xs1"))
-    s.clause_list("emp_info", "add xs1 decimal(16,4) null/add xs2 decimal(16,4) null/",
-                  ClauseFailure::silent, {}, "update emp_info set xs1 =1 , xs2 =1");
+  if (s.below(9.55) && s.column_missing("emp_info", "xs1") &&
+      !s.clause_list("emp_info", "add xs1 decimal(16,4) null/add xs2 decimal(16,4) null/",
+                     ClauseFailure::silent, {}, "update emp_info set xs1 =1 , xs2 =1"))
+    return Outcome::failed;
 
-  if (s.below(9.55) && s.column_missing("mem_info", "email"))
-    s.clause_list("mem_info", "add email char(60) null/add gj char(60) null/add dq char(60) null/",
-                  ClauseFailure::silent, {}, "update mem_info set gj =\"中国\"");
+  if (s.below(9.55) && s.column_missing("mem_info", "email") &&
+      !s.clause_list("mem_info",
+                     "add email char(60) null/add gj char(60) null/add dq char(60) null/",
+                     ClauseFailure::silent, {}, "update mem_info set gj =\"中国\""))
+    return Outcome::failed;
 
   if (s.column_missing("bespoke", "table_id") &&
       !s.change("alter table bespoke add table_id char(30) null", "版本升级失败-bespoke!"))
@@ -176,21 +182,23 @@ Outcome f_ver_from_800(StepContext& s) {
                 "版本升级失败-deduct_data!"))
     return Outcome::failed;
 
-  if (s.below(9.581))
-    s.clause_list("data_tf",
-                  "add char6 char(30) null/add char7 char(30) null/add char8 char(30) null/"
-                  "add char9 char(30) null/add char10 char(30) null/add char11 char(30) null/"
-                  "add char12 char(30) null/add char13 char(30) null/add char14 char(30) null/"
-                  "add char15 char(30) null/add char16 char(30) null/add char17 char(30) null/"
-                  "add char18 char(30) null/");
+  if (s.below(9.581) &&
+      !s.clause_list("data_tf",
+                     "add char6 char(30) null/add char7 char(30) null/add char8 char(30) null/"
+                     "add char9 char(30) null/add char10 char(30) null/add char11 char(30) null/"
+                     "add char12 char(30) null/add char13 char(30) null/add char14 char(30) null/"
+                     "add char15 char(30) null/add char16 char(30) null/add char17 char(30) null/"
+                     "add char18 char(30) null/"))
+    return Outcome::failed;
 
   if (s.column_missing("doc_ware", "print_state") &&
       !s.change("alter table doc_ware add print_state int null", "版本升级失败-doc_ware!"))
     return Outcome::failed;
   s.run("update menu set name ='会员卡查询' where id =160");
-  if (s.column_missing("card_level", "time_len"))
-    s.clause_list("card_level", "add time_len int null/add time_type int null/",
-                  ClauseFailure::silent, {}, "update card_level set time_len =5 , time_type =1");
+  if (s.column_missing("card_level", "time_len") &&
+      !s.clause_list("card_level", "add time_len int null/add time_type int null/",
+                     ClauseFailure::silent, {}, "update card_level set time_len =5 , time_type =1"))
+    return Outcome::failed;
   s.run("update menu set name ='修改会员有效期' where id =161");
   if (!create(s, "item_bom",
               "CREATE TABLE item_bom (item_id char(30) not null,ware_id char(30) not null,"

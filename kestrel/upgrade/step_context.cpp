@@ -10,6 +10,9 @@ namespace upgrade {
 namespace {
 
 const QString kFailureTitle = QStringLiteral("错误信息");
+// A clause that fails so cannot be helped by running it again: its column is there already
+// ("Column names in each table must be unique"), or its table is not ("Invalid object name").
+bool final_answer(long db_error_code) { return db_error_code == 2705 || db_error_code == 208; }
 
 }  // namespace
 
@@ -89,15 +92,22 @@ bool StepContext::change_no_commit(const QString& sql, const QString& failure_te
 
 bool StepContext::block(const QString& failure_text, const std::function<bool()>& body) {
   if (block_depth_ > 0) return body();
-  // Without a unit the statements still run, one by one, as they always could.
-  const bool unit = sqlca.begin_unit();
+  // Run one by one, a block that failed half-way would keep its first part, and the next run's
+  // probe would find that and skip the rest for good.
+  if (!sqlca.begin_unit()) {
+    failure_path(failure_text);
+    return false;
+  }
   ++block_depth_;
   const bool ok = body();
   --block_depth_;
-  if (!unit) return ok;
-  // A failure path inside has shown its box; what the block did before it stays, as it would
-  // have without the unit.
-  if (sqlca.end_unit(true) || !ok) return ok;
+  // A failure inside has shown its box: the block is undone whole, so the next run finds it
+  // missing and does it again.
+  if (!ok) {
+    sqlca.end_unit(false);
+    return false;
+  }
+  if (sqlca.end_unit(true)) return true;
   failure_path(failure_text);
   return false;
 }
@@ -120,7 +130,7 @@ bool StepContext::add_columns(const QString& table, const QString& column, const
                               const std::vector<Fill>& fills) {
   if (!column_missing(table, column)) return true;
   return block(QStringLiteral("版本升级失败-") + table + QLatin1Char('!'), [&] {
-    clause_list(table, clauses);
+    if (!clause_list(table, clauses)) return false;
     for (const Fill& f : fills) run(f.sql, f.params);
     commit();
     return true;
@@ -142,12 +152,16 @@ bool StepContext::run_clauses(const QString& table, const QString& clauses,
   const QString prefix = QStringLiteral("alter table ") + table + QLatin1Char(' ');
   const qsizetype n = clauses.count(QLatin1Char('/'));
   qsizetype start = 0;
+  bool complete = true;
   for (qsizetype i = 0; i < n; ++i) {
     const qsizetype end = clauses.indexOf(QLatin1Char('/'), start);
     const QString clause = clauses.mid(start, end - start);
     start = end + 1;
     sqlca.execute_immediate(prefix + clause);
     if (sqlca.status != 0) {
+      // Any other failure (the server could not do it now) leaves the list incomplete, though
+      // the remaining clauses are still tried where the step goes on.
+      if (!final_answer(sqlca.db_error_code)) complete = false;
       switch (on_failure) {
         case ClauseFailure::silent:
           sqlca.rollback();
@@ -165,7 +179,9 @@ bool StepContext::run_clauses(const QString& table, const QString& clauses,
     if (!fill.isEmpty()) sqlca.execute(fill);
     sqlca.commit();
   }
-  return true;
+  // A silent list that did not complete tells once, as a list that cannot be stored does.
+  if (!complete && on_failure == ClauseFailure::silent) failure_path(failure_text);
+  return complete;
 }
 
 void StepContext::run(const QString& sql, const std::vector<db::Value>& params) {

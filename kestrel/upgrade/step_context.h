@@ -41,9 +41,12 @@ enum class Outcome {
 
 const char* outcome_name(Outcome o);
 
-// How a failing clause of a clause list is handled.
+// How a failing clause of a clause list is handled. A clause that fails because its column is
+// there already, or its table is not, is passed over as the step says; after any other failure
+// the list is incomplete: at its end it is undone whole and the helper returns false, so that
+// no later stamp closes its gate before a run has done it.
 enum class ClauseFailure {
-  silent,        // rolled back, the list goes on
+  silent,        // rolled back, the list goes on; an incomplete list ends with the failure box
   message,       // rolled back, the failure box, the list goes on
   failure_path,  // rolled back, the failure box, the list stops and the helper returns false
 };
@@ -81,10 +84,11 @@ class StepContext {
   bool change_no_commit(const QString& sql, const QString& failure_text);
 
   // Runs `body` as one unit on the server: what it changes takes effect whole or not at all,
-  // whatever its commits say. A crash inside so never leaves a list half added, a new column
-  // without its fill or a new table without its key, and the next run's probe finds the block
-  // missing and runs it again. A block inside a block joins it. False when the body returned
-  // false, or when the unit could not be stored (then the failure path with `failure_text`).
+  // whatever its commits say. Neither a crash nor a failure inside so leaves a list half added,
+  // a new column without its fill or a new table without its key: a body that returns false
+  // (after its failure box) is undone whole, and the next run's probe finds the block missing
+  // and runs it again. A block inside a block joins it. False when the body returned false, or
+  // when the unit could not be opened or stored (then the failure path with `failure_text`).
   bool block(const QString& failure_text, const std::function<bool()>& body);
 
   // An untested data statement over a column just added, with its host values.
@@ -100,13 +104,15 @@ class StepContext {
                   bool commit_first = true);
 
   // Column probe on `column`; when it fails, the clause list of `table` (its failing clauses
-  // rolled back silently) and then the fills, one block with one commit at its end.
+  // rolled back silently) and then the fills, one block with one commit at its end. False
+  // after the failure path.
   bool add_columns(const QString& table, const QString& column, const QString& clauses,
                    const std::vector<Fill>& fills);
 
   // "alter table <table> " + each clause of `clauses` (each ended by "/"), committed one by
   // one, the whole list one block. `fill`, when given, runs untested after each clause that
-  // succeeds, before its commit. False only when a clause took the failure path.
+  // succeeds, before its commit. False when the list did not complete (see ClauseFailure);
+  // the whole list is then undone.
   bool clause_list(const QString& table, const QString& clauses,
                    ClauseFailure on_failure = ClauseFailure::silent,
                    const QString& failure_text = {}, const QString& fill = {});

@@ -71,18 +71,36 @@ TEST_F(DelB, EmptiesEveryTableAndClearsTheStatusLine) {
   EXPECT_EQ(w.st_11, "");
 }
 
-// A table that keeps its rows would get the imported ones on top; the later tables are still
-// emptied.
-TEST_F(DelB, AnyFailedDeleteFails) {
+// A table the database does not have holds nothing to delete, the list's first one (dhfsq)
+// and its last one alike.
+TEST_F(DelB, ATableTheDatabaseLacksIsNothingToDelete) {
   for (const char* table : {"dhfsq", "zd_data", "week_plan"}) {
     SCOPED_TRACE(table);
     build_without(table);
     for (const auto& e : del_b_list()) db.exec(QString("insert into %1 values (1)").arg(e.table));
+    EXPECT_EQ(rebuild::f_del_b(w), 0);
+    EXPECT_EQ(db.count("mem_info"), 0);
+    EXPECT_EQ(db.count("emp_tm_yj"), 0);
+    db.exec(QString("create table %1 (a int)").arg(table));
+  }
+}
+
+// A table that keeps its rows would get the imported ones on top; the later tables are still
+// emptied.
+TEST_F(DelB, AnyOtherFailedDeleteFails) {
+  for (const char* table : {"dhfsq", "zd_data", "week_plan"}) {
+    SCOPED_TRACE(table);
+    for (const auto& e : del_b_list()) db.exec(QString("insert into %1 values (1)").arg(e.table));
+    const QString failing = QString("delete from ") + table;
+    sqlca.set_fault_hook([failing](const QString& s) -> std::optional<db::DbError> {
+      if (s == failing) return db::DbError{1205, "chosen as deadlock victim (injected)"};
+      return std::nullopt;
+    });
     EXPECT_EQ(rebuild::f_del_b(w), -1);
+    sqlca.set_fault_hook({});
     EXPECT_EQ(db.count("mem_info"), 0);
     EXPECT_EQ(db.count("emp_tm_yj"), 0);
     EXPECT_EQ(w.st_11, "");
-    db.exec(QString("create table %1 (a int)").arg(table));
   }
 }
 

@@ -15,10 +15,12 @@
 #include <random>
 
 #include "db/transaction.h"
+#include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "shared/sp_attach_db.h"
 #include "tests/rebuild/carried_contents.h"
 #include "tests/rebuild/server_run.h"
+#include "tests/rebuild/sqlite_db.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_program_folder.h"
 #include "tools/fixture.h"
@@ -48,7 +50,36 @@ Lines boxes(const test::ChildEnd& end) {
 
 QString child_program() { return test::sibling_program("rebuild_child"); }
 
-test::ChildEnd plain_start() { return test::run_child(child_program(), {gs_apppath}, 240000); }
+// A plain Start on a program folder, with the keep options that purge when asked.
+test::ChildEnd plain_start(bool purge = false, const QString& folder = gs_apppath) {
+  QStringList args{folder};
+  if (purge) args << "--purge";
+  return test::run_child(child_program(), args, 240000);
+}
+
+// Every object's definition and every table's rows of a database file: the whole database.
+QStringList whole_database(const QString& file) {
+  test::SqliteDb db(file);
+  QStringList out = db.rows(
+      "select type || ' ' || name || ': ' || ifnull ( sql , '' ) from "
+      "sqlite_master order by type , name");
+  for (const QString& t : db.rows("select name from sqlite_master where type = 'table' order "
+                                  "by name")) {
+    QStringList rows = db.rows("select * from \"" + t + "\"");
+    rows.sort();
+    out << "[" + t + "]" << rows;
+  }
+  return out;
+}
+
+// The first line where two whole databases differ; empty when they are equal.
+std::string first_difference(const QStringList& expected, const QStringList& got) {
+  for (qsizetype i = 0; i < std::max(expected.size(), got.size()); ++i) {
+    const QString x = expected.value(i, "<end>"), y = got.value(i, "<end>");
+    if (x != y) return ("expected " + x.left(300) + "\n   got " + y.left(300)).toStdString();
+  }
+  return {};
+}
 
 // A kestrel with a fault, followed while it runs.
 class Child {
@@ -108,11 +139,15 @@ enum class Fault {
 struct Case {
   const char* name;
   Fault fault;
-  const char* at = "";  // a statement's beginning, or "A>B>...": the first B after an A, ...
-  Lines boxes = {};     // what the run with the fault shows, when it is not killed
+  // A statement's beginning, or "A>B>...": the first B after an A, ... (so no ">" inside).
+  const char* at = "";
+  Lines boxes = {};               // what the run with the fault shows, when it is not killed
   bool source_is_target = false;  // database_name=velmo41: the old database is velmo41 itself
   bool rebuilt_before = false;    // a completed run first, so velmo41 holds rows to lose
   unsigned seed = 0;
+  bool purge = false;  // both runs with keep options that purge (rebuild_child --purge)
+  bool local = false;  // the local kind: velmo40.db copied to velmo41.db, then purged
+  bool whole = false;  // the result is compared whole with an uninterrupted run's
 };
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
@@ -142,10 +177,12 @@ const Case cases[] = {
      {"备份失败|导出表: mem_info失败!"},
      false,
      true},
+    // Once the export reads, no other program can lock the old database for writing until it
+    // has read every table; a lock taken before it begins outlasts the busy timeout.
     {"OldDatabaseLockedLongerThanTheBusyTimeout",
      Fault::lock_at,
-     "select * from mem_info",
-     {"备份失败|导出表: mem_info失败!"},
+     "select snapshot_isolation_state",
+     {"备份失败|导出表: dhfsq失败!"},
      false,
      true},
     {"FailedDeleteInTheMiddleOfTheEmptying",
@@ -154,6 +191,47 @@ const Case cases[] = {
      {"系统提示|删除原数据出错!"},
      true},
     {"SecondKestrelWhileARunIsInProgress", Fault::second_kestrel, "delete from mem_info", {kDone}},
+    // A clause of the upgrade that fails without a crash: its list is undone whole, so the next
+    // run adds it again.
+    {.name = "ClauseOfTheUpgradeFails",
+     .fault = Fault::fail_at,
+     .at = "alter table doc_item add emp_m",
+     .boxes = {"错误信息|版本升级失败-doc_item! 停止升级"},
+     .whole = true},
+    // The purge is one transaction: a kill anywhere in it leaves velmo41 as the import (or the
+    // copy) left it, never documents without their items.
+    {.name = "PurgeKilledAtItsFirstStatement",
+     .fault = Fault::kill_at,
+     .at = "delete from doc_item where doc_id in ( select doc_id from doc_m where pay_type <",
+     .purge = true},
+    {.name = "PurgeKilledAtAMiddleStatement",
+     .fault = Fault::kill_at,
+     .at = "delete from wage_data where month_id",
+     .purge = true},
+    {.name = "PurgeKilledAtItsLastStatement",
+     .fault = Fault::kill_at,
+     .at = "delete from mem_fund where money",
+     .purge = true},
+    {.name = "SourceIsTargetPurgeKilledAtAMiddleStatement",
+     .fault = Fault::kill_at,
+     .at = "delete from doc_m where doc_date <",
+     .source_is_target = true,
+     .purge = true},
+    {.name = "LocalPurgeKilledAtItsFirstStatement",
+     .fault = Fault::kill_at,
+     .at = "delete from doc_item where doc_id in ( select doc_id from doc_m where pay_type <",
+     .purge = true,
+     .local = true},
+    {.name = "LocalPurgeKilledAtAMiddleStatement",
+     .fault = Fault::kill_at,
+     .at = "delete from wage_data where month_id",
+     .purge = true,
+     .local = true},
+    {.name = "LocalPurgeKilledAtItsLastStatement",
+     .fault = Fault::kill_at,
+     .at = "delete from mem_fund where money",
+     .purge = true,
+     .local = true},
 };
 
 class RebuildFault : public ::testing::TestWithParam<Case> {
@@ -174,23 +252,46 @@ class RebuildFault : public ::testing::TestWithParam<Case> {
 
   void SetUp() override {
     ASSERT_EQ(build_error_, QString());
-    const QString from = pristine_->path() + "/";
-    for (const auto& [src, dst] : std::map<QString, QString>{{"tmpl.mdf", "base.mdf"},
-                                                             {"tmpl.ldf", "base.ldf"},
-                                                             {"velmo40.mdf", "velmo40.mdf"},
-                                                             {"velmo40.ldf", "velmo40.ldf"}})
-      ASSERT_TRUE(QFile::copy(from + src, dir.file(dst))) << dst.toStdString();
-    test::ServerRun::connect("master");
-    sqlca.execute_immediate(
-        shared::sp_attach_db("velmo40", dir.file("velmo40.mdf"), dir.file("velmo40.ldf")));
-    ASSERT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
-    sqlca.disconnect();
-    tools::write_server_settings();
+    prepare(dir.path());
   }
   ~RebuildFault() override { sqlca.disconnect(); }
 
+  // A program folder as the demo makes one: the template, the old database attached on the
+  // folder's embedded server, velmo40.db for the local kind, user.ini naming the case's kind.
+  void prepare(const QString& folder) {
+    const QString from = pristine_->path() + "/";
+    const std::pair<const char*, const char*> files[] = {{"tmpl.mdf", "base.mdf"},
+                                                         {"tmpl.ldf", "base.ldf"},
+                                                         {"velmo40.mdf", "velmo40.mdf"},
+                                                         {"velmo40.ldf", "velmo40.ldf"},
+                                                         {"velmo40.mdf", "velmo40.db"}};
+    for (const auto& [src, dst] : files) ASSERT_TRUE(QFile::copy(from + src, folder + dst)) << dst;
+    set_program_folder(folder);
+    test::ServerRun::connect("master");
+    sqlca.execute_immediate(
+        shared::sp_attach_db("velmo40", folder + "velmo40.mdf", folder + "velmo40.ldf"));
+    ASSERT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
+    sqlca.disconnect();
+    tools::write_server_settings();
+    if (GetParam().local) rt::set_profile_string(gs_inifile, "database", "database_type", "1");
+    set_program_folder(dir.path());
+  }
+
+  // The whole database an uninterrupted run with the case's options leaves, made in a program
+  // folder of its own.
+  QStringList uninterrupted_result() {
+    const QString folder = dir.path() + "uninterrupted/";
+    QDir().mkpath(folder);
+    prepare(folder);
+    const test::ChildEnd end = plain_start(GetParam().purge, folder);
+    EXPECT_EQ(boxes(end), Lines{kDone}) << end.output.toStdString();
+    return whole_database(folder + velmo41_file());
+  }
+  QString velmo41_file() const { return GetParam().local ? "velmo41.db" : "velmo41.mdf"; }
+
   QByteArray old_files() const {
-    return test::checksum(dir.file("velmo40.mdf")) + test::checksum(dir.file("velmo40.ldf"));
+    return test::checksum(dir.file("velmo40.mdf")) + test::checksum(dir.file("velmo40.ldf")) +
+           test::checksum(dir.file("velmo40.db"));
   }
   QStringList text_files() const {
     return QDir(dir.path()).entryList({"tab_back_*.txt"}, QDir::Files);
@@ -207,6 +308,7 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
   test::Contents expected = test::carried_rows("velmo40", cols);
   ASSERT_EQ(test::drop_blank_keys(expected, cols), 5);
   const QByteArray old_sum = old_files();
+  const QStringList uninterrupted = c.purge || c.whole ? uninterrupted_result() : QStringList{};
 
   if (c.rebuilt_before || c.source_is_target) {
     const test::ChildEnd first = plain_start();
@@ -228,11 +330,12 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
                                     ? test::carried_rows("velmo41", cols)
                                     : test::Contents{};
 
-  Child child(c.fault == Fault::kill_at          ? QStringList{"--kill-at", c.at}
-              : c.fault == Fault::fail_at        ? QStringList{"--fail-at", c.at}
-              : c.fault == Fault::lock_at        ? QStringList{"--lock-at", c.at}
-              : c.fault == Fault::second_kestrel ? QStringList{"--pause-at", c.at}
-                                                 : QStringList{});
+  Child child((c.purge ? QStringList{"--purge"} : QStringList{}) +
+              (c.fault == Fault::kill_at          ? QStringList{"--kill-at", c.at}
+               : c.fault == Fault::fail_at        ? QStringList{"--fail-at", c.at}
+               : c.fault == Fault::lock_at        ? QStringList{"--lock-at", c.at}
+               : c.fault == Fault::second_kestrel ? QStringList{"--pause-at", c.at}
+                                                  : QStringList{}));
   ASSERT_TRUE(child.wait_for("started"));
   switch (c.fault) {
     case Fault::kill_random: {
@@ -263,19 +366,36 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
   if (c.fault != Fault::kill_at && c.fault != Fault::kill_random) {
     EXPECT_EQ(faulty.exit_code, 0);
     EXPECT_EQ(boxes(faulty), c.boxes);
+    if (boxes(faulty) != Lines{kDone})
+      EXPECT_EQ(text_files(), QStringList{}) << "a failed run left the rows in plain text";
   }
   if (!before.empty()) {
     EXPECT_EQ(test::first_difference(before, test::carried_rows("velmo41", cols)), "")
         << "lost by the run with the fault";
   }
+  if (c.purge && c.fault == Fault::kill_at) {
+    // Nothing of the purge stayed: velmo41 holds what the copy or the import gave it.
+    if (c.local)
+      EXPECT_EQ(first_difference(whole_database(dir.file("velmo40.db")),
+                                 whole_database(dir.file("velmo41.db"))),
+                "");
+    else
+      EXPECT_EQ(test::first_difference(c.source_is_target ? before : expected,
+                                       test::carried_rows("velmo41", cols)),
+                "")
+          << "a purge half done";
+  }
   EXPECT_EQ(old_files(), old_sum);
 
-  const test::ChildEnd plain = plain_start();
+  const test::ChildEnd plain = plain_start(c.purge);
   EXPECT_EQ(boxes(plain), Lines{kDone}) << plain.output.toStdString();
   EXPECT_EQ(plain.exit_code, 0);
-  EXPECT_EQ(test::first_difference(c.source_is_target ? before : expected,
-                                   test::carried_rows("velmo41", cols)),
-            "");
+  if (!uninterrupted.isEmpty())
+    EXPECT_EQ(first_difference(uninterrupted, whole_database(dir.file(velmo41_file()))), "");
+  else
+    EXPECT_EQ(test::first_difference(c.source_is_target ? before : expected,
+                                     test::carried_rows("velmo41", cols)),
+              "");
   EXPECT_EQ(old_files(), old_sum);
   EXPECT_EQ(text_files(), QStringList{});
 }

@@ -85,10 +85,15 @@ TEST_F(LocalPath, RefusedWhileAnotherProcessWorksInTheFolder) {
   EXPECT_EQ(members(), 0);
 }
 
-TEST_F(LocalPath, DefaultOptionsKeepEveryRow) {
+// The text files a killed run of the SQL Server kind left hold customer data in plain text:
+// the next run of either kind removes them.
+TEST_F(LocalPath, DefaultOptionsKeepEveryRowAndNoTextFileStays) {
+  dir.write("tab_back_5.txt", "A01\t4\n");
+  dir.write("tab_back_94.txt", "");
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   EXPECT_EQ(members(), 2);
+  EXPECT_EQ(QDir(dir.path()).entryList({"tab_back_*"}), QStringList{});
 }
 
 TEST_F(LocalPath, AFailedCommitUndoesThePurgeAndSaysSo) {

@@ -164,16 +164,22 @@ class Purge : public ::testing::TestWithParam<Engine> {
                   .arg(c[0], c[1], c[2], c[3], c[4]));
     }
   }
-  void purge() {
+  // As the Start action purges: one transaction (auto_commit off on either engine), committed
+  // when every statement ran, else rolled back.
+  bool purge() {
     if (embedded())
-      server.connect("velmo41", true);
+      server.connect("velmo41", false);
     else
       db.connect_sqlca(false);
-    ASSERT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
+    EXPECT_EQ(sqlca.status, 0) << sqlca.db_error_text.toStdString();
     w.hpb_start(8);
-    rebuild::run_purge_groups(w);
-    sqlca.commit();
+    const bool ran = rebuild::run_purge_groups(w);
+    if (ran)
+      sqlca.commit();
+    else
+      sqlca.rollback();
     sqlca.disconnect();
+    return ran;
   }
   QStringList ids(const QString& table) {
     return db.rows("select doc_id from " + table + " order by 1");
@@ -192,7 +198,7 @@ TEST_P(Purge, DefaultOptionsDeleteNothingAndStepFiveTimes) {
     if (s.startsWith("delete")) seen.push_back(s);
     return std::nullopt;
   });
-  purge();
+  EXPECT_TRUE(purge());
   sqlca.set_fault_hook({});
   EXPECT_TRUE(seen.empty());
   EXPECT_EQ(w.position, 5);
@@ -208,7 +214,7 @@ TEST_P(Purge, EveryGroupRunsItsStatementsInOrder) {
     if (s.startsWith("delete")) seen.push_back(s);
     return std::nullopt;
   });
-  purge();
+  EXPECT_TRUE(purge());
   sqlca.set_fault_hook({});
   ASSERT_EQ(seen.size(), 41u);
   EXPECT_EQ(seen.front(), "delete from loss_card");
@@ -218,10 +224,48 @@ TEST_P(Purge, EveryGroupRunsItsStatementsInOrder) {
   EXPECT_EQ(w.position, 5);
 }
 
+// Whatever statement fails, nothing of the purge stays: no documents without their items,
+// no members without their side tables.
+TEST_P(Purge, AFailedStatementUndoesTheWholePurge) {
+  documents({"OLD,'2020-01-01 00:00:00.000',1,150,0", "NEW,'2031-01-01 00:00:00.000',2,1,1"});
+  w.cbx = {{2, false}, {3, false}, {4, false}, {5, true}, {6, true}};
+  w.em_1 = "2030/01/01";
+  const QStringList before = db.dump();
+  for (const char* failing : {"delete from loss_card",
+                              "delete from doc_m where doc_id in ( select doc_id from doc_m "
+                              "where pay_type <> 1 )",
+                              "delete from mem_fund where money >= ?"}) {
+    SCOPED_TRACE(failing);
+    int runs = 0;
+    sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
+      if (s.startsWith("delete")) ++runs;
+      if (s == failing) return db::DbError{1205, "chosen as deadlock victim (injected)"};
+      return std::nullopt;
+    });
+    EXPECT_FALSE(purge());
+    sqlca.set_fault_hook({});
+    EXPECT_EQ(db.dump(), before);
+    EXPECT_LT(w.position, 5);
+  }
+  EXPECT_TRUE(purge());
+  EXPECT_EQ(ids("doc_item"), QStringList{});
+}
+
+TEST_P(Purge, AMissingTableOrColumnIsNothingToDelete) {
+  db.exec("drop table sr");
+  db.exec("alter table ie_data drop column type_name");
+  db.exec("insert into ie_data (id) values (1)");
+  w.cbx[2] = false;
+  EXPECT_TRUE(purge());
+  EXPECT_EQ(db.count("mem_info"), 0);
+  EXPECT_EQ(db.count("ie_data"), 1);
+  EXPECT_EQ(w.position, 5);
+}
+
 TEST_P(Purge, MemberDataGoesAndOnlyMemberIncomeRows) {
   w.cbx[2] = false;
   db.exec("insert into ie_data (id, type_name) values (1, '会员充值'), (2, '营业收入'), (3, null)");
-  purge();
+  EXPECT_TRUE(purge());
   for (const char* t : {"loss_card", "mrcs", "mem_fund", "data_tf", "mem_item", "bespoke",
                         "mem_info", "info_message", "card_s", "log_card_oper", "sr"})
     EXPECT_EQ(db.count(t), 0) << t;
@@ -246,7 +290,7 @@ TEST_P(Purge, ConsumptionGroupsByPayType) {
         " (2, '营业收入', '现金支付'), (3, '其他', '现金支付')");
     w.cbx[3] = c.keep_members;
     w.cbx[4] = c.keep_cash;
-    purge();
+    EXPECT_TRUE(purge());
     for (const char* t : {"doc_m", "doc_item", "doc_ware", "deduct_data"})
       EXPECT_EQ(ids(t), c.left) << t << " " << c.keep_members << c.keep_cash;
     QStringList ie = {"3"};
@@ -267,7 +311,7 @@ TEST_P(Purge, DateCutOffKeepsTheChosenDayFromMidnight) {
       "insert into bill_d values ('B1'), ('B2');"
       "insert into mem_fund (id, fund_time) values (2, '2024-02-01 10:00:00.000'),"
       " (3, '2024-03-02 10:00:00.000')");
-  purge();
+  EXPECT_TRUE(purge());
   for (const char* t : {"doc_m", "doc_item", "doc_ware", "deduct_data"})
     EXPECT_EQ(ids(t), QStringList{"NEW"}) << t;
   EXPECT_EQ(db.rows("select month_id from wage_data order by 1"),
@@ -286,7 +330,7 @@ TEST_P(Purge, AmountCutOffDeletesAtOrAbove) {
       "insert into mem_fund (id, money) values (2, 100), (3, 99.99);"
       "insert into ie_data (id, income, expens) values (1, 50, 50), (2, 99, 0.99)");
   db.exec("update deduct_data set money = 100 where doc_id = 'D9999'");
-  purge();
+  EXPECT_TRUE(purge());
   EXPECT_EQ(ids("doc_m"), (QStringList{"D9999", "DNULL"}));
   EXPECT_EQ(ids("doc_item"), (QStringList{"D100", "D9999", "DNULL"}));  // details stay
   EXPECT_EQ(ids("deduct_data"), (QStringList{"D100", "DNULL"}));        // by its own money
@@ -322,7 +366,7 @@ TEST_P(Purge, DateCutOffOverTheStoredFormsOfADate) {
   }
   w.cbx[5] = true;
   w.em_1 = "2031/06/15";
-  purge();
+  EXPECT_TRUE(purge());
   for (const char* t : {"doc_m", "doc_item", "doc_ware", "deduct_data"})
     EXPECT_EQ(ids(t), stay) << t;
   QStringList ie;

@@ -3,7 +3,9 @@
 // It prints "started" before the press, "box:<title>|<text>" for every box (questions get their
 // preselected answer), "killing" right before it kills itself, and "done" at the end.
 //
-//   rebuild_child <folder> [--kill-at S | --fail-at S | --lock-at S | --pause-at S]
+//   rebuild_child <folder> [--purge] [--kill-at S | --fail-at S | --lock-at S | --pause-at S]
+//       --purge     keep options that purge: member consumption not kept, data before
+//                   2031/06/20 and amounts from 400.00 on not kept
 //       --kill-at   SIGKILL just before statement S runs
 //       --fail-at   S fails with an error of the server instead of running
 //       --lock-at   just before S, another process locks the old database's data file for good
@@ -64,11 +66,12 @@ class StatementSpec {
 int main(int argc, char** argv) {
   test::prepare_test_environment();
   QApplication app(argc, argv);
-  const QStringList args = app.arguments();
+  QStringList args = app.arguments();
+  const bool purge = args.removeAll(QStringLiteral("--purge")) > 0;
   if (args.size() != 2 && args.size() != 4) {
     say(
-        QStringLiteral("usage: rebuild_child <folder> [--kill-at|--fail-at|--lock-at|--pause-at "
-                       "statement]"));
+        QStringLiteral("usage: rebuild_child <folder> [--purge] "
+                       "[--kill-at|--fail-at|--lock-at|--pause-at statement]"));
     return 2;
   }
   PrintedDialogs dialogs;
@@ -101,6 +104,13 @@ int main(int argc, char** argv) {
 
   kestrel::w_main w;
   w.open();
+  if (purge) {
+    w.cbx_3->setChecked(false);
+    w.cbx_5->setChecked(true);
+    w.em_1->setText(QStringLiteral("2031/06/20"));
+    w.cbx_6->setChecked(true);
+    w.em_2->setText(QStringLiteral("400.00"));
+  }
   say(QStringLiteral("started"));
   w.cb_test->triggerevent_clicked();
   holder.reset();

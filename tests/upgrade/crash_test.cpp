@@ -7,7 +7,6 @@
 // inside a unit, which a crash undoes whole, only its first change, its middle one and its end
 // are taken. They are dealt out to kShards tests, which run side by side.
 #include <QDir>
-#include <QFile>
 
 #include "db/transaction.h"
 #include "kestrel/upgrade/chain.h"
@@ -59,66 +58,17 @@ std::vector<long> kill_points(const QStringList& trace) {
 
 class ChainCrashTest : public test::UpgradeTest, public ::testing::WithParamInterface<int> {
  protected:
-  // A killed process loses nothing it has written, whatever the medium, so a memory file
-  // system proves the same as a disk and spares the thousands of syncs of each run.
-  static void SetUpTestSuite() {
-    if (QDir(QStringLiteral("/dev/shm")).exists()) qputenv("TMPDIR", "/dev/shm");
-  }
-
-  QString file(const QString& name) { return folder_.file(name); }
-
-  void keep_pristine() {
-    sqlca.disconnect();
-    for (const char* ext : {".mdf", ".ldf"})
-      ASSERT_TRUE(QFile::copy(file(kDb + ext), file(QStringLiteral("pristine") + ext)));
-  }
-
-  void restore_pristine() {
-    sqlca.disconnect();
-    // A journal that a killed run left belongs to the file it killed.
-    for (const char* ext : {".mdf", ".ldf", ".mdf-journal", ".mdf-wal", ".mdf-shm"})
-      QFile::remove(file(kDb + ext));
-    for (const char* ext : {".mdf", ".ldf"})
-      ASSERT_TRUE(QFile::copy(file(QStringLiteral("pristine") + ext), file(kDb + ext)));
-  }
-
-  // Every object's definition and every table's rows.
-  QString whole_database() {
-    QString out;
-    for (const QString& object :
-         rows("select type || ' ' || name || ': ' || ifnull ( sql , '' ) from sqlite_master "
-              "order by type , name"))
-      out += object + QLatin1Char('\n');
-    return out + snapshot();
-  }
-
-  // The first line where two texts differ, for a readable failure.
-  static std::string first_difference(const QString& a, const QString& b) {
-    const QStringList la = a.split(QLatin1Char('\n'));
-    const QStringList lb = b.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < std::max(la.size(), lb.size()); ++i) {
-      const QString x = i < la.size() ? la[i] : QStringLiteral("<end>");
-      const QString y = i < lb.size() ? lb[i] : QStringLiteral("<end>");
-      if (x != y) return ("expected " + x.left(400) + "\n   got " + y.left(400)).toStdString();
-    }
-    return {};
-  }
+  static void SetUpTestSuite() { use_memory_folders(); }
 };
 
 TEST_P(ChainCrashTest, NextRunCompletesTheChainAfterAKillAtAnyChange) {
   const int shard = GetParam();
   build();
-  keep_pristine();
+  keep_pristine(kDb);
 
   // The uninterrupted run: its statements and the database it leaves.
   ASSERT_TRUE(tools::connect_fixture(kDb));
-  QStringList trace;
-  sqlca.set_fault_hook([&](const QString& sql) -> std::optional<db::DbError> {
-    trace << sql;
-    return std::nullopt;
-  });
-  ASSERT_EQ(upgrade::run_chain(), Outcome::done);
-  sqlca.set_fault_hook({});
+  const QStringList trace = traced_chain_run();
   const QString expected = whole_database();
   ASSERT_TRUE(dialogs_.lines().empty());
 
@@ -131,7 +81,7 @@ TEST_P(ChainCrashTest, NextRunCompletesTheChainAfterAKillAtAnyChange) {
   for (long k : points) {
     const std::string at = "killed before statement " + std::to_string(k) + ": " +
                            trace[k - 1].left(120).toStdString();
-    restore_pristine();
+    restore_pristine(kDb);
     const test::ChildEnd end = test::run_child(child, {folder_.path(), kDb, QString::number(k)});
     ASSERT_TRUE(end.killed) << at << "\n" << end.output.toStdString();
 

@@ -1,6 +1,11 @@
 #include "tests/upgrade/upgrade_test_support.h"
 
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+
 #include "db/transaction.h"
+#include "kestrel/upgrade/chain.h"
 #include "kestrel/upgrade/steps.h"
 
 namespace test {
@@ -91,6 +96,58 @@ QString UpgradeTest::snapshot() {
     out += r.join(QLatin1Char('\n')) + QLatin1Char('\n');
   }
   return out;
+}
+
+QString UpgradeTest::whole_database() {
+  QString out;
+  for (const QString& object :
+       rows(QStringLiteral("select type || ' ' || name || ': ' || ifnull ( sql , '' ) from "
+                           "sqlite_master order by type , name")))
+    out += object + QLatin1Char('\n');
+  return out + snapshot();
+}
+
+std::string UpgradeTest::first_difference(const QString& a, const QString& b) {
+  const QStringList la = a.split(QLatin1Char('\n'));
+  const QStringList lb = b.split(QLatin1Char('\n'));
+  for (qsizetype i = 0; i < std::max(la.size(), lb.size()); ++i) {
+    const QString x = i < la.size() ? la[i] : QStringLiteral("<end>");
+    const QString y = i < lb.size() ? lb[i] : QStringLiteral("<end>");
+    if (x != y) return ("expected " + x.left(400) + "\n   got " + y.left(400)).toStdString();
+  }
+  return {};
+}
+
+QStringList UpgradeTest::traced_chain_run() {
+  QStringList trace;
+  sqlca.set_fault_hook([&trace](const QString& sql) -> std::optional<db::DbError> {
+    trace << sql;
+    return std::nullopt;
+  });
+  EXPECT_EQ(upgrade::run_chain(), upgrade::Outcome::done);
+  sqlca.set_fault_hook({});
+  return trace;
+}
+
+void UpgradeTest::use_memory_folders() {
+  if (QDir(QStringLiteral("/dev/shm")).exists()) qputenv("TMPDIR", "/dev/shm");
+}
+
+void UpgradeTest::keep_pristine(const QString& db_name) {
+  sqlca.disconnect();
+  for (const char* ext : {".mdf", ".ldf"})
+    ASSERT_TRUE(QFile::copy(folder_.file(db_name + QLatin1String(ext)),
+                            folder_.file(QStringLiteral("pristine") + QLatin1String(ext))));
+}
+
+void UpgradeTest::restore_pristine(const QString& db_name) {
+  sqlca.disconnect();
+  // A journal that a killed run left belongs to the file it killed.
+  for (const char* ext : {".mdf", ".ldf", ".mdf-journal", ".mdf-wal", ".mdf-shm"})
+    QFile::remove(folder_.file(db_name + QLatin1String(ext)));
+  for (const char* ext : {".mdf", ".ldf"})
+    ASSERT_TRUE(QFile::copy(folder_.file(QStringLiteral("pristine") + QLatin1String(ext)),
+                            folder_.file(db_name + QLatin1String(ext))));
 }
 
 }  // namespace test

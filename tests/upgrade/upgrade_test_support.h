@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 #include "kestrel/upgrade/step_context.h"
 #include "tests/support/scripted_dialogs.h"
@@ -39,6 +40,22 @@ class UpgradeTest : public ::testing::Test {
   golden::Schema schema();
   // Every table's rows in a stable order, with the schema: equal snapshots, equal databases.
   QString snapshot();
+  // Every object's definition (keys, indexes) and every table's rows.
+  QString whole_database();
+  // The first line where two texts differ, for a readable failure.
+  static std::string first_difference(const QString& a, const QString& b);
+
+  // The chain run once on the connected database, uninterrupted: every statement it issued.
+  QStringList traced_chain_run();
+  // For tests that run the chain hundreds of times: the temporary folders go to a memory file
+  // system, which spares the syncs and proves the same (a killed process loses nothing it has
+  // written, whatever the medium).
+  static void use_memory_folders();
+
+  // A copy of database `db_name`'s files beside them; its return over whatever a run left
+  // (journals included). Both leave sqlca disconnected.
+  void keep_pristine(const QString& db_name);
+  void restore_pristine(const QString& db_name);
 
   TempProgramFolder folder_;
   ScriptedDialogs dialogs_;
