@@ -2,6 +2,7 @@
 
 #include "db/embedded_server.h"
 #include "db/master_catalog.h"
+#include "db/system_databases.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/upgrade/base_tables.h"
 #include "shared/globals.h"
@@ -14,12 +15,6 @@ namespace {
 constexpr long kNoSuchTable = 208;
 constexpr long kNoSuchColumn = 207;
 
-bool is_system_database(const QString& name) {
-  for (const char* s : {"master", "model", "msdb", "tempdb"})
-    if (name.compare(QLatin1String(s), Qt::CaseInsensitive) == 0) return true;
-  return false;
-}
-
 const QString kRefusalTitle = QStringLiteral("错误提示");
 const QString kNothingDone = QStringLiteral(",\r\n未做任何处理!");
 
@@ -28,7 +23,7 @@ const QString kNothingDone = QStringLiteral(",\r\n未做任何处理!");
 QString refused_source_name(const QString& name, const QString& server,
                             const QString& own_velmo41) {
   if (name.isEmpty()) return QStringLiteral("没有指定原始数据库") + kNothingDone;
-  if (is_system_database(name))
+  if (db::system_database_refusal(name))
     return QStringLiteral("原始数据库") + name + QStringLiteral("是系统数据库") + kNothingDone;
   if (db::is_embedded_server(server) &&
       name.compare(QStringLiteral("velmo41"), Qt::CaseInsensitive) != 0) {
@@ -50,7 +45,8 @@ SourceFindings examine_source(db::Transaction& t) {
                  QStringLiteral(" from ") + name + QStringLiteral(" where 1 = 0"));
     if (t.status >= 0) continue;
     if (t.db_error_code == kNoSuchTable) {
-      if (upgrade::base_table(name)) f.missing_tables << name;
+      const upgrade::BaseTable* base = upgrade::base_table(name);
+      if (base && !base->may_be_missing) f.missing_tables << name;
       continue;
     }
     if (f.broken_table == 0) {
@@ -101,7 +97,8 @@ bool StartAction::source_is_salon_database() {
   } else if (f.broken_table != 0) {
     // A table without a column that every version holds could not be exported.
     sqlca.set_result(false, f.broken_error);
-    return export_failed(f.broken_table);
+    const ExportFailure e = table_not_exported(f.broken_table);
+    fail(e.title, e.text);
   } else if (!f.version_row) {
     fail(kRefusalTitle, QStringLiteral("原始数据库") + ls_database_name_ +
                             QStringLiteral("没有版本信息(sys表)") + kNothingDone);

@@ -34,14 +34,14 @@ bool begin_one_moment() {
 
 // A table that could not be read or saved stops the run before anything is emptied: only a
 // table that does not exist exports as empty.
+StartAction::ExportFailure StartAction::table_not_exported(int n) {
+  show_sql_error();
+  return ExportFailure{QStringLiteral("备份失败"),
+                       QStringLiteral("导出表: ") + QString::fromLatin1(tab_back_table(n)->table) +
+                           QStringLiteral("失败!")};
+}
+
 std::optional<StartAction::ExportFailure> StartAction::save_tables() {
-  const auto table_not_exported = [](int n) {
-    show_sql_error();
-    return ExportFailure{QStringLiteral("备份失败"),
-                         QStringLiteral("导出表: ") +
-                             QString::fromLatin1(tab_back_table(n)->table) +
-                             QStringLiteral("失败!")};
-  };
   const int last = gi_tables;
   for (int n = 1; n <= last; ++n) {
     w_.set_st_11(QStringLiteral("导出2 -->") + QString::number(n));

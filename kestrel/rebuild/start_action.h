@@ -47,6 +47,7 @@ class StartAction {
     QString text;
   };
   std::optional<ExportFailure> save_tables();
+  static ExportFailure table_not_exported(int n);  // logs the statement's error
   bool check_text_files();
   bool import_tables();
   long row_check(int n);

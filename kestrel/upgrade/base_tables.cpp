@@ -9,6 +9,7 @@ namespace upgrade {
 namespace {
 
 constexpr bool NN = true;  // not null
+constexpr bool kMayBeMissing = true;
 
 const std::vector<BaseTable> kTables = {
     {"account_d",
@@ -83,7 +84,8 @@ const std::vector<BaseTable> kTables = {
       {"phone", "char(30)"},
       {"send_time", "datetime"},
       {"state", "int"}},
-     {"id"}},
+     {"id"},
+     kMayBeMissing},
     {"doc_item",
      {{"doc_id", "char(20)", NN},
       {"serial_no", "numeric(8,0)", NN},

@@ -19,6 +19,9 @@ struct BaseTable {
   const char* name;
   std::vector<BaseColumn> columns;
   std::vector<const char*> key;  // primary key columns, in order; empty for none
+  // A salon database may lack it (the emptying passes over it): a source without it is still
+  // a salon database.
+  bool may_be_missing = false;
 };
 
 const std::vector<BaseTable>& base_tables();

@@ -305,7 +305,9 @@ TEST_F(EndToEnd, TheWaitWindowStaysWhileTheRunGoesOn) {
       if (auto* wait = dynamic_cast<w_wait*>(t)) {
         ++requests;
         EXPECT_FALSE(wait->close());
-        if (QWindow* native = wait->windowHandle()) EXPECT_FALSE(native->close());
+        if (QWindow* native = wait->windowHandle()) {
+          EXPECT_FALSE(native->close());
+        }
         EXPECT_TRUE(wait->isVisible());
       }
     return std::nullopt;

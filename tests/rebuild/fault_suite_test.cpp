@@ -366,8 +366,9 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
   if (c.fault != Fault::kill_at && c.fault != Fault::kill_random) {
     EXPECT_EQ(faulty.exit_code, 0);
     EXPECT_EQ(boxes(faulty), c.boxes);
-    if (boxes(faulty) != Lines{kDone})
+    if (boxes(faulty) != Lines{kDone}) {
       EXPECT_EQ(text_files(), QStringList{}) << "a failed run left the rows in plain text";
+    }
   }
   if (!before.empty()) {
     EXPECT_EQ(test::first_difference(before, test::carried_rows("velmo41", cols)), "")

@@ -226,7 +226,9 @@ TEST_P(SqlServerStop, ShowsItsMessageAndLeavesTheOldDatabaseAlone) {
       EXPECT_EQ(left, c.emptied ? "0" : "1");
     }
   }
-  if (c.st_11) EXPECT_EQ(w.st_11, QString::fromUtf8(c.st_11));
+  if (c.st_11) {
+    EXPECT_EQ(w.st_11, QString::fromUtf8(c.st_11));
+  }
   // However the run stopped, no customer data stays behind in plain text.
   EXPECT_EQ(text_files(), QStringList{});
   EXPECT_EQ(test::checksum(app("velmo40.mdf")), old_sum);

@@ -143,7 +143,7 @@ const Refused refused[] = {
        run_on_master(
            shared::sp_attach_db("notes", gs_apppath + "notes.mdf", gs_apppath + "notes.ldf"));
      },
-     "错误提示|原始数据库notes不是本系统的数据库(缺少表dhfsq,yhrz,zd,card_level,dept_info等),"
+     "错误提示|原始数据库notes不是本系统的数据库(缺少表yhrz,zd,card_level,dept_info,doc_item等),"
      "\r\n未做任何处理!"},
     {"WithoutSys", "nosys", [] { attach_variant("nosys", "drop table sys;"); },
      "错误提示|原始数据库nosys不是本系统的数据库(缺少表sys),\r\n未做任何处理!"},
