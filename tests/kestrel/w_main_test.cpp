@@ -89,13 +89,20 @@ TEST(WMain, CloseEndsWithoutWritingAnything) {
   EXPECT_TRUE(QDir(tmp.path()).isEmpty());
 }
 
+// In an empty program folder the local kind has no velmo40.db to copy: the action's box says so
+// and the window stays as it was, ready for the next Start.
 TEST(WMain, StartButtonRunsTheStartAction) {
   test::TempProgramFolder tmp;
   test::ScriptedDialogs dlg;
   kestrel::w_main w;
   w.open();
   w.show();
-  w.cb_test->triggerevent_clicked();  // until the rebuild is linked, the action does nothing
+  w.cb_test->triggerevent_clicked();
+  EXPECT_EQ(
+      dlg.shown(),
+      (std::vector<test::Shown>{{test::Shown::Failure, "创建数据库失败", "生成数据库文件失败！"}}));
+  EXPECT_EQ(w.st_11->text(), "连接数据库1");
+  EXPECT_EQ(w.hpb_1->value(), 1);
   EXPECT_FALSE(w.running());
   EXPECT_TRUE(w.isVisible());
 }
