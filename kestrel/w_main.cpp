@@ -21,7 +21,7 @@ void w_main::create() {
   using enum shared::kind;
   using enum shared::visibility;
   // The descriptions' texts of the connection fields (".", "res", "sa") never show: open
-  // replaces them all. Tab positions: gb_4 takes no focus.
+  // replaces them all. The group box gb_4 takes no tab position.
   build(
       {QStringLiteral("数据库管理16.2"), style()->standardIcon(QStyle::SP_DriveHDIcon), 1595, 1204},
       {
@@ -89,6 +89,7 @@ void w_main::create() {
   cbx_3->setChecked(true);
   cbx_2->setChecked(true);
   rb_1->setChecked(true);
+  // The server fields keep their selection visible when they lose the focus.
   sle_server_name->set_hide_selection(false);
   sle_server_name2->set_hide_selection(false);
   cb_test->setObjectName(QStringLiteral("cb_test"));  // for whatever drives the window by name
