@@ -8,21 +8,14 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QWidget>
-#include <memory>
-#include <vector>
 
-#include "kestrel/main_view.h"
-#include "shared/button/uo_xpbutton.h"
-#include "shared/panel_view.h"
-#include "shared/singlelineedit.h"
+#include "kestrel/rebuild/start_window.h"
+#include "shared/panel_window.h"
 #include "shared/w_wait.h"
 
 namespace kestrel {
 
-class w_main final : public QWidget, public main_view {
+class w_main final : public shared::panel_window, public rebuild::StartWindow {
  public:
   explicit w_main(QWidget* parent = nullptr);
   ~w_main() override;
@@ -30,36 +23,25 @@ class w_main final : public QWidget, public main_view {
   // Events.
   void open();
   void cb_test_clicked();
-  void cb_cancel_clicked();
-  void cb_save_clicked();
-  void cb_save2_clicked();
-  void cb_create_clicked();
-  void cb_create2_clicked();
-  void cb_test2_clicked();
-  void cb_cancel2_clicked();
-
-  // main_view
-  shared::connection_panel& panel() override { return *panel_; }
-  bool cbx_checked(int n) const override;
-  QString em_1_text() const override { return em_1->text(); }
-  QString em_2_text() const override { return em_2->text(); }
-  QString st_11_text() const override { return st_11->text(); }
-  void set_st_11_text(const QString& text) override;
-  unsigned hpb_1_position() const override;
-  unsigned hpb_1_maxposition() const override;
-  void set_hpb_1_position(unsigned position) override;
-  void set_hpb_1_maxposition(unsigned maxposition) override;
-  void hpb_1_stepit() override;
-  void open_w_wait(const QString& s_inf) override;
-  bool w_wait_open() const override { return !iw_wait.isNull(); }
-  QString w_wait_text() const override;
-  void set_w_wait_text(const QString& text) override;
-  void close_w_wait() override;
 
   // A Start run is in progress: a second Start and closing the window are refused meanwhile.
   bool running() const { return ib_running; }
+  bool w_wait_open() const { return !iw_wait.isNull(); }
+  QString w_wait_text() const;
 
-  // The controls, in the order of the window's control list (the first lies in front).
+  // rebuild::StartWindow
+  shared::connection_panel& panel() override { return panel_window::panel(); }
+  bool cbx_checked(int n) const override;
+  QString em_1_text() const override { return em_1->text(); }
+  QString em_2_text() const override { return em_2->text(); }
+  void set_st_11(const QString& text) override;
+  void hpb_start(int maxposition) override;
+  void hpb_stepit() override;
+  void open_w_wait(const QString& s_inf) override;
+  void set_w_wait_text(const QString& text) override;
+  void close_w_wait() override;
+
+  // The window's own controls; the connection panel's are panel_controls'.
   QLabel* st_11;
   QProgressBar* hpb_1;
   QLineEdit* em_2;
@@ -69,44 +51,7 @@ class w_main final : public QWidget, public main_view {
   QCheckBox* cbx_4;
   QCheckBox* cbx_3;
   QCheckBox* cbx_2;
-  QCheckBox* cbx_1;
-  QRadioButton* rb_2;
-  QRadioButton* rb_1;
-  QLabel* st_10;
-  singlelineedit* sle_server_name2;
-  QLabel* st_9;
-  singlelineedit* sle_database_name2;
-  QLabel* st_8;
-  singlelineedit* sle_user_name2;
-  QLabel* st_7;
-  singlelineedit* sle_user_password2;
-  QLabel* st_6;
-  singlelineedit* sle_user_two2;
-  uo_xpbutton* cb_cancel;
-  uo_xpbutton* cb_test;
-  uo_xpbutton* cb_save;
-  uo_xpbutton* cb_create;
-  QPushButton* cb_create2;
-  QPushButton* cb_cancel2;
-  QPushButton* cb_test2;
-  QPushButton* cb_save2;
-  singlelineedit* sle_user_two;
-  QLabel* st_5;
-  singlelineedit* sle_user_password;
-  QLabel* st_4;
-  singlelineedit* sle_user_name;
-  QLabel* st_3;
-  singlelineedit* sle_database_name;
-  QLabel* st_2;
-  singlelineedit* sle_server_name;
-  QLabel* st_1;
-  QGroupBox* gb_2;
-  QGroupBox* gb_1;
-  QGroupBox* gb_3;
   QGroupBox* gb_4;
-
-  std::vector<QWidget*> control;
-  int ii_database = 1;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -114,7 +59,6 @@ class w_main final : public QWidget, public main_view {
  private:
   void create();
 
-  std::unique_ptr<shared::panel_view> panel_;
   QPointer<w_wait> iw_wait;
   bool ib_running = false;
 };

@@ -6,18 +6,19 @@
 
 namespace shared {
 
-// The ten single-line edits: the local set, then the network set.
+// The ten single-line edits, the local set then the network set: the one list of their names.
+// A handler names a field sle::server_name; a window's edit for it is its member
+// sle_server_name (panel_controls.h).
+// clang-format off
+#define SHARED_PANEL_FIELDS(F)                                                   \
+  F(server_name) F(database_name) F(user_name) F(user_password) F(user_two)      \
+  F(server_name2) F(database_name2) F(user_name2) F(user_password2) F(user_two2)
+// clang-format on
+
 enum class sle {
-  server_name,
-  database_name,
-  user_name,
-  user_password,
-  user_two,
-  server_name2,
-  database_name2,
-  user_name2,
-  user_password2,
-  user_two2,
+#define SHARED_SLE_ENUMERATOR(name) name,
+  SHARED_PANEL_FIELDS(SHARED_SLE_ENUMERATOR)
+#undef SHARED_SLE_ENUMERATOR
 };
 
 class connection_panel {

@@ -19,6 +19,7 @@
 #include "kestrel/upgrade/chain.h"
 #include "runtime/dialogs.h"
 #include "shared/globals.h"
+#include "tests/shared/fake_panel.h"
 #include "tools/fixture.h"
 #include "tools/old_database.h"
 
@@ -51,18 +52,17 @@ class TimedWindow final : public rebuild::StartWindow {
   std::vector<std::pair<QString, qint64>> marks;
   void mark(const QString& phase) { marks.push_back({phase, clock.elapsed()}); }
 
-  QString sle_server_name() const override { return QStringLiteral("(embedded)"); }
-  QString sle_database_name() const override { return QStringLiteral("velmo40"); }
-  QString sle_user_name() const override { return QStringLiteral("sa"); }
-  QString sle_user_password() const override { return {}; }
-  bool rb_2_checked() const override { return true; }
+  TimedWindow() {
+    connection.local(QStringLiteral("(embedded)"), QStringLiteral("velmo40"), QStringLiteral("sa"),
+                     {}, {});
+    connection.check_kind(2);
+  }
+  shared::connection_panel& panel() override { return connection; }
   // By default cash consumption is not kept, so the purge deletes documents and their items;
   // "keep-all" runs with the window's own defaults, where the purge deletes nothing.
   bool cbx_checked(int n) const override { return n == 2 || n == 3 || (n == 4 && keep_cash); }
   QString em_1_text() const override { return {}; }
   QString em_2_text() const override { return QStringLiteral("100.00"); }
-  int ii_database() const override { return ii_; }
-  void set_ii_database(int k) override { ii_ = k; }
   void set_st_11(const QString& t) override {
     if (t == QStringLiteral("导出2 -->1")) mark(QStringLiteral("export"));
     if (t == QStringLiteral("升级数据库")) mark(QStringLiteral("upgrade"));
@@ -78,7 +78,7 @@ class TimedWindow final : public rebuild::StartWindow {
   void close_w_wait() override { mark(QStringLiteral("count+commit")); }
 
  private:
-  int ii_ = 0;
+  test::fake_panel connection;
 };
 
 qint64 shell(const QStringList& args, const QString& input = {}) {

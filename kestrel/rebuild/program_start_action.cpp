@@ -1,8 +1,6 @@
 // cb_test's clicked in the program: the Start action with the real data store, upgrade chain
 // and f_conect.
-#include "kestrel/main_view.h"
 #include "kestrel/program_end.h"
-#include "kestrel/rebuild/main_view_window.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/rebuild/tab_back_store.h"
 #include "kestrel/upgrade/chain.h"
@@ -27,13 +25,12 @@ bool run_upgrade_chain() {
   }
 }
 
-}  // namespace
-
 StartServices program_services() { return {make_tab_back_store, run_upgrade_chain, f_conect}; }
 
-}  // namespace rebuild
+}  // namespace
 
-void kestrel::start_action(main_view& w) {
-  rebuild::MainViewWindow window(w);
-  rebuild::StartAction(window, rebuild::program_services()).clicked();
+void program_start_action(StartWindow& w_main) {
+  StartAction(w_main, program_services()).clicked();
 }
+
+}  // namespace rebuild

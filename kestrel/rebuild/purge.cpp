@@ -103,7 +103,7 @@ bool group_values(const PurgeGroup& g, StartWindow& w_main, std::map<QString, db
     // '…00:00:00', a bare date) and compares text: the bare day sorts after every form of the
     // day before and before every form of the chosen day.
     v[QStringLiteral("ldt_1")] =
-        w_main.ii_database() == 1
+        w_main.panel().ii_database() == 1
             ? db::Value::text(ldt_1->date().toString(QStringLiteral("yyyy-MM-dd")))
             : db::Value::datetime(*ldt_1);
     v[QStringLiteral("ls_month")] = db::Value::text(month_of(*ldt_1));

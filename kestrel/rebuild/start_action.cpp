@@ -7,7 +7,6 @@
 #include "runtime/folder_lock.h"
 #include "shared/globals.h"
 #include "shared/sql_server_connect.h"
-#include "shared/trim_blanks.h"
 
 namespace rebuild {
 
@@ -46,15 +45,14 @@ void StartAction::clicked() {
   if (!keep_options_readable(w_)) return;
 
   ds_back_ = s_.make_store ? s_.make_store() : nullptr;
-  ls_server_name_ = trim_blanks(w_.sle_server_name());
-  ls_database_name_ = trim_blanks(w_.sle_database_name());
-  ls_user_name_ = trim_blanks(w_.sle_user_name());
-  ls_user_password_ = trim_blanks(w_.sle_user_password());
+  const shared::connection_set local = shared::read_local_set(w_.panel());
+  ls_server_name_ = local.server;
+  ls_database_name_ = local.database;
+  ls_user_name_ = local.user;
+  ls_user_password_ = local.password;
   w_.hpb_start(8);
-  w_.set_ii_database(1);
-  if (w_.rb_2_checked()) w_.set_ii_database(2);
 
-  const bool go_on = w_.ii_database() == 1 ? local_path() : sql_server_path();
+  const bool go_on = shared::take_kind(w_.panel()) == 1 ? local_path() : sql_server_path();
   if (go_on) tail();
   ds_back_.reset();
   // However the run ended, the customer data does not stay behind in plain text, nor what a

@@ -71,4 +71,8 @@ class StartAction {
 // The text file of table number n in the program folder.
 QString tab_back_file(int n);
 
+// cb_test's clicked in the program: the action with the real data store, upgrade chain and
+// f_conect.
+void program_start_action(StartWindow& w_main);
+
 }  // namespace rebuild

@@ -3,26 +3,21 @@
 // tests use a recording double.
 #include <QString>
 
+#include "shared/connection_panel.h"
+
 namespace rebuild {
 
 class StartWindow {
  public:
   virtual ~StartWindow() = default;
 
-  // The hidden local-set fields of the connection panel, as typed.
-  virtual QString sle_server_name() const = 0;
-  virtual QString sle_database_name() const = 0;
-  virtual QString sle_user_name() const = 0;
-  virtual QString sle_user_password() const = 0;
+  // The hidden connection panel: the local set's fields as typed, rb_2 and ii_database.
+  virtual shared::connection_panel& panel() = 0;
 
-  virtual bool rb_2_checked() const = 0;
   // The keep options cbx_2 ... cbx_6.
   virtual bool cbx_checked(int n) const = 0;
   virtual QString em_1_text() const = 0;
   virtual QString em_2_text() const = 0;
-
-  virtual int ii_database() const = 0;
-  virtual void set_ii_database(int kind) = 0;
 
   virtual void set_st_11(const QString& text) = 0;
   // hpb_1: position to 0, then maxposition; stepit advances the position by one.

@@ -16,7 +16,7 @@ void StartAction::tail() {
   // The purge is one transaction on either kind (the local connection has auto_commit off):
   // a failure or a crash anywhere in it leaves velmo41 as the copy or the import left it, never
   // documents without their items or members without their side tables.
-  if (w_.ii_database() == 1) {
+  if (w_.panel().ii_database() == 1) {
     if (!connect_local()) return;
   } else if (!connect_server(QStringLiteral("velmo41"), false)) {
     fail(QString(), QStringLiteral("连接新数据库失败"));

@@ -5,7 +5,6 @@
 #include <QFile>
 
 #include "db/transaction.h"
-#include "kestrel/rebuild/main_view_window.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/upgrade/chain.h"
 #include "kestrel/w_main.h"
@@ -85,14 +84,13 @@ TEST_F(AttachThenRebuild, WithAStoreDoubleEveryTableComesBack) {
   for (int n = 1; n <= gi_tables; ++n)
     if (n != 2) store.old_rows[n] = {QStringLiteral("R%1\tE%1").arg(n)};
   int steps = 0;
-  rebuild::MainViewWindow window(kestrel);
-  rebuild::StartAction(window, {test::fake_store_factory(store),
-                                [&] {
-                                  const upgrade::Outcome o = upgrade::run_chain(&steps);
-                                  return o == upgrade::Outcome::done ||
-                                         o == upgrade::Outcome::returned_early;
-                                },
-                                nullptr})
+  rebuild::StartAction(kestrel, {test::fake_store_factory(store),
+                                 [&] {
+                                   const upgrade::Outcome o = upgrade::run_chain(&steps);
+                                   return o == upgrade::Outcome::done ||
+                                          o == upgrade::Outcome::returned_early;
+                                 },
+                                 nullptr})
       .clicked();
 
   EXPECT_EQ(dialogs.lines().back(), "系统提示|数据库处理完毕!")

@@ -13,7 +13,6 @@
 
 #include "db/transaction.h"
 #include "kestrel/rebuild/del_b_list.h"
-#include "kestrel/rebuild/main_view_window.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/upgrade/chain.h"
 #include "kestrel/w_main.h"
@@ -280,8 +279,7 @@ TEST_F(EndToEnd, TheProgressShownIsTheStepThatRuns) {
     phase = Phase::emptying;
     return o == upgrade::Outcome::done || o == upgrade::Outcome::returned_early;
   };
-  rebuild::MainViewWindow window(w);
-  rebuild::StartAction(window, {store, upgrade, f_conect}).clicked();
+  rebuild::StartAction(w, {store, upgrade, f_conect}).clicked();
   sqlca.set_fault_hook({});
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   EXPECT_EQ(table, gi_tables);

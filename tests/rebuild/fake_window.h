@@ -6,16 +6,19 @@
 #include <map>
 
 #include "kestrel/rebuild/start_window.h"
+#include "tests/shared/fake_panel.h"
 
 namespace test {
 
 class FakeWindow : public rebuild::StartWindow {
  public:
-  QString server = "(embedded)", database = "velmo40", user = "sa", password = "";
-  bool rb_2 = true;
+  FakeWindow() {
+    connection.local("(embedded)", "velmo40", "sa", "", "");
+    connection.check_kind(2);
+  }
+  fake_panel connection;  // the local set, rb_2 and ii_database
   std::map<int, bool> cbx{{2, true}, {3, true}, {4, true}, {5, false}, {6, false}};
   QString em_1, em_2 = "100.00";
-  int ii = 0;
 
   QStringList st_11_history;  // every text written, in order
   QString st_11;
@@ -23,16 +26,10 @@ class FakeWindow : public rebuild::StartWindow {
   QStringList wait_history;  // "open:<text>", texts, "close"
   bool wait_open = false;
 
-  QString sle_server_name() const override { return server; }
-  QString sle_database_name() const override { return database; }
-  QString sle_user_name() const override { return user; }
-  QString sle_user_password() const override { return password; }
-  bool rb_2_checked() const override { return rb_2; }
+  shared::connection_panel& panel() override { return connection; }
   bool cbx_checked(int n) const override { return cbx.at(n); }
   QString em_1_text() const override { return em_1; }
   QString em_2_text() const override { return em_2; }
-  int ii_database() const override { return ii; }
-  void set_ii_database(int kind) override { ii = kind; }
   void set_st_11(const QString& t) override {
     st_11 = t;
     st_11_history << t;

@@ -26,7 +26,7 @@ class LocalRun {
  protected:
   explicit LocalRun(const QString& folder = QStringLiteral("app")) : dir(folder) {
     sqlca.disconnect();
-    w.rb_2 = false;
+    w.connection.rb_2 = false;
     test::sqlite_file(dir.file("velmo40.db"),
                       "create table mem_info (mem_id varchar(20));"
                       "insert into mem_info values ('M1'), ('M2');");

@@ -59,7 +59,7 @@ TEST(KeepOptions, StartRefusesAFieldThatDoesNotConvert) {
       SCOPED_TRACE(std::string(server ? "SQL Server " : "local ") + c.em_1 + "|" + c.em_2);
       test::ScriptedDialogs dialogs;
       test::FakeWindow w;
-      w.rb_2 = server;
+      w.connection.rb_2 = server;
       w.cbx[c.box] = true;
       w.em_1 = c.em_1;
       w.em_2 = c.em_2;
@@ -94,7 +94,7 @@ TEST(KeepOptions, AnOptionChangedDuringTheRunIsCheckedBeforeThePurge) {
   test::sqlite_file(dir.file("velmo40.db"),
                     "create table mem_info (mem_id varchar(20)); insert into mem_info values (1);");
   ChangingWindow w;
-  w.rb_2 = false;
+  w.connection.rb_2 = false;
   w.cbx[2] = false;
   int connects = 0;
   rebuild::StartAction(w, {nullptr, nullptr, [&](auto&&...) { return ++connects; }}).clicked();
@@ -126,7 +126,7 @@ class Purge : public ::testing::TestWithParam<Engine> {
   static bool embedded() { return GetParam() == Engine::EmbeddedServer; }
 
   void SetUp() override {
-    w.ii = embedded() ? 2 : 1;
+    w.connection.kind = embedded() ? 2 : 1;
     if (embedded()) {
       server.create_database("velmo41");
       sqlca.disconnect();

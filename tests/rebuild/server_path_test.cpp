@@ -128,7 +128,7 @@ TEST_F(SqlServerPath, ADamagedVelmo41AsItsOwnSourceIsRefused) {
   ASSERT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   dialogs.clear();
   write(app("velmo41.mdf"), "");
-  w.database = "VELMO41";
+  w.connection[shared::sle::database_name] = "VELMO41";
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"错误提示|原始数据库velmo41已损坏,\r\n未做任何处理!"});
   EXPECT_EQ(QFile(app("velmo41.mdf")).size(), 0);
@@ -145,8 +145,8 @@ TEST_F(SqlServerPath, AQuoteInTheProgramFolderIsDoubledInTheAttach) {
 
 TEST_F(SqlServerPath, BlanksAroundTheConnectionFieldsAreRemoved) {
   build();
-  w.server = "  (embedded) ";
-  w.database = " velmo40  ";
+  w.connection[shared::sle::server_name] = "  (embedded) ";
+  w.connection[shared::sle::database_name] = " velmo40  ";
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
   EXPECT_EQ(sqlca.server, "(embedded)");
@@ -236,7 +236,9 @@ TEST_P(SqlServerStop, ShowsItsMessageAndLeavesTheOldDatabaseAlone) {
 
 const Stop stops[] = {
     {"MasterRefused",
-     [](auto&, auto& w, auto&, auto&) { w.server = "nowhere.invalid"; },
+     [](auto&, auto& w, auto&, auto&) {
+       w.connection[shared::sle::server_name] = "nowhere.invalid";
+     },
      {"|连接失败"},
      0,
      false},
@@ -251,7 +253,7 @@ const Stop stops[] = {
      0,
      false},
     {"OldDatabaseRefused",
-     [](auto&, auto& w, auto&, auto&) { w.database = "nosuch"; },
+     [](auto&, auto& w, auto&, auto&) { w.connection[shared::sle::database_name] = "nosuch"; },
      {"|连接原始数据库失败"},
      0,
      false},

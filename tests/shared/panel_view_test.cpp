@@ -17,22 +17,12 @@ struct PanelWindow {
     for (int i = 0; i < 10; ++i) {
       edits[i] = new singlelineedit(&window);
       edits[i]->setGeometry(0, 22 * i, 120, 20);
+      c.field(static_cast<shared::sle>(i)) = edits[i];
     }
-    c.sle_server_name = edits[0];
-    c.sle_database_name = edits[1];
-    c.sle_user_name = edits[2];
-    c.sle_user_password = edits[3];
-    c.sle_user_two = edits[4];
-    c.sle_server_name2 = edits[5];
-    c.sle_database_name2 = edits[6];
-    c.sle_user_name2 = edits[7];
-    c.sle_user_password2 = edits[8];
-    c.sle_user_two2 = edits[9];
     c.rb_1 = new QRadioButton(&window);
     c.rb_2 = new QRadioButton(&window);
     c.cbx_1 = new QCheckBox(&window);
     c.cb_save = new uo_xpbutton(&window);
-    c.ii_database = &ii_database;
     shared::connect_edit_events(c);
     window.resize(200, 240);
     window.show();
@@ -42,7 +32,6 @@ struct PanelWindow {
   QWidget window;
   singlelineedit* edits[10];
   shared::panel_controls c;
-  int ii_database = 1;
 };
 
 TEST(PanelView, GetfocusSelectsTheWholeText) {
@@ -110,13 +99,16 @@ TEST(PanelView, EnterInAChangedServerFieldMovesTheFocusOn) {
 
 TEST(PanelView, HandlersSeeTheWindowsControls) {
   PanelWindow w;
+  EXPECT_EQ(w.c.sle_server_name, w.edits[0]);
+  EXPECT_EQ(w.c.sle_user_two, w.edits[4]);
+  EXPECT_EQ(w.c.sle_server_name2, w.edits[5]);
   shared::panel_view v(w.c);
   v.set_text(shared::sle::user_two2, "x");
   EXPECT_EQ(w.edits[9]->text(), "x");
   v.check_kind(2);
   EXPECT_TRUE(v.rb_2_checked());
   v.set_ii_database(2);
-  EXPECT_EQ(w.ii_database, 2);
+  EXPECT_EQ(w.c.ii_database, 2);
   int clicks = 0;
   QObject::connect(w.c.cb_save, &uo_xpbutton::clicked, [&] { ++clicks; });
   v.cb_save_triggerevent_clicked();
