@@ -1,17 +1,12 @@
 #include "db/data_file_check.h"
 
-#include <sqlite3.h>
-
 #include <QFileInfo>
 #include <QStringList>
-#include <memory>
+
+#include "db/sqlite_connection.h"
 
 namespace db {
 namespace {
-
-struct Closer {
-  void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
 
 // What a failing open or read says about the file's content.
 DataFileState state_of_error(int rc) {
@@ -40,9 +35,9 @@ DataFileState check_data_file(const QString& path, QString& detail) {
     detail = QStringLiteral("the file is empty");
     return DataFileState::damaged;
   }
-  sqlite3* raw = nullptr;
-  int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-  const std::unique_ptr<sqlite3, Closer> db(raw);
+  SqliteConnection db;
+  int rc = db.open(path.toUtf8().constData(), SQLITE_OPEN_READWRITE);
+  sqlite3* raw = db.get();
   QStringList findings;
   if (rc == SQLITE_OK) {
     sqlite3_extended_result_codes(raw, 1);

@@ -1,12 +1,12 @@
 #include "db/database_copy.h"
 
-#include <sqlite3.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <vector>
+
+#include "db/sqlite_connection.h"
 
 namespace db {
 namespace {
@@ -18,26 +18,25 @@ constexpr int kChangedMeanwhile = -1;
 
 // SQLite's backup of `from`, opened with `flags`, into the new file `to`.
 int backup(const QString& from, int flags, const QString& to) {
-  sqlite3* src = nullptr;
-  sqlite3* dst = nullptr;
-  int rc = sqlite3_open_v2(from.toUtf8().constData(), &src, flags, nullptr);
+  SqliteConnection src;
+  SqliteConnection dst;
+  int rc = src.open(from.toUtf8().constData(), flags);
   if (rc == SQLITE_OK) {
-    sqlite3_extended_result_codes(src, 1);
-    sqlite3_busy_timeout(src, kBusyTimeoutMs);
-    rc = sqlite3_open_v2(to.toUtf8().constData(), &dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                         nullptr);
+    sqlite3_extended_result_codes(src.get(), 1);
+    sqlite3_busy_timeout(src.get(), kBusyTimeoutMs);
+    rc = dst.open(to.toUtf8().constData(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   }
   if (rc == SQLITE_OK) {
-    if (sqlite3_backup* b = sqlite3_backup_init(dst, "main", src, "main")) {
+    if (sqlite3_backup* b = sqlite3_backup_init(dst.get(), "main", src.get(), "main")) {
       const int step = sqlite3_backup_step(b, -1);
       const int finish = sqlite3_backup_finish(b);
       rc = step != SQLITE_DONE ? step : finish;
     } else {
-      rc = sqlite3_errcode(dst);
+      rc = sqlite3_errcode(dst.get());
     }
   }
-  const int closed = sqlite3_close(dst);
-  sqlite3_close(src);
+  // Closing the copy is part of making it: its result counts.
+  const int closed = dst.close();
   return rc == SQLITE_OK ? closed : rc;
 }
 

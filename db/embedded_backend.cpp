@@ -235,11 +235,8 @@ class ActionStatement final : public Statement {
 
 // Runs `work` on the master catalog of the server's folder, through a connection of its own.
 bool on_catalog(const QString& folder, DbError& err, const std::function<bool(sqlite3*)>& work) {
-  sqlite3* catalog = open_master_catalog(folder, err);
-  if (!catalog) return false;
-  const bool ok = work(catalog);
-  sqlite3_close(catalog);
-  return ok;
+  const SqliteConnection catalog = open_master_catalog(folder, err);
+  return catalog && work(catalog.get());
 }
 
 bool only_separators(const char* tail) {
@@ -250,36 +247,32 @@ bool only_separators(const char* tail) {
 
 }  // namespace
 
-EmbeddedBackend::EmbeddedBackend(sqlite3* db, bool auto_commit, QString server_folder)
-    : db_(db), auto_commit_(auto_commit), folder_(std::move(server_folder)) {
-  register_store_function(db_);
+EmbeddedBackend::EmbeddedBackend(SqliteConnection db, bool auto_commit, QString server_folder)
+    : db_(std::move(db)), auto_commit_(auto_commit), folder_(std::move(server_folder)) {
+  register_store_function(db_.get());
 }
 
 std::vector<tsql::TargetColumn> EmbeddedBackend::table_columns(const QString& table) {
   std::vector<tsql::TargetColumn> out;
   SqliteStmt st;
   DbError ignored;
-  if (!st.prepare(db_, QStringLiteral("select name, type from pragma_table_info(?1)"), ignored))
+  if (!st.prepare(db_.get(), QStringLiteral("select name, type from pragma_table_info(?1)"),
+                  ignored))
     return out;
   st.bind_text(1, table);
   while (st.step(ignored)) out.push_back({st.text(0), st.text(1)});
   return out;
 }
 
-EmbeddedBackend::~EmbeddedBackend() {
-  // Work that no commit ended is undone, as a server does when a connection drops.
-  sqlite3_close_v2(db_);
-}
-
 bool EmbeddedBackend::open_implicit_transaction(DbError& err) {
-  if (auto_commit_ || !sqlite3_get_autocommit(db_)) return true;
-  return sqlite_exec(db_, QStringLiteral("BEGIN"), err);
+  if (auto_commit_ || !sqlite3_get_autocommit(db_.get())) return true;
+  return sqlite_exec(db_.get(), QStringLiteral("BEGIN"), err);
 }
 
 bool EmbeddedBackend::end_transaction(const char* how, DbError& err) {
   // Without an open transaction there is nothing to end, and SQL Server says nothing.
-  if (sqlite3_get_autocommit(db_) || in_unit_) return true;
-  return sqlite_exec(db_, QString::fromLatin1(how), err);
+  if (sqlite3_get_autocommit(db_.get()) || in_unit_) return true;
+  return sqlite_exec(db_.get(), QString::fromLatin1(how), err);
 }
 
 bool EmbeddedBackend::commit(DbError& err) { return end_transaction("COMMIT", err); }
@@ -287,7 +280,7 @@ bool EmbeddedBackend::rollback(DbError& err) { return end_transaction("ROLLBACK"
 
 bool EmbeddedBackend::begin_unit(DbError& err) {
   if (!open_implicit_transaction(err) ||
-      !sqlite_exec(db_, QStringLiteral("SAVEPOINT data_store_unit"), err))
+      !sqlite_exec(db_.get(), QStringLiteral("SAVEPOINT data_store_unit"), err))
     return false;
   in_unit_ = true;
   return true;
@@ -297,12 +290,12 @@ bool EmbeddedBackend::end_unit(bool keep, DbError& err) {
   if (!in_unit_) return true;
   in_unit_ = false;
   DbError undo;
-  if (!keep) sqlite_exec(db_, QStringLiteral("ROLLBACK TO data_store_unit"), undo);
-  if (sqlite_exec(db_, QStringLiteral("RELEASE data_store_unit"), err)) return true;
+  if (!keep) sqlite_exec(db_.get(), QStringLiteral("ROLLBACK TO data_store_unit"), undo);
+  if (sqlite_exec(db_.get(), QStringLiteral("RELEASE data_store_unit"), err)) return true;
   // A release that fails (a busy database) leaves the unit open: undo it rather than keep it
   // half-known.
-  sqlite_exec(db_, QStringLiteral("ROLLBACK TO data_store_unit"), undo);
-  sqlite_exec(db_, QStringLiteral("RELEASE data_store_unit"), undo);
+  sqlite_exec(db_.get(), QStringLiteral("ROLLBACK TO data_store_unit"), undo);
+  sqlite_exec(db_.get(), QStringLiteral("RELEASE data_store_unit"), undo);
   return false;
 }
 
@@ -339,8 +332,8 @@ std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError&
     case Kind::AddPrimaryKey:
       return std::make_unique<ActionStatement>([this, c](DbError& e) {
         if (!open_implicit_transaction(e)) return false;
-        return c.kind == Kind::AlterColumn ? tsql::alter_column(db_, c, e)
-                                           : tsql::add_primary_key(db_, c, e);
+        return c.kind == Kind::AlterColumn ? tsql::alter_column(db_.get(), c, e)
+                                           : tsql::add_primary_key(db_.get(), c, e);
       });
     case Kind::Pass:
     case Kind::CreateTable:
@@ -356,8 +349,9 @@ std::unique_ptr<Statement> EmbeddedBackend::prepare(const QString& sql, DbError&
   const QByteArray u = stored.sql.toUtf8();
   sqlite3_stmt* st = nullptr;
   const char* tail = nullptr;
-  if (sqlite3_prepare_v2(db_, u.constData(), static_cast<int>(u.size()), &st, &tail) != SQLITE_OK) {
-    err = sqlite_failure(db_);
+  if (sqlite3_prepare_v2(db_.get(), u.constData(), static_cast<int>(u.size()), &st, &tail) !=
+      SQLITE_OK) {
+    err = sqlite_failure(db_.get());
     return nullptr;
   }
   if (!st || !only_separators(tail)) {

@@ -4,15 +4,16 @@
 #include <sqlite3.h>
 
 #include "db/backend.h"
+#include "db/sqlite_connection.h"
 #include "db/tsql_store.h"
 
 namespace db {
 
 class EmbeddedBackend final : public Backend {
  public:
-  // Takes ownership of `db`.
-  EmbeddedBackend(sqlite3* db, bool auto_commit, QString server_folder);
-  ~EmbeddedBackend() override;
+  EmbeddedBackend(SqliteConnection db, bool auto_commit, QString server_folder);
+  // Work that no commit ended is undone, as a server does when a connection drops.
+  ~EmbeddedBackend() override = default;
 
   std::unique_ptr<Statement> prepare(const QString& sql, DbError& err) override;
   bool commit(DbError& err) override;
@@ -22,7 +23,7 @@ class EmbeddedBackend final : public Backend {
 
   // With auto_commit off, the first statement after a commit or rollback opens a transaction.
   bool open_implicit_transaction(DbError& err);
-  sqlite3* handle() const { return db_; }
+  sqlite3* handle() const { return db_.get(); }
   const QString& server_folder() const { return folder_; }
   // The columns of a table of this database, with their declared types.
   std::vector<tsql::TargetColumn> table_columns(const QString& table);
@@ -30,7 +31,7 @@ class EmbeddedBackend final : public Backend {
  private:
   bool end_transaction(const char* how, DbError& err);
 
-  sqlite3* db_;
+  SqliteConnection db_;
   bool auto_commit_;
   QString folder_;
   bool in_unit_ = false;

@@ -16,19 +16,17 @@ std::unique_ptr<Backend> open_data_file(const AttachedDatabase& d, bool auto_com
                     .arg(d.name, d.data_file)};
     return nullptr;
   }
-  sqlite3* db = nullptr;
+  SqliteConnection db;
   // READWRITE without CREATE: a missing file must fail, never become an empty database.
-  if (sqlite3_open_v2(d.data_file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-          SQLITE_OK ||
-      sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) !=
+  if (db.open(d.data_file.toUtf8().constData(), SQLITE_OPEN_READWRITE) != SQLITE_OK ||
+      sqlite3_exec(db.get(), "select count(*) from sqlite_master", nullptr, nullptr, nullptr) !=
           SQLITE_OK) {
     err = {946, QStringLiteral("Cannot open database '%1' from '%2': %3")
-                    .arg(d.name, d.data_file, QString::fromUtf8(sqlite3_errmsg(db)))};
-    sqlite3_close(db);
+                    .arg(d.name, d.data_file, QString::fromUtf8(sqlite3_errmsg(db.get())))};
     return nullptr;
   }
-  sqlite3_busy_timeout(db, 5000);
-  return std::make_unique<EmbeddedBackend>(db, auto_commit, g_folder);
+  sqlite3_busy_timeout(db.get(), 5000);
+  return std::make_unique<EmbeddedBackend>(std::move(db), auto_commit, g_folder);
 }
 
 }  // namespace
@@ -45,9 +43,9 @@ std::unique_ptr<Backend> connect_embedded(const ConnectRequest& req, DbError& er
   const QString name = req.db_name.trimmed();
   // A login without a database lands in master, as on SQL Server.
   if (name.isEmpty() || name.compare(QStringLiteral("master"), Qt::CaseInsensitive) == 0) {
-    sqlite3* db = open_master_catalog(g_folder, err);
+    SqliteConnection db = open_master_catalog(g_folder, err);
     if (!db) return nullptr;
-    return std::make_unique<EmbeddedBackend>(db, req.auto_commit, g_folder);
+    return std::make_unique<EmbeddedBackend>(std::move(db), req.auto_commit, g_folder);
   }
   const std::optional<AttachedDatabase> d = find_database(g_folder, name);
   if (!d) {

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <memory>
 #include <vector>
 
 #include "db/sqlite_util.h"
@@ -14,21 +13,17 @@ const char kSchema[] =
     "create table if not exists sysdatabases (name text not null collate nocase primary key, "
     "filename text not null, logname text not null)";
 
-struct CatalogCloser {
-  void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-using CatalogHandle = std::unique_ptr<sqlite3, CatalogCloser>;
-
-// Opens an existing catalog for reading; null when there is none.
-CatalogHandle open_for_reading(const QString& server_folder) {
+// Opens an existing catalog for reading; empty when there is none.
+SqliteConnection open_for_reading(const QString& server_folder) {
   const QString path = master_catalog_path(server_folder);
-  if (server_folder.isEmpty() || !QFileInfo(path).isFile()) return nullptr;
-  sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-  CatalogHandle owned(db);
-  if (rc != SQLITE_OK) return nullptr;
-  sqlite3_busy_timeout(db, 5000);
-  return owned;
+  SqliteConnection db;
+  if (server_folder.isEmpty() || !QFileInfo(path).isFile()) return db;
+  if (db.open(path.toUtf8().constData(), SQLITE_OPEN_READONLY) != SQLITE_OK) {
+    db.close();
+    return db;
+  }
+  sqlite3_busy_timeout(db.get(), 5000);
+  return db;
 }
 
 // The folder a catalog lies in: its relative entries are relative to it.
@@ -55,13 +50,10 @@ bool read_entries(sqlite3* catalog, const QString& folder, std::vector<AttachedD
 // A data file this server can open: a SQLite database (an empty file is none).
 bool is_database_file(const QString& path) {
   if (QFileInfo(path).size() == 0) return false;
-  sqlite3* db = nullptr;
-  bool ok = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) ==
-                SQLITE_OK;
-  sqlite3_close(db);
-  return ok;
+  SqliteConnection db;
+  return db.open(path.toUtf8().constData(), SQLITE_OPEN_READWRITE) == SQLITE_OK &&
+         sqlite3_exec(db.get(), "select count(*) from sqlite_master", nullptr, nullptr, nullptr) ==
+             SQLITE_OK;
 }
 
 DbError missing_file(const QString& path) {
@@ -100,26 +92,21 @@ QString resolved_entry_path(const QString& server_folder, const QString& entry) 
   return comparable_path(QFileInfo::exists(here) ? here : entry);
 }
 
-sqlite3* open_master_catalog(const QString& server_folder, DbError& err) {
+SqliteConnection open_master_catalog(const QString& server_folder, DbError& err) {
   if (server_folder.isEmpty() || !QFileInfo(server_folder).isDir()) {
     err = {-1, QStringLiteral("The embedded server has no folder for its master database: '%1'.")
                    .arg(server_folder)};
-    return nullptr;
+    return {};
   }
-  sqlite3* db = nullptr;
+  SqliteConnection db;
   const QString path = master_catalog_path(server_folder);
-  if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                      nullptr) != SQLITE_OK) {
+  if (db.open(path.toUtf8().constData(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) != SQLITE_OK) {
     err = {-1, QStringLiteral("The master database '%1' cannot be opened: %2")
-                   .arg(path, QString::fromUtf8(sqlite3_errmsg(db)))};
-    sqlite3_close(db);
-    return nullptr;
+                   .arg(path, QString::fromUtf8(sqlite3_errmsg(db.get())))};
+    return {};
   }
-  sqlite3_busy_timeout(db, 5000);
-  if (!sqlite_exec(db, QString::fromLatin1(kSchema), err)) {
-    sqlite3_close(db);
-    return nullptr;
-  }
+  sqlite3_busy_timeout(db.get(), 5000);
+  if (!sqlite_exec(db.get(), QString::fromLatin1(kSchema), err)) return {};
   return db;
 }
 
@@ -189,7 +176,7 @@ bool detach_database(sqlite3* catalog, const QString& name, DbError& err) {
 }
 
 std::optional<AttachedDatabase> find_database(const QString& server_folder, const QString& name) {
-  const CatalogHandle db = open_for_reading(server_folder);
+  const SqliteConnection db = open_for_reading(server_folder);
   std::vector<AttachedDatabase> entries;
   DbError err;
   if (db && read_entries(db.get(), server_folder, entries, err))
@@ -201,7 +188,7 @@ std::optional<AttachedDatabase> find_database(const QString& server_folder, cons
 bool catalog_holds_file(const QString& server_folder, const QString& path) {
   // A file that is gone is held by nobody (Windows would not have let it go while held).
   if (!QFileInfo::exists(path)) return false;
-  const CatalogHandle db = open_for_reading(server_folder);
+  const SqliteConnection db = open_for_reading(server_folder);
   std::vector<AttachedDatabase> entries;
   DbError err;
   if (!db || !read_entries(db.get(), server_folder, entries, err)) return false;

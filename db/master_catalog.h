@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "db/backend.h"
+#include "db/sqlite_connection.h"
 
 namespace db {
 
@@ -26,8 +27,8 @@ struct AttachedDatabase {
 // The catalog's file in the server folder.
 QString master_catalog_path(const QString& server_folder);
 
-// Opens the catalog, creating it when missing; null with err filled on failure.
-sqlite3* open_master_catalog(const QString& server_folder, DbError& err);
+// Opens the catalog, creating it when missing; empty with err filled on failure.
+SqliteConnection open_master_catalog(const QString& server_folder, DbError& err);
 
 // sp_attach_db: both files must exist, the data file must be a database this server can open,
 // the name must be free (names compare without regard to case) and neither file attached yet.

@@ -1,10 +1,9 @@
 #include "tools/fixture.h"
 
-#include <sqlite3.h>
-
 #include <QFile>
 
 #include "db/embedded_server.h"
+#include "db/sqlite_connection.h"
 #include "db/transaction.h"
 #include "runtime/settings_file.h"
 #include "shared/globals.h"
@@ -38,12 +37,10 @@ void use_embedded_server() {
 // An empty SQLite database: the server attaches only files that hold a database header.
 bool new_data_file(const QString& path) {
   QFile::remove(path);
-  sqlite3* h = nullptr;
-  bool ok = sqlite3_open(path.toUtf8().constData(), &h) == SQLITE_OK &&
-            sqlite3_exec(h, "create table t (x int); drop table t;", nullptr, nullptr, nullptr) ==
-                SQLITE_OK;
-  sqlite3_close(h);
-  return ok;
+  db::SqliteConnection h;
+  return h.open(path.toUtf8().constData()) == SQLITE_OK &&
+         sqlite3_exec(h.get(), "create table t (x int); drop table t;", nullptr, nullptr,
+                      nullptr) == SQLITE_OK;
 }
 
 bool new_log_file(const QString& path) {

@@ -3,8 +3,6 @@
 // table, and prints rows per second for both.
 //
 //   db_import_bench [rows] [rounds]      (defaults 1000000 and 2; needs sqlite3 on PATH)
-#include <sqlite3.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,6 +12,7 @@
 
 #include "db/data_store.h"
 #include "db/embedded_server.h"
+#include "db/sqlite_connection.h"
 #include "db/transaction.h"
 
 namespace {
@@ -41,12 +40,9 @@ QByteArray make_rows(long rows) {
 }
 
 bool make_database(const QString& path) {
-  sqlite3* db = nullptr;
-  const bool ok =
-      sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK &&
-      sqlite3_exec(db, "pragma user_version = 1", nullptr, nullptr, nullptr) == SQLITE_OK;
-  sqlite3_close(db);
-  return ok;
+  db::SqliteConnection db;
+  return db.open(path.toUtf8().constData()) == SQLITE_OK &&
+         sqlite3_exec(db.get(), "pragma user_version = 1", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 double shell_import(const QString& dir, const QString& file, int round) {

@@ -102,13 +102,11 @@ bool StartAction::connect_local() {
   if (s_.f_conect) s_.f_conect(kDsn, QString(), QStringLiteral("dba"), QStringLiteral("kpz531274"));
   if (!sqlca.is_connected() || sqlca.status != 0) {
     fail(QString(), QStringLiteral("连接新数据库失败"));
-    sqlca.disconnect();
     return false;
   }
   if (!rt::same_file(sqlca.database_file(), own_velmo41())) {
     fail(QStringLiteral("错误信息"),
          QStringLiteral("数据源velmo41不是本目录的velmo41.db,\r\n未删除任何数据!"));
-    sqlca.disconnect();
     return false;
   }
   return true;

@@ -105,7 +105,6 @@ bool StartAction::source_is_salon_database() {
   } else {
     return true;
   }
-  sqlca.disconnect();
   return false;
 }
 

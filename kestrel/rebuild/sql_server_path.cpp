@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "db/transaction.h"
+#include "kestrel/rebuild/connection_guard.h"
 #include "kestrel/rebuild/f_del_b.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/rebuild/tab_back_tables.h"
@@ -75,7 +76,6 @@ bool StartAction::export_tables() {
   // Read only: there is nothing to keep.
   if (one_moment) sqlca.end_unit(false);
   if (failure) fail(failure->title, failure->text);
-  sqlca.disconnect();
   return !failure;
 }
 
@@ -88,7 +88,6 @@ bool StartAction::check_text_files() {
     if (!rt::file_exists(tab_back_file(n))) {
       fail(QStringLiteral("错误信息"),
            QStringLiteral("要恢复的数据文件并不存在，请检查后重新恢复!"));
-      sqlca.disconnect();
       return false;
     }
   }
@@ -100,42 +99,38 @@ bool StartAction::sql_server_path() {
   if (!source_name_allowed()) return false;
   if (!attach_velmo41()) return false;
 
-  if (!connect_server(ls_database_name_)) {
-    fail(QString(), QStringLiteral("连接原始数据库失败"));
-    sqlca.disconnect();
-    return false;
+  {
+    const ConnectionGuard old_database;
+    if (!connect_server(ls_database_name_)) {
+      fail(QString(), QStringLiteral("连接原始数据库失败"));
+      return false;
+    }
+    if (!source_is_salon_database()) return false;
+    if (!export_tables()) return false;
   }
-  if (!source_is_salon_database()) return false;
-  if (!export_tables()) return false;
   w_.hpb_stepit();
 
-  if (!connect_server(QStringLiteral("velmo41"))) {
-    fail(QString(), QStringLiteral("连接新数据库失败"));
-    sqlca.disconnect();
-    return false;
+  {
+    ConnectionGuard upgrading;
+    if (!connect_velmo41()) return false;
+    w_.set_st_11(QStringLiteral("升级数据库"));
+    // A chain that stopped has shown its own message; nothing is emptied or imported then, and
+    // the status line says so.
+    if (s_.upgrade && !s_.upgrade()) {
+      upgrading.end();
+      w_.set_st_11(QStringLiteral("升级数据库失败,已停止,数据未改动!"));
+      return false;
+    }
+    if (!check_text_files()) return false;
   }
-  w_.set_st_11(QStringLiteral("升级数据库"));
-  // A chain that stopped has shown its own message; nothing is emptied or imported then, and
-  // the status line says so.
-  if (s_.upgrade && !s_.upgrade()) {
-    sqlca.disconnect();
-    w_.set_st_11(QStringLiteral("升级数据库失败,已停止,数据未改动!"));
-    return false;
-  }
-  if (!check_text_files()) return false;
   // The emptying and the import are one transaction, on a connection of their own with
   // auto_commit off: a failure or a crash anywhere in them leaves velmo41 as it was, so the
   // text files are never the only copy of a row (the old database may be velmo41 itself).
-  sqlca.disconnect();
-  if (!connect_server(QStringLiteral("velmo41"), false)) {
-    fail(QString(), QStringLiteral("连接新数据库失败"));
-    sqlca.disconnect();
-    return false;
-  }
+  const ConnectionGuard refilling;
+  if (!connect_velmo41(false)) return false;
   if (f_del_b(w_) != 0) {
     sqlca.rollback();
     fail(QStringLiteral("系统提示"), QStringLiteral("删除原数据出错!"));
-    sqlca.disconnect();
     return false;
   }
   return import_tables();

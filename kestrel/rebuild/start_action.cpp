@@ -71,4 +71,10 @@ bool StartAction::connect_server(const QString& db_name, bool auto_commit) {
                                     auto_commit);
 }
 
+bool StartAction::connect_velmo41(bool auto_commit) {
+  if (connect_server(QStringLiteral("velmo41"), auto_commit)) return true;
+  fail(QString(), QStringLiteral("连接新数据库失败"));
+  return false;
+}
+
 }  // namespace rebuild

@@ -33,6 +33,8 @@ class StartAction {
   static bool running() { return running_; }
 
  private:
+  // A step that connects sqlca holds a ConnectionGuard, which lets the connection go when the
+  // step ends, after the step's failure box; what the step calls leaves sqlca connected.
   bool local_path();
   bool connect_local();  // sqlca on this folder's velmo41.db, for the tail
   bool sql_server_path();
@@ -40,7 +42,7 @@ class StartAction {
   bool source_is_salon_database();  // with sqlca on the source
   bool attach_velmo41();
   bool claim_own_velmo41(const QString& data, const QString& log, bool& known);
-  bool export_tables();  // on sqlca connected to the old database; disconnects
+  bool export_tables();  // on sqlca connected to the old database
   // The export's failure box, shown once the old database is let go.
   struct ExportFailure {
     QString title;
@@ -57,6 +59,7 @@ class StartAction {
   void remove_text_files();
 
   bool connect_server(const QString& db_name, bool auto_commit = true);
+  bool connect_velmo41(bool auto_commit = true);         // false after the failure box
   void fail(const QString& title, const QString& text);  // the run's failure box
 
   StartWindow& w_;

@@ -110,13 +110,23 @@ bool StartAction::rows_arrived() {
          QStringLiteral("恢复表: ") + QString::fromLatin1(tab_back_table(n)->table) +
              QStringLiteral("行数不符,应为") + QString::number(expected) +
              QStringLiteral("行,实为") + QString::number(held) + QStringLiteral("行!"));
-    sqlca.disconnect();
     return false;
   }
   return true;
 }
 
 bool StartAction::import_tables() {
+  // A table that could not be read back or stored: nothing of the emptying or the import
+  // stays.
+  const auto stopped = [this](int n, const QString& reason, long code) {
+    sqlca.rollback();
+    ds_back_.reset();
+    rt::dialogs().notice(
+        QStringLiteral("错误提示"),
+        QStringLiteral("恢复表: ") + QString::number(n) + reason + QString::number(code));
+    w_.close_w_wait();
+    return false;
+  };
   dropped_.clear();
   w_.open_w_wait(QStringLiteral("数据处理中"));
   for (int n = 1; n <= gi_tables; ++n) {
@@ -137,14 +147,7 @@ bool StartAction::import_tables() {
     }
     if (li_ret < 0) {
       log_refusal(*ds_back_, n);
-      sqlca.rollback();
-      ds_back_.reset();
-      rt::dialogs().notice(QStringLiteral("错误提示"),
-                           QStringLiteral("恢复表: ") + QString::number(n) +
-                               QStringLiteral("失败?import错误号:") + QString::number(li_ret));
-      sqlca.disconnect();
-      w_.close_w_wait();
-      return false;
+      return stopped(n, QStringLiteral("失败?import错误号:"), li_ret);
     }
     ds_back_->setcolumn(1);
     ds_back_->setsort(ds_back_->getcolumnname());
@@ -154,17 +157,8 @@ bool StartAction::import_tables() {
     w_.set_w_wait_text(QStringLiteral("保存数据:") + QString::number(n) + QStringLiteral("/") +
                        QString::number(gi_tables) + QStringLiteral("中..."));
     li_ret = ds_back_->update();
-    if (li_ret != 1) {
-      sqlca.rollback();
-      ds_back_.reset();
-      rt::dialogs().notice(QStringLiteral("错误提示"),
-                           QStringLiteral("恢复表: ") + QString::number(n) +
-                               QStringLiteral("失败?update错误号:") + QString::number(li_ret));
-      // The file stays, so the refused rows can be looked at; the next run writes it again.
-      sqlca.disconnect();
-      w_.close_w_wait();
-      return false;
-    }
+    // The file stays, so the refused rows can be looked at; the next run writes it again.
+    if (li_ret != 1) return stopped(n, QStringLiteral("失败?update错误号:"), li_ret);
     rt::delete_file(ls_name);
   }
   w_.close_w_wait();
@@ -174,7 +168,6 @@ bool StartAction::import_tables() {
     // A commit that did not happen must not be reported as stored rows.
     if (sqlca.status == 0) {
       ds_back_.reset();
-      sqlca.disconnect();
       return true;
     }
     show_sql_error();
@@ -182,7 +175,6 @@ bool StartAction::import_tables() {
   sqlca.rollback();
   ds_back_.reset();
   fail(QStringLiteral("系统提示"), QStringLiteral("保存数据出错!"));
-  sqlca.disconnect();
   return false;
 }
 

@@ -12,6 +12,7 @@
 #include "db/embedded_server.h"
 #include "db/master_catalog.h"
 #include "db/transaction.h"
+#include "kestrel/rebuild/connection_guard.h"
 #include "kestrel/rebuild/start_action.h"
 #include "runtime/files.h"
 #include "shared/f_copy_file.h"
@@ -48,21 +49,19 @@ bool set_aside(const QString& data, const QString& log, QString& renamed) {
 }  // namespace
 
 // With sqlca on the embedded server's master. `known`: the catalog names velmo41 on this
-// folder's files. False after the failure box, sqlca disconnected.
+// folder's files. False after the failure box.
 bool StartAction::claim_own_velmo41(const QString& data, const QString& log, bool& known) {
   QString detail;
   if (rt::file_exists(data) && db::check_data_file(data, detail) == db::DataFileState::damaged) {
     // Rebuilt from itself, velmo41 would end as the template under a success message.
     if (ls_database_name_.compare(kVelmo41, Qt::CaseInsensitive) == 0) {
       fail(QStringLiteral("错误提示"), QStringLiteral("原始数据库velmo41已损坏,\r\n未做任何处理!"));
-      sqlca.disconnect();
       return false;
     }
     QString renamed;
     if (!set_aside(data, log, renamed)) {
       fail(QStringLiteral("错误信息"),
            QStringLiteral("velmo41.mdf已损坏,无法改名,\r\n请关闭使用它的程序后重新开始!"));
-      sqlca.disconnect();
       return false;
     }
     log_line(QStringLiteral("velmo41.mdf已损坏(") + detail + QStringLiteral("),已改名为") +
@@ -76,7 +75,6 @@ bool StartAction::claim_own_velmo41(const QString& data, const QString& log, boo
   if (sqlca.status != 0) {
     show_sql_error();
     fail(QStringLiteral("错误信息"), QStringLiteral("创建数据库失败"));
-    sqlca.disconnect();
     return false;
   }
   log_line(QStringLiteral("数据库velmo41登记的文件") + entry->data_file +
@@ -92,9 +90,9 @@ bool StartAction::attach_velmo41() {
   const QString ls_ldf = gs_apppath + QStringLiteral("base.ldf");
   const QString ls_data = gs_apppath + QStringLiteral("velmo41.mdf");
   const QString ls_log = gs_apppath + QStringLiteral("velmo41.ldf");
+  const ConnectionGuard master;
   if (!connect_server(QStringLiteral("master"))) {
     fail(QString(), QStringLiteral("连接失败"));
-    sqlca.disconnect();
     return false;
   }
   bool known = false;
@@ -106,13 +104,9 @@ bool StartAction::attach_velmo41() {
     if (sqlca.status != 0 || row.empty()) {
       show_sql_error();
       fail(QString(), QStringLiteral("连接失败"));
-      sqlca.disconnect();
       return false;
     }
-    if (row[0].to_integer() > 0) {
-      sqlca.disconnect();
-      return true;
-    }
+    if (row[0].to_integer() > 0) return true;
   }
   // A fresh data file gets a fresh log file, unless the server holds the one there.
   const bool copy_data = !rt::file_exists(ls_data);
@@ -120,22 +114,16 @@ bool StartAction::attach_velmo41() {
   if ((copy_data && f_copy_file(ls_mdf, ls_data) != 0) ||
       (copy_log && f_copy_file(ls_ldf, ls_log) != 0)) {
     fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
-    sqlca.disconnect();
     return false;
   }
-  if (known) {
-    sqlca.disconnect();
-    return true;
-  }
+  if (known) return true;
   w_.set_st_11(QStringLiteral("附加数据库2"));
   sqlca.execute_immediate(shared::sp_attach_db(kVelmo41, ls_data, ls_log));
   if (sqlca.status != 0) {
     show_sql_error();
     fail(QStringLiteral("错误信息"), QStringLiteral("创建数据库失败"));
-    sqlca.disconnect();
     return false;
   }
-  sqlca.disconnect();
   return true;
 }
 

@@ -2,10 +2,10 @@
 #include "db/data_file_check.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QFile>
 
+#include "db/sqlite_connection.h"
 #include "tests/support/held_database.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -13,15 +13,14 @@ namespace {
 
 // A database of a few hundred pages.
 void make_database(const QString& path) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
+  db::SqliteConnection db;
+  ASSERT_EQ(db.open(path.toUtf8().constData()), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db.get(),
                          "create table t (a text); create index ta on t (a);"
                          "insert into t with recursive n(i) as (select 1 union all select i + 1 "
                          "from n where i < 5000) select printf('%080d', i) from n;",
                          nullptr, nullptr, nullptr),
             SQLITE_OK);
-  sqlite3_close(db);
 }
 
 struct Case {
@@ -91,14 +90,13 @@ TEST(DataFileCheck, AHotJournalIsRolledBackNotCalledDamage) {
   ASSERT_TRUE(QFile::exists(path + QStringLiteral("-journal")));
   QString detail;
   EXPECT_EQ(db::check_data_file(path, detail), db::DataFileState::sound) << detail.toStdString();
-  sqlite3* db = nullptr;
-  sqlite3_open(path.toUtf8().constData(), &db);
+  db::SqliteConnection db;
+  db.open(path.toUtf8().constData());
   sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "select count(*) from t", -1, &st, nullptr);
+  sqlite3_prepare_v2(db.get(), "select count(*) from t", -1, &st, nullptr);
   ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
   EXPECT_EQ(sqlite3_column_int(st, 0), 5000);
   sqlite3_finalize(st);
-  sqlite3_close(db);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include "tests/db/embedded_fixture.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QFile>
+
+#include "db/sqlite_connection.h"
 
 namespace test {
 
@@ -14,10 +15,11 @@ EmbeddedServer::~EmbeddedServer() {
 }
 
 void EmbeddedServer::make_files(const QString& name) const {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(folder.file(name + ".mdf").toUtf8().constData(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "pragma user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
+  db::SqliteConnection db;
+  ASSERT_EQ(db.open(folder.file(name + ".mdf").toUtf8().constData()), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db.get(), "pragma user_version = 1", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  db.close();
   folder.write(name + ".ldf", "log");
 }
 

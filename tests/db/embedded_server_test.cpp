@@ -2,7 +2,6 @@
 #include "db/embedded_server.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +9,7 @@
 #include <ostream>
 
 #include "db/master_catalog.h"
+#include "db/sqlite_connection.h"
 #include "shared/f_copy_file.h"
 #include "tests/db/embedded_fixture.h"
 
@@ -211,27 +211,25 @@ class Catalog : public ::testing::Test {
   // The catalog's rows as stored: "name|filename|logname".
   QStringList stored() const {
     QStringList out;
-    sqlite3* db = nullptr;
-    sqlite3_open(db::master_catalog_path(s.folder.path()).toUtf8().constData(), &db);
+    db::SqliteConnection db;
+    db.open(db::master_catalog_path(s.folder.path()).toUtf8().constData());
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db,
+    sqlite3_prepare_v2(db.get(),
                        "select name || '|' || filename || '|' || logname from sysdatabases"
                        " order by name",
                        -1, &st, nullptr);
     while (sqlite3_step(st) == SQLITE_ROW)
       out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
-    sqlite3_close(db);
     return out;
   }
   void rewrite(const QString& data) const {
-    sqlite3* db = nullptr;
-    sqlite3_open(db::master_catalog_path(s.folder.path()).toUtf8().constData(), &db);
+    db::SqliteConnection db;
+    db.open(db::master_catalog_path(s.folder.path()).toUtf8().constData());
     sqlite3_exec(
-        db,
+        db.get(),
         QStringLiteral("update sysdatabases set filename = '%1'").arg(data).toUtf8().constData(),
         nullptr, nullptr, nullptr);
-    sqlite3_close(db);
   }
   QString connects_to(const QString& name) const {
     s.connect(name);

@@ -1,8 +1,8 @@
 // The data store through ODBC (the local engine's data source): update is one unit there too.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "db/data_store.h"
+#include "db/sqlite_connection.h"
 #include "db/transaction.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -11,14 +11,15 @@ namespace {
 TEST(OdbcDataStore, FailingUpdateWithAutoCommitLeavesTheTableAsItWas) {
   test::TempProgramFolder folder;
   const QString file = folder.file(QStringLiteral("velmo41.db"));
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
-                         "create table zd (id int not null primary key, lx char(30));"
-                         "insert into zd values (1, 'old');",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
+  {
+    db::SqliteConnection db;
+    ASSERT_EQ(db.open(file.toUtf8().constData()), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db.get(),
+                           "create table zd (id int not null primary key, lx char(30));"
+                           "insert into zd values (1, 'old');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+  }
   // Written before the first ODBC call of this process, which reads it.
   folder.write(QStringLiteral("../home/.odbc.ini"),
                QStringLiteral("[velmo41]\nDriver=%1wod50t.dll\nDatabaseFile=%2\n")

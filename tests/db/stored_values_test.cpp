@@ -2,9 +2,9 @@
 // scale, date-times in any form SQL Server takes brought to one form, integers refusing what is
 // no integer; and it reads values an older server kept as given as SQL Server would hold them.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "db/data_store.h"
+#include "db/sqlite_connection.h"
 #include "db/sqlserver_datetime.h"
 #include "db/tsql_store.h"
 #include "tests/db/embedded_fixture.h"
@@ -236,9 +236,9 @@ TEST(StoredValues, WhatSqlServerRefusesFailsTheStatementWithItsError) {
 TEST(StoredValues, ValuesKeptAsGivenReadAsSqlServerHoldsThem) {
   EmbeddedServer s;
   s.make_files(QStringLiteral("old"));
-  sqlite3* raw = nullptr;
-  ASSERT_EQ(sqlite3_open(s.folder.file("old.mdf").toUtf8().constData(), &raw), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(raw,
+  db::SqliteConnection old;
+  ASSERT_EQ(old.open(s.folder.file("old.mdf").toUtf8().constData()), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(old.get(),
                          "create table v (id int not null, m decimal(16,2) null, d datetime null, "
                          "i int null, t char(10) null, primary key (id));"
                          "insert into v values (1, 2.675, '2024/03/05', 2.5, 'ok');"
@@ -251,12 +251,12 @@ TEST(StoredValues, ValuesKeptAsGivenReadAsSqlServerHoldsThem) {
                          "insert into v values (8, null, 2024, null, null);",
                          nullptr, nullptr, nullptr),
             SQLITE_OK)
-      << sqlite3_errmsg(raw);
+      << sqlite3_errmsg(old.get());
   // The char column's x'd6d0cec4' is 中文 in code page 936, as a Chinese server holds it.
-  ASSERT_EQ(
-      sqlite3_exec(raw, "update v set t = cast(t as text) where id = 2", nullptr, nullptr, nullptr),
-      SQLITE_OK);
-  sqlite3_close(raw);
+  ASSERT_EQ(sqlite3_exec(old.get(), "update v set t = cast(t as text) where id = 2", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  old.close();
   s.connect(QStringLiteral("master"));
   s.run(QStringLiteral("sp_attach_db 'old','%1','%2'")
             .arg(s.folder.file("old.mdf"), s.folder.file("old.ldf")));

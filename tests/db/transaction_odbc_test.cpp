@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sqlext.h>
-#include <sqlite3.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +9,7 @@
 #include "db/data_store.h"
 #include "db/odbc_backend.h"
 #include "db/odbc_calls.h"
+#include "db/sqlite_connection.h"
 #include "db/transaction.h"
 #include "runtime/registry.h"
 #include "tests/support/temp_program_folder.h"
@@ -20,14 +20,15 @@ namespace {
 class LocalEngine : public ::testing::Test {
  protected:
   void SetUp() override {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(dir.file("velmo41.db").toUtf8().constData(), &db), SQLITE_OK);
-    sqlite3_exec(db,
-                 "create table mem(id integer primary key, name varchar(20), "
-                 "born datetime, amount decimal(12,2));"
-                 "insert into mem values(1,'张三','2020-01-02 03:04:05.000',12.50);",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    {
+      db::SqliteConnection db;
+      ASSERT_EQ(db.open(dir.file("velmo41.db").toUtf8().constData()), SQLITE_OK);
+      sqlite3_exec(db.get(),
+                   "create table mem(id integer primary key, name varchar(20), "
+                   "born datetime, amount decimal(12,2));"
+                   "insert into mem values(1,'张三','2020-01-02 03:04:05.000',12.50);",
+                   nullptr, nullptr, nullptr);
+    }
     const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\velmo41");
     rt::registry_set(key, "Driver", dir.file("wod50t.dll"));
     rt::registry_set(key, "DatabaseFile", dir.file("velmo41.db"));
@@ -146,10 +147,11 @@ TEST_F(LocalEngine, MissingDatabaseFileIsNotCreated) {
 // The driver opens a file only when a statement needs it: the connect reads the schema, so a
 // file that is no database, or one without any table, fails here, and is left as it was.
 TEST_F(LocalEngine, OnlyADatabaseWithTablesConnects) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(dir.file("empty.db").toUtf8().constData(), &db), SQLITE_OK);
-  sqlite3_exec(db, "pragma user_version = 3", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
+  {
+    db::SqliteConnection db;
+    ASSERT_EQ(db.open(dir.file("empty.db").toUtf8().constData()), SQLITE_OK);
+    sqlite3_exec(db.get(), "pragma user_version = 3", nullptr, nullptr, nullptr);
+  }
   const QByteArray empty_db = dir.read("empty.db");
   struct Case {
     const char* what;
@@ -186,12 +188,13 @@ TEST_F(LocalEngine, TheSchemaCheckHoldsNoLock) {
   db::Transaction t;
   connect(t);
   ASSERT_EQ(t.status, 0);
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(dir.file("velmo41.db").toUtf8().constData(), &other), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(other, "insert into mem(id) values(7)", nullptr, nullptr, nullptr),
-            SQLITE_OK)
-      << sqlite3_errmsg(other);
-  sqlite3_close(other);
+  {
+    db::SqliteConnection other;
+    ASSERT_EQ(other.open(dir.file("velmo41.db").toUtf8().constData()), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other.get(), "insert into mem(id) values(7)", nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(other.get());
+  }
   EXPECT_EQ(count(t), 2);
 }
 

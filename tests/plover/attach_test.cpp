@@ -1,9 +1,8 @@
 // uo_1 "附加": attaching a pair of database files of the program folder on the server.
-#include <sqlite3.h>
-
 #include <QDir>
 
 #include "db/master_catalog.h"
+#include "db/sqlite_connection.h"
 #include "tests/plover/plover_fixture.h"
 
 namespace {
@@ -131,10 +130,11 @@ TEST_F(Attach, AQuoteInTheProgramFolderStaysInsideItsLiteral) {
   ASSERT_TRUE(log.open(QIODevice::WriteOnly));
   log.write("log");
   log.close();
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((folder + "x.mdf").toUtf8().constData(), &db), SQLITE_OK);
-  sqlite3_exec(db, "create table t (a int)", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
+  {
+    db::SqliteConnection db;
+    ASSERT_EQ(db.open((folder + "x.mdf").toUtf8().constData()), SQLITE_OK);
+    sqlite3_exec(db.get(), "create table t (a int)", nullptr, nullptr, nullptr);
+  }
   attach("x");
   EXPECT_EQ(dialogs.lines().back(), "系统提示|附加数据库成功!");
   EXPECT_TRUE(seen.last().contains("'" + QString(folder).replace("'", "''") + "x.mdf'"))

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QWindow>
 
+#include "db/sqlite_connection.h"
 #include "db/transaction.h"
 #include "kestrel/rebuild/del_b_list.h"
 #include "kestrel/rebuild/start_action.h"
@@ -117,8 +118,9 @@ TEST_F(EndToEnd, ATableMissingFromBothDatabasesIsNoFailure) {
 // the writer's commit waits until the export is done, and velmo41 never gets a deposit
 // without its member.
 TEST_F(EndToEnd, TheExportReadsEveryTableAsOfOneMoment) {
-  sqlite3* writer = nullptr;
-  ASSERT_EQ(sqlite3_open(dir.file("velmo40.mdf").toUtf8().constData(), &writer), SQLITE_OK);
+  db::SqliteConnection connection;
+  ASSERT_EQ(connection.open(dir.file("velmo40.mdf").toUtf8().constData()), SQLITE_OK);
+  sqlite3* writer = connection.get();
   sqlite3_busy_timeout(writer, 200);
   int commit = SQLITE_OK;
   sqlca.set_fault_hook([&](const QString& s) -> std::optional<db::DbError> {
@@ -142,7 +144,7 @@ TEST_F(EndToEnd, TheExportReadsEveryTableAsOfOneMoment) {
   EXPECT_EQ(count_in("velmo41", "select count(*) from mem_info where mem_id = 'M9'"), 0);
   // Once the export is done the writer gets through, and the next run carries both rows.
   EXPECT_EQ(sqlite3_exec(writer, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(writer);
+  connection.close();
   dialogs.clear();
   w.cb_test->triggerevent_clicked();
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});

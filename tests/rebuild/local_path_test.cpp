@@ -56,8 +56,11 @@ class LocalPath : public LocalRun, public ::testing::Test {};
 
 TEST_F(LocalPath, CopiesThenPurgesAtTheCommit) {
   w.cbx[2] = false;
+  std::vector<bool> held_at_box;
+  dialogs.while_shown([&](const test::Shown&) { held_at_box.push_back(sqlca.is_connected()); });
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(held_at_box, std::vector<bool>{false}) << "velmo41 is let go before the success box";
   EXPECT_EQ(w.position, 8);
   EXPECT_EQ(w.st_11_history, (QStringList{"连接数据库1", "复制完成!"}));
   EXPECT_EQ(members(), 0);

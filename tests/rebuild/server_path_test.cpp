@@ -30,9 +30,12 @@ TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
   store.old_rows[25] = {"X\t~", "Y\t ", "Z\tE9"};           // emp_id: sorted by it first
   store.old_rows[6] = {"~\tq"};                             // no key: stays
   store.old_rows[9] = {};                                   // empty file: skipped
+  std::vector<bool> held_at_box;
+  dialogs.while_shown([&](const test::Shown&) { held_at_box.push_back(sqlca.is_connected()); });
   run();
 
   EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(held_at_box, std::vector<bool>{false}) << "velmo41 is let go before the success box";
   EXPECT_EQ(w.position, 8);
   EXPECT_EQ(w.maxposition, 8);
   EXPECT_EQ(w.st_11, "复制完成!");

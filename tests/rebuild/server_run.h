@@ -3,12 +3,12 @@
 // velmo40 (the base schema's tables, no rows but the version row) attached, the templates
 // base.mdf/base.ldf, a recording window and scripted dialogs.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
+#include "db/sqlite_connection.h"
 #include "db/transaction.h"
 #include "kestrel/rebuild/del_b_list.h"
 #include "kestrel/rebuild/start_action.h"
@@ -22,10 +22,10 @@
 namespace test {
 
 inline void sqlite_file(const QString& path, const char* sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-  sqlite3_close(db);
+  db::SqliteConnection db;
+  ASSERT_EQ(db.open(path.toUtf8().constData()), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db.get(), sql, nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db.get());
 }
 
 inline QByteArray checksum(const QString& path) {

@@ -1,30 +1,27 @@
 #pragma once
 // A SQLite file as the database sqlca works on, reached through the real ODBC driver, and
 // direct access to it for setting up and checking.
-#include <sqlite3.h>
-
 #include <QString>
 #include <QStringList>
 
+#include "db/sqlite_connection.h"
 #include "db/transaction.h"
 
 namespace test {
 
 class SqliteDb {
  public:
-  explicit SqliteDb(const QString& path) : path_(path) {
-    sqlite3_open(path.toUtf8().constData(), &db_);
-  }
-  ~SqliteDb() { sqlite3_close(db_); }
+  explicit SqliteDb(const QString& path) : path_(path) { db_.open(path.toUtf8().constData()); }
   bool exec(const QString& sql) {
-    return sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    return sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr) ==
+           SQLITE_OK;
   }
   // The rows of a query, columns joined by '|', nulls as "~".
   QStringList rows(const QString& sql) {
     QStringList out;
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
-      return {"error: " + QString::fromUtf8(sqlite3_errmsg(db_))};
+    if (sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+      return {"error: " + QString::fromUtf8(sqlite3_errmsg(db_.get()))};
     while (sqlite3_step(st) == SQLITE_ROW) {
       QStringList cols;
       for (int i = 0; i < sqlite3_column_count(st); ++i) {
@@ -58,7 +55,7 @@ class SqliteDb {
 
  private:
   QString path_;
-  sqlite3* db_ = nullptr;
+  db::SqliteConnection db_;
 };
 
 }  // namespace test
