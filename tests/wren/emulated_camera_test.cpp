@@ -461,5 +461,19 @@ TEST_F(EmulatedCamera, WindowsPathsInTheSettings) {
                          QStringLiteral("wren")}));
 }
 
+// A name of the file system's full 255 bytes is written like any other.
+TEST_F(EmulatedCamera, ANameOfTheLongestLengthIsWritten) {
+  wren.set_cameras("[/dev/video0]\ncard = Emulated Camera\nformats = MJPG 640x480\n");
+  const QByteArray name = QByteArray(251, 'm') + ".bmp";
+  folder.write(QStringLiteral("user.ini"), "[database]\r\nfile_name=" + name + "\r\n");
+  const WrenResult r = run({"wait picture", "menu mnuCopy"});
+  EXPECT_EQ(r.exit_status, 0) << r.lines.join(QLatin1Char('\n')).toStdString();
+  expect_pattern(folder.file(QString::fromLatin1(name)), 640, 480, kJpegTolerance);
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{QStringLiteral("cameras.ini"), QString::fromLatin1(name),
+                         QStringLiteral("script.txt"), QStringLiteral("user.ini"),
+                         QStringLiteral("wren")}));
+}
+
 }  // namespace
 }  // namespace wren::test
