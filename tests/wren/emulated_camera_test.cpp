@@ -92,6 +92,32 @@ TEST_F(EmulatedCamera, SnapshotHoldsThePatternTheCameraSent) {
   }
 }
 
+// A camera whose sensor libv4lconvert knows to be upside down (here told so through its
+// environment variable) gives its picture turned the right way, in every format.
+TEST_F(EmulatedCamera, AnUpsideDownSensorIsTurnedInEveryFormat) {
+  qputenv("LIBV4LCONTROL_FLAGS", "3");  // flipped both ways
+  for (const char* format : {"YUYV", "MJPG"}) {
+    SCOPED_TRACE(format);
+    QFile::remove(picture());
+    wren.set_cameras(QByteArray("[/dev/video0]\ncard = Emulated Camera\nformats = ") + format +
+                     " 640x480\n");
+    const WrenResult r = run({"wait picture", "menu mnuCopy"});
+    EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+    const Bitmap bmp = read_bmp(picture());
+    ASSERT_EQ(bmp.width, 640) << bmp.error.toStdString();
+    ASSERT_EQ(bmp.height, 480);
+    const std::vector<std::uint8_t> want = emulated_v4l2::pattern_rgb(640, 480);
+    int worst = 0;
+    const std::size_t pixels = want.size() / 3;
+    for (std::size_t i = 0; i < pixels; ++i)
+      for (std::size_t k = 0; k < 3; ++k)
+        worst = std::max(worst,
+                         std::abs(int(bmp.rgb[3 * i + k]) - int(want[3 * (pixels - 1 - i) + k])));
+    EXPECT_LE(worst, kYuyvTolerance);
+  }
+  qunsetenv("LIBV4LCONTROL_FLAGS");
+}
+
 TEST_F(EmulatedCamera, FormatDialogChangesFormatAndSize) {
   wren.set_cameras(
       "[/dev/video0]\ncard = Emulated Camera\n"
@@ -298,12 +324,41 @@ std::vector<BrokenCase> broken_cases() {
        {"wait ms 700"},
        {"Frame dropped: the camera marked it as damaged"}},
       {"mjpeg_error_flagged", "formats = MJPG 640x480\nerror_flag = yes", kVga, kNone},
+      // Cut short with an end marker appended (the whole frame is 11,120 bytes): it passes any
+      // look at its markers, and libv4lconvert would decode it grey below the cut.
+      {"mjpeg_cut_2000_end_marker",
+       "formats = MJPG 640x480\njpeg_cut = 2000",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: the JPEG data is incomplete (2002 bytes)"}},
+      {"mjpeg_cut_6000_end_marker", "formats = MJPG 640x480\njpeg_cut = 6000", kVga, kNone},
+      {"mjpeg_cut_9000_end_marker", "formats = MJPG 640x480\njpeg_cut = 9000", kVga, kNone},
+      {"mjpeg_cut_11000_end_marker", "formats = MJPG 640x480\njpeg_cut = 11000", kVga, kNone},
+      // A header whose size is not that of its data, or not the stream's.
+      {"mjpeg_small_data_large_header",
+       "formats = MJPG 640x480\njpeg_image = 320x240\njpeg_header = 640x480", kVga, kNone},
+      {"mjpeg_of_another_size",
+       "formats = MJPG 640x480\njpeg_image = 320x240",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: the JPEG is 320 x 240, not 640 x 480"}},
+      // Cameras that fill the buffer after the end marker.
+      {"mjpeg_4_bytes_after_end", "formats = MJPG 640x480\njpeg_trailer = 4", kVga, kJpegTolerance},
+      {"mjpeg_256_bytes_after_end", "formats = MJPG 640x480\njpeg_trailer = 256", kVga,
+       kJpegTolerance},
       // Good frames first, then broken ones: the last good frame is what is saved.
       {"short_after_good", "formats = YUYV 640x480\nbytesused = 100\nspoil_from = 5", kVga,
        kYuyvTolerance},
       {"nv12_luma_after_good", "formats = NV12 640x480\nbytesused = luma\nspoil_from = 5", kVga,
        kYuyvTolerance},
       {"mjpeg_cut_after_good", "formats = MJPG 640x480\nbytesused = 3000\nspoil_from = 5", kVga,
+       kJpegTolerance},
+      {"mjpeg_cut_end_marker_after_good", "formats = MJPG 640x480\njpeg_cut = 6000\nspoil_from = 5",
+       kVga, kJpegTolerance},
+      {"mjpeg_small_data_after_good",
+       "formats = MJPG 640x480\njpeg_image = 320x240\njpeg_header = 640x480\nspoil_from = 5", kVga,
        kJpegTolerance},
       {"flagged_after_good", "formats = YUYV 640x480\nerror_flag = yes\nspoil_from = 5", kVga,
        kYuyvTolerance},
@@ -402,6 +457,20 @@ TEST_F(EmulatedCamera, WindowsPathsInTheSettings) {
                 "错误信息|照片无法保存到\\nD:/photo/2024/a.bmp\\n原因：本系统没有 D: 盘")});
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             (QStringList{QStringLiteral("cameras.ini"), QStringLiteral("photo"),
+                         QStringLiteral("script.txt"), QStringLiteral("user.ini"),
+                         QStringLiteral("wren")}));
+}
+
+// A name of the file system's full 255 bytes is written like any other.
+TEST_F(EmulatedCamera, ANameOfTheLongestLengthIsWritten) {
+  wren.set_cameras("[/dev/video0]\ncard = Emulated Camera\nformats = MJPG 640x480\n");
+  const QByteArray name = QByteArray(251, 'm') + ".bmp";
+  folder.write(QStringLiteral("user.ini"), "[database]\r\nfile_name=" + name + "\r\n");
+  const WrenResult r = run({"wait picture", "menu mnuCopy"});
+  EXPECT_EQ(r.exit_status, 0) << r.lines.join(QLatin1Char('\n')).toStdString();
+  expect_pattern(folder.file(QString::fromLatin1(name)), 640, 480, kJpegTolerance);
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{QStringLiteral("cameras.ini"), QString::fromLatin1(name),
                          QStringLiteral("script.txt"), QStringLiteral("user.ini"),
                          QStringLiteral("wren")}));
 }

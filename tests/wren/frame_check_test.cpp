@@ -41,6 +41,8 @@ std::vector<CheckCase> cases() {
   zero_padded.insert(zero_padded.end(), 30, 0);
   Bytes no_start = jpeg();
   no_start[1] = 0xD9;
+  Bytes junk_after = jpeg();
+  junk_after.insert(junk_after.end(), 30, 0xA5);
   const Bytes cut = jpeg();
   return {
       {"exact", yuyv, b16, 16, 0, true, 16},
@@ -62,9 +64,11 @@ std::vector<CheckCase> cases() {
       {"jpeg whole", mjpeg, jpeg(), jpeg().size(), 0, true, jpeg().size()},
       {"jpeg with zeros after its end", mjpeg, zero_padded, zero_padded.size(), 0, true,
        zero_padded.size()},
-      {"jpeg cut before its end", mjpeg, cut, cut.size() - 1, 0, false, cut.size() - 1},
-      {"jpeg cut in half", mjpeg, cut, cut.size() / 2, 0, false, cut.size() / 2},
+      // Whether the rest is whole shows in decoding it (jpeg_decoder_test.cpp).
+      {"jpeg with bytes after its end", mjpeg, junk_after, junk_after.size(), 0, true,
+       junk_after.size()},
       {"jpeg without its start", mjpeg, no_start, no_start.size(), 0, false, no_start.size()},
+      {"jpeg of one byte", mjpeg, cut, 1, 0, false, 1},
       {"jpeg of no bytes", mjpeg, cut, 0, 0, false, 0},
       {"jpeg flagged as an error", mjpeg, jpeg(), jpeg().size(), V4L2_BUF_FLAG_ERROR, false,
        jpeg().size()},

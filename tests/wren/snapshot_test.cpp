@@ -157,10 +157,10 @@ TEST(Snapshot, ALinkAtThePathIsRefused) {
       EXPECT_EQ(fx.folder.read(QString::fromUtf8(c.target)), QByteArray("the salon's log"));
     }
     // Nothing was left beside it either.
-    EXPECT_EQ(
-        QDir(fx.folder.path())
-            .entryList(QStringList{QStringLiteral("p.bmp*")}, QDir::AllEntries | QDir::System),
-        QStringList{QStringLiteral("p.bmp")})
+    EXPECT_EQ(QDir(fx.folder.path())
+                  .entryList(QStringList{QStringLiteral("p.bmp*"), QStringLiteral(".wren-*")},
+                             QDir::AllEntries | QDir::System | QDir::Hidden),
+              QStringList{QStringLiteral("p.bmp")})
         << c.name;
   }
 }
@@ -177,7 +177,9 @@ TEST(Snapshot, ReplacingAFileKeepsItsPermissionsAndLeavesNoTemporaryFile) {
   expect_picture(target, expected);
   EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                             QFile::WriteUser | QFile::ReadGroup);
-  EXPECT_EQ(QDir(fx.folder.path()).entryList(QStringList{QStringLiteral("p.bmp*")}, QDir::Files),
+  EXPECT_EQ(QDir(fx.folder.path())
+                .entryList(QStringList{QStringLiteral("p.bmp*"), QStringLiteral(".wren-*")},
+                           QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("p.bmp")});
 }
 

@@ -257,8 +257,8 @@ bool CaptureWindow::file_alloc(long bytes) {
 }
 
 bool CaptureWindow::file_save_as(const QString& name) {
-  if (!device_ || capture_file_.isEmpty() || is_symbolic_link(name)) return false;
-  return rt::copy_file(capture_file_, name);
+  if (!device_ || capture_file_.isEmpty()) return false;
+  return copy_over(capture_file_, name, nullptr);
 }
 
 bool CaptureWindow::get_sequence_setup(CAPTUREPARMS* parms, unsigned size) const {

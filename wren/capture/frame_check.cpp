@@ -7,12 +7,10 @@
 namespace wren::capture {
 namespace {
 
-// A JPEG starts with its start-of-image marker and ends with its end-of-image marker. Some
-// cameras fill the rest of a frame with zeros after the end.
-bool whole_jpeg(const std::uint8_t* p, std::size_t n) {
-  if (n < 4 || p[0] != 0xFF || p[1] != 0xD8) return false;
-  while (n > 4 && p[n - 1] == 0) --n;
-  return p[n - 2] == 0xFF && p[n - 1] == 0xD9;
+// A JPEG starts with its start-of-image marker. Where it ends is the decoder's to find: many
+// cameras fill the rest of the buffer after the end marker, with zeros or anything else.
+bool starts_as_jpeg(const std::uint8_t* p, std::size_t n) {
+  return n >= 2 && p[0] == 0xFF && p[1] == 0xD8;
 }
 
 }  // namespace
@@ -30,7 +28,7 @@ FrameCheck check_frame(const SourceFormat& format, const std::uint8_t* bytes,
   if (flags & V4L2_BUF_FLAG_ERROR)
     return drop(FrameFault::Flagged, QStringLiteral("the camera marked it as damaged"));
   if (is_jpeg(format.fourcc)) {
-    if (!whole_jpeg(bytes, c.used))
+    if (!starts_as_jpeg(bytes, c.used))
       return drop(FrameFault::JpegIncomplete,
                   QStringLiteral("the JPEG data is incomplete (%1 bytes)").arg(c.used));
   } else if (const std::size_t need = frame_bytes(format); need == 0) {

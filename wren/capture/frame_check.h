@@ -1,7 +1,8 @@
 #pragma once
 // A frame from a camera is checked before anything reads it: the camera's own word on how much
 // it filled is bounded by the buffer, a frame it flags as damaged is dropped, and so is one that
-// is shorter than its format's size or a JPEG that does not end.
+// is shorter than its format's size or a JPEG that does not even start. Whether a JPEG is whole
+// shows only when it is decoded (see jpeg_decoder.h).
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +19,8 @@ enum class FrameFault {
   Flagged,
   Short,
   JpegIncomplete,
+  JpegDamaged,
+  JpegSize,
   UnknownLayout,
   Unconverted
 };

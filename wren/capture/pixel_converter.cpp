@@ -103,9 +103,10 @@ bool PixelConverter::best_source(int width, int height, SourceFormat* src) {
 }
 
 bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, std::size_t size,
-                            Frame* out, QString* error) {
+                            Frame* out, QString* error, FrameFault* fault) {
   auto fail = [&](const QString& why) {
     if (error) *error = why;
+    if (fault) *fault = FrameFault::Unconverted;
     return false;
   };
   if (!data_) return fail(QStringLiteral("the pixel converter could not be created"));
@@ -115,6 +116,11 @@ bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, 
                     .arg(src.width)
                     .arg(src.height)
                     .arg(fourcc_text(src.fourcc)));
+  if (is_jpeg(src.fourcc)) {
+    if (!jpeg_to_rgb(src, bytes, size, error, fault)) return false;
+    hand_over(src, out);
+    return true;
+  }
 
   int bytes_per_line = effective_line(src);
   if (const std::size_t whole = frame_bytes(src)) {
@@ -162,11 +168,51 @@ bool PixelConverter::to_rgb(const SourceFormat& src, const std::uint8_t* bytes, 
     const char* why = v4lconvert_get_error_message(data_);
     return fail(QString::fromLocal8Bit(why && *why ? why : "short frame").trimmed());
   }
-  spare_.resize(qsizetype(row) * src.height);
+  hand_over(src, out);
+  return true;
+}
+
+bool PixelConverter::jpeg_to_rgb(const SourceFormat& src, const std::uint8_t* bytes,
+                                 std::size_t size, QString* error, FrameFault* fault) {
+  if (!jpeg_) jpeg_ = std::make_unique<JpegDecoder>();
+  const std::size_t whole = std::size_t(src.width) * 3 * std::size_t(src.height);
+  v4l2_format rgb{};
+  rgb.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+  rgb.fmt.pix.width = static_cast<__u32>(src.width);
+  rgb.fmt.pix.height = static_cast<__u32>(src.height);
+  rgb.fmt.pix.pixelformat = V4L2_PIX_FMT_RGB24;
+  rgb.fmt.pix.field = V4L2_FIELD_NONE;
+  rgb.fmt.pix.bytesperline = static_cast<__u32>(src.width * 3);
+  rgb.fmt.pix.sizeimage = static_cast<__u32>(whole);
+  // A camera that libv4lconvert knows to need it (a sensor mounted upside down) still has its
+  // picture turned by libv4lconvert, after decoding.
+  const bool mend = v4lconvert_needs_conversion(data_, &rgb, &rgb) == 1;
+  spare_.resize(qsizetype(whole));
+  if (mend) rows_.resize(whole);
+  std::uint8_t* dst = mend ? rows_.data() : reinterpret_cast<std::uint8_t*>(spare_.data());
+  QString why;
+  const FrameFault f = jpeg_->decode(bytes, size, src.width, src.height, dst, &why);
+  if (f != FrameFault::None) {
+    if (error) *error = why;
+    if (fault) *fault = f;
+    return false;
+  }
+  if (mend && v4lconvert_convert(data_, &rgb, &rgb, rows_.data(), static_cast<int>(whole),
+                                 reinterpret_cast<unsigned char*>(spare_.data()),
+                                 static_cast<int>(whole)) < static_cast<int>(whole)) {
+    const char* text = v4lconvert_get_error_message(data_);
+    if (error) *error = QString::fromLocal8Bit(text && *text ? text : "short frame").trimmed();
+    if (fault) *fault = FrameFault::Unconverted;
+    return false;
+  }
+  return true;
+}
+
+void PixelConverter::hand_over(const SourceFormat& src, Frame* out) {
+  spare_.resize(qsizetype(src.width) * 3 * src.height);
   out->width = src.width;
   out->height = src.height;
   std::swap(out->rgb, spare_);
-  return true;
 }
 
 QString fourcc_text(std::uint32_t fourcc) {

@@ -307,11 +307,13 @@ const Frame* V4l2Device::current_frame() {
   if (held_ >= 0) {
     const unsigned index = unsigned(std::exchange(held_, -1));
     QString why;
+    FrameFault fault = FrameFault::None;
+    // A frame that does not decode whole leaves the last good picture in place.
     const bool ok =
         converter_->to_rgb(source_format(), static_cast<const std::uint8_t*>(buffers_[index].start),
-                           held_bytes_, &frame_, &why);
+                           held_bytes_, &frame_, &why, &fault);
     requeue(index);
-    if (!ok) report_dropped(FrameFault::Unconverted, why);
+    if (!ok) report_dropped(fault, why);
   }
   return frame_.empty() ? nullptr : &frame_;
 }

@@ -112,6 +112,13 @@ std::vector<DeviceConfig> parse_config(const std::string& text, std::string* err
       }
     } else if (key == "error_flag") {
       d.error_flag = yes(value);
+    } else if (key == "jpeg_cut") {
+      d.jpeg_cut = std::uint32_t(std::stoul(value));
+    } else if (key == "jpeg_trailer") {
+      d.jpeg_trailer = std::uint32_t(std::stoul(value));
+    } else if (key == "jpeg_image" || key == "jpeg_header") {
+      FrameSize& z = key == "jpeg_image" ? d.jpeg_image : d.jpeg_header;
+      if (!read_size(value, &z)) fail("bad size: " + value);
     } else if (key == "spoil_from") {
       d.spoil_from = unsigned(std::stoul(value));
     } else if (key == "eio_after") {

@@ -18,6 +18,10 @@
 //                              first plane only), beyond (one byte more than the buffer);
 //                              a JPEG so shortened is a cut one
 //   error_flag = yes           each carries V4L2_BUF_FLAG_ERROR
+//   jpeg_cut = 6000            a JPEG cut after that many bytes, FF D9 appended
+//   jpeg_trailer = 4           that many bytes that are not zero after a JPEG's end marker
+//   jpeg_image = 320x240       a JPEG of that size in place of the stream's
+//   jpeg_header = 640x480      a JPEG whose header gives that size, whatever its data holds
 //   spoil_from = 10
 // And a camera whose VIDIOC_DQBUF fails with EIO once `eio_after` frames were dequeued:
 //   eio_after = 5
@@ -55,6 +59,8 @@ struct DeviceConfig {
   Used bytesused = Used::Frame;
   std::uint32_t bytesused_number = 0;
   bool error_flag = false;
+  std::uint32_t jpeg_cut = 0, jpeg_trailer = 0;  // 0: none
+  FrameSize jpeg_image, jpeg_header;             // 0 x 0: the stream's
   unsigned spoil_from = 0;
   bool dqbuf_eio = false;
   unsigned eio_after = 0, eio_count = 0;

@@ -4,11 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-
-// After <cstdio>: it needs size_t and FILE declared.
-#include <jpeglib.h>
 
 #include "pattern.h"
 
@@ -27,38 +22,22 @@ void to_yuv(const std::uint8_t* rgb, std::uint8_t* y, std::uint8_t* u, std::uint
   *v = clamp(128 + 0.5 * r - 0.418688 * g - 0.081312 * b);
 }
 
-std::vector<std::uint8_t> encode_jpeg(std::uint32_t w, std::uint32_t h) {
-  std::vector<std::uint8_t> rgb = pattern_rgb(w, h);
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = w;
-  c.image_height = h;
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
-  // Full-resolution colour (4:4:4): the block edges lie on JPEG block edges, so every pixel
-  // decodes to its own colour, none smeared into its neighbour's.
-  for (int i = 0; i < c.num_components; ++i)
-    c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
-  jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < h) {
-    JSAMPROW row = rgb.data() + std::size_t(c.next_scanline) * w * 3;
-    jpeg_write_scanlines(&c, &row, 1);
+}  // namespace
+
+std::vector<std::uint8_t> spoilt_jpeg(const DeviceConfig& c, std::uint32_t w, std::uint32_t h) {
+  if (!c.jpeg_cut && !c.jpeg_trailer && !c.jpeg_image.width && !c.jpeg_header.width) return {};
+  std::vector<std::uint8_t> jpeg = c.jpeg_image.width
+                                       ? pattern_jpeg(c.jpeg_image.width, c.jpeg_image.height)
+                                       : pattern_jpeg(w, h);
+  if (c.jpeg_header.width) set_jpeg_header_size(jpeg, c.jpeg_header.width, c.jpeg_header.height);
+  if (c.jpeg_cut && c.jpeg_cut < jpeg.size()) {
+    jpeg.resize(c.jpeg_cut);
+    jpeg.push_back(0xFF);
+    jpeg.push_back(0xD9);
   }
-  jpeg_finish_compress(&c);
-  std::vector<std::uint8_t> jpeg(out, out + size);
-  jpeg_destroy_compress(&c);
-  std::free(out);
+  jpeg.insert(jpeg.end(), c.jpeg_trailer, kJunk);
   return jpeg;
 }
-
-}  // namespace
 
 std::uint32_t bytes_per_pixel(std::uint32_t fourcc) {
   switch (fourcc) {
@@ -116,7 +95,7 @@ std::uint32_t size_image(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
 
 std::vector<std::uint8_t> encode_frame(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
                                        std::uint32_t padding) {
-  if (compressed(fourcc)) return encode_jpeg(w, h);
+  if (compressed(fourcc)) return pattern_jpeg(w, h);
   const std::uint32_t bpl = bytes_per_line(fourcc, w, padding);
   std::vector<std::uint8_t> out(size_image(fourcc, w, h, padding), kJunk);
   // The chroma planes follow the first plane; each sample is that of its cell's first pixel.

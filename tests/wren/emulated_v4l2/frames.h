@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "config.h"
+
 namespace emulated_v4l2 {
 
 // Bytes a pixel of an uncompressed format's first plane; 0 for a compressed one (MJPEG, JPEG).
@@ -25,5 +27,9 @@ std::uint32_t first_plane_size(std::uint32_t fourcc, std::uint32_t w, std::uint3
 // junk.
 std::vector<std::uint8_t> encode_frame(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
                                        std::uint32_t padding);
+
+// The JPEG a broken camera sends in place of a w x h frame, as its jpeg_* keys say; empty when
+// they say nothing.
+std::vector<std::uint8_t> spoilt_jpeg(const DeviceConfig& config, std::uint32_t w, std::uint32_t h);
 
 }  // namespace emulated_v4l2

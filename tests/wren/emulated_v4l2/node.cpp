@@ -482,8 +482,11 @@ int Node::streamon(void* arg, const OpenFile* file, Lock& lock) {
   if (streaming_) return 0;
   lock.unlock();  // encoding a JPEG takes a while; nothing else streams meanwhile
   std::vector<std::uint8_t> frame = encode_frame(fourcc_, width_, height_, config_.padding);
+  std::vector<std::uint8_t> spoilt =
+      compressed(fourcc_) ? spoilt_jpeg(config_, width_, height_) : std::vector<std::uint8_t>();
   lock.lock();
   frame_ = std::move(frame);
+  spoilt_frame_ = std::move(spoilt);
   streaming_ = true;
   stopping_ = false;
   producer_ = std::thread([this] { produce(); });
@@ -528,11 +531,14 @@ void Node::produce() {
     const unsigned index = incoming_.front();
     incoming_.pop_front();
     Buffer& b = buffers_[index];
-    const std::size_t n = std::min(frame_.size(), b.length);
-    std::memcpy(memory_ + b.offset, frame_.data(), n);
+    const bool spoilt = produced_++ >= config_.spoil_from;
+    const std::vector<std::uint8_t>& frame =
+        spoilt && !spoilt_frame_.empty() ? spoilt_frame_ : frame_;
+    const std::size_t n = std::min(frame.size(), b.length);
+    std::memcpy(memory_ + b.offset, frame.data(), n);
     b.bytesused = std::uint32_t(n);
     b.damaged = false;
-    if (produced_++ >= config_.spoil_from) spoil(b);
+    if (spoilt) spoil(b);
     b.sequence = sequence;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);

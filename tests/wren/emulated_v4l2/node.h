@@ -116,6 +116,7 @@ class Node {
   bool streaming_ = false, stopping_ = false;
   std::thread producer_;
   std::vector<std::uint8_t> frame_;
+  std::vector<std::uint8_t> spoilt_frame_;  // a broken camera's JPEG; empty: frame_ again
   unsigned frames_delivered_ = 0;
   unsigned produced_ = 0;                   // frames filled, for spoil_from
   unsigned dequeued_ = 0, eio_failed_ = 0;  // for eio_after and eio_count

@@ -1,5 +1,11 @@
 #include "pattern.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+// After <cstdio>: it needs size_t and FILE declared.
+#include <jpeglib.h>
+
 namespace emulated_v4l2 {
 
 void pattern_pixel(std::uint32_t x, std::uint32_t y, std::uint32_t w, std::uint32_t h,
@@ -18,6 +24,52 @@ std::vector<std::uint8_t> pattern_rgb(std::uint32_t w, std::uint32_t h) {
   for (std::uint32_t y = 0; y < h; ++y)
     for (std::uint32_t x = 0; x < w; ++x, p += 3) pattern_pixel(x, y, w, h, p);
   return out;
+}
+
+std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h) {
+  std::vector<std::uint8_t> rgb = pattern_rgb(w, h);
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = w;
+  c.image_height = h;
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  // Full-resolution colour (4:4:4): the block edges lie on JPEG block edges, so every pixel
+  // decodes to its own colour, none smeared into its neighbour's.
+  for (int i = 0; i < c.num_components; ++i)
+    c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < h) {
+    JSAMPROW row = rgb.data() + std::size_t(c.next_scanline) * w * 3;
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::vector<std::uint8_t> jpeg(out, out + size);
+  jpeg_destroy_compress(&c);
+  std::free(out);
+  return jpeg;
+}
+
+void set_jpeg_header_size(std::vector<std::uint8_t>& jpeg, std::uint32_t w, std::uint32_t h) {
+  std::size_t i = 2;
+  while (i + 9 <= jpeg.size() && jpeg[i] == 0xFF) {
+    const std::uint8_t marker = jpeg[i + 1];
+    if (marker >= 0xC0 && marker <= 0xC2) {
+      jpeg[i + 5] = std::uint8_t(h >> 8);
+      jpeg[i + 6] = std::uint8_t(h);
+      jpeg[i + 7] = std::uint8_t(w >> 8);
+      jpeg[i + 8] = std::uint8_t(w);
+      return;
+    }
+    i += 2 + ((std::size_t(jpeg[i + 2]) << 8) | jpeg[i + 3]);
+  }
 }
 
 }  // namespace emulated_v4l2

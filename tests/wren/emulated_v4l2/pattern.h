@@ -17,4 +17,10 @@ void pattern_pixel(std::uint32_t x, std::uint32_t y, std::uint32_t w, std::uint3
 // The whole picture, packed RGB, top row first.
 std::vector<std::uint8_t> pattern_rgb(std::uint32_t w, std::uint32_t h);
 
+// The picture as a baseline JPEG, in full-resolution colour (4:4:4), with the standard tables.
+std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h);
+
+// Writes w x h into a JPEG's frame header (SOF0 ... SOF2), whatever its data holds.
+void set_jpeg_header_size(std::vector<std::uint8_t>& jpeg, std::uint32_t w, std::uint32_t h);
+
 }  // namespace emulated_v4l2
