@@ -55,6 +55,10 @@ class Backend {
   // transaction. The default has nothing to offer: the statements take effect one by one.
   virtual bool begin_unit(DbError& err);
   virtual bool end_unit(bool keep, DbError& err);
+  // Ends the connection: what no commit stored is undone, never stored, and the database is let
+  // go. False, with the error, while the database still holds the connection (or a part of it);
+  // a later close tries again. The default has nothing to check: its destructor lets go.
+  virtual bool close(DbError& err);
 };
 
 // Everything a backend needs to open a connection.

@@ -8,18 +8,16 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QUrl>
+#include <utility>
 
 #include "db/local_engine_probe.h"
 #include "db/odbc_calls.h"
+#include "db/odbc_connection.h"
+#include "db/odbc_diagnostics.h"
 #include "db/text_form.h"
 #include "runtime/codepage.h"
 
 namespace db {
-
-namespace odbc_calls {
-GetData get_data = &SQLGetData;
-SetConnectAttr set_connect_attr = &SQLSetConnectAttr;
-}  // namespace odbc_calls
 
 namespace {
 
@@ -37,38 +35,6 @@ std::u16string wide(const QString& s) {
 SQLWCHAR* wptr(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
 
 SQLCHAR* nptr(QByteArray& s) { return reinterpret_cast<SQLCHAR*>(s.data()); }
-
-// The first diagnostic record of a handle.
-DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const char* fallback, bool narrow) {
-  DbError e;
-  SQLINTEGER native = 0;
-  SQLSMALLINT len = 0;
-  SQLRETURN r;
-  if (narrow) {
-    SQLCHAR state[6] = {0};
-    SQLCHAR msg[4096] = {0};
-    r = SQLGetDiagRec(type, handle, 1, state, &native, msg, static_cast<SQLSMALLINT>(sizeof msg),
-                      &len);
-    if (SQL_SUCCEEDED(r))
-      e.text = QString::fromUtf8(reinterpret_cast<const char*>(msg),
-                                 std::min<qsizetype>(len, sizeof msg - 1));
-  } else {
-    SQLWCHAR state[6] = {0};
-    SQLWCHAR msg[2048] = {0};
-    r = SQLGetDiagRecW(type, handle, 1, state, &native, msg,
-                       static_cast<SQLSMALLINT>(sizeof msg / sizeof msg[0]), &len);
-    if (SQL_SUCCEEDED(r))
-      e.text = QString::fromUtf16(reinterpret_cast<const char16_t*>(msg),
-                                  std::min<qsizetype>(len, sizeof msg / sizeof msg[0] - 1));
-  }
-  if (SQL_SUCCEEDED(r)) {
-    e.code = native != 0 ? native : -1;
-  } else {
-    e.code = -1;
-    e.text = QString::fromLatin1(fallback);
-  }
-  return e;
-}
 
 class OdbcStatement final : public Statement {
  public:
@@ -131,7 +97,7 @@ class OdbcStatement final : public Statement {
         }
       }
       if (!SQL_SUCCEEDED(r)) {
-        err = diagnostics(SQL_HANDLE_STMT, h_, "binding a host value failed", narrow_);
+        err = odbc_diagnostics(SQL_HANDLE_STMT, h_, "binding a host value failed", narrow_);
         return false;
       }
     }
@@ -147,7 +113,7 @@ class OdbcStatement final : public Statement {
       return true;
     }
     if (!SQL_SUCCEEDED(r)) {
-      err = diagnostics(SQL_HANDLE_STMT, h_, "the statement failed", narrow_);
+      err = odbc_diagnostics(SQL_HANDLE_STMT, h_, "the statement failed", narrow_);
       return false;
     }
     SQLLEN n = 0;
@@ -178,7 +144,7 @@ class OdbcStatement final : public Statement {
     SQLRETURN r = SQLFetch(h_);
     if (r == SQL_NO_DATA) return false;
     if (!SQL_SUCCEEDED(r)) {
-      err = diagnostics(SQL_HANDLE_STMT, h_, "fetching a row failed", narrow_);
+      err = odbc_diagnostics(SQL_HANDLE_STMT, h_, "fetching a row failed", narrow_);
       return false;
     }
     std::vector<Value> row(static_cast<size_t>(cols_));
@@ -227,7 +193,7 @@ class OdbcStatement final : public Statement {
                 SQLRETURN& r, DbError& err) {
     r = odbc_calls::get_data(h_, n, c_type, buf, size, &ind);
     if (SQL_SUCCEEDED(r)) return true;
-    err = diagnostics(SQL_HANDLE_STMT, h_, "", narrow_);
+    err = odbc_diagnostics(SQL_HANDLE_STMT, h_, "", narrow_);
     if (err.text.isEmpty()) err.text = QStringLiteral("reading column %1 failed").arg(n);
     return false;
   }
@@ -354,17 +320,15 @@ bool apply_auto_commit(SQLHDBC dbc, bool on) {
 
 class OdbcBackend final : public Backend {
  public:
-  OdbcBackend(SQLHENV env, SQLHDBC dbc, bool narrow) : env_(env), dbc_(dbc), narrow_(narrow) {}
-  ~OdbcBackend() override {
-    SQLDisconnect(dbc_);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
-    SQLFreeHandle(SQL_HANDLE_ENV, env_);
-  }
+  explicit OdbcBackend(OdbcConnection connection)
+      : conn_(std::move(connection)), narrow_(conn_.narrow()) {}
+
+  bool close(DbError& err) override { return conn_.close(err); }
 
   std::unique_ptr<Statement> prepare(const QString& sql, DbError& err) override {
     SQLHSTMT h = nullptr;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &h))) {
-      err = diagnostics(SQL_HANDLE_DBC, dbc_, "no statement handle", narrow_);
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(), &h))) {
+      err = odbc_diagnostics(SQL_HANDLE_DBC, dbc(), "no statement handle", narrow_);
       return nullptr;
     }
     SQLRETURN r;
@@ -376,7 +340,7 @@ class OdbcBackend final : public Backend {
       r = SQLPrepareW(h, wptr(w), static_cast<SQLINTEGER>(w.size()));
     }
     if (!SQL_SUCCEEDED(r)) {
-      err = diagnostics(SQL_HANDLE_STMT, h, "the statement could not be prepared", narrow_);
+      err = odbc_diagnostics(SQL_HANDLE_STMT, h, "the statement could not be prepared", narrow_);
       SQLFreeHandle(SQL_HANDLE_STMT, h);
       return nullptr;
     }
@@ -392,10 +356,10 @@ class OdbcBackend final : public Backend {
   // the open transaction, which the caller ends (ODBC has no portable savepoint).
   bool begin_unit(DbError& err) override {
     SQLULEN mode = SQL_AUTOCOMMIT_OFF;
-    SQLGetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr);
+    SQLGetConnectAttr(dbc(), SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr);
     unit_owns_transaction_ = mode == SQL_AUTOCOMMIT_ON;
     if (unit_owns_transaction_ && !set_auto_commit(false)) {
-      err = diagnostics(SQL_HANDLE_DBC, dbc_, "a transaction could not be opened", narrow_);
+      err = odbc_diagnostics(SQL_HANDLE_DBC, dbc(), "a transaction could not be opened", narrow_);
       unit_owns_transaction_ = false;
       return false;
     }
@@ -413,23 +377,25 @@ class OdbcBackend final : public Backend {
     // Left off, every later statement would join a transaction that nothing commits.
     if (!set_auto_commit(true)) {
       if (ended)
-        err =
-            diagnostics(SQL_HANDLE_DBC, dbc_, "auto_commit could not be turned on again", narrow_);
+        err = odbc_diagnostics(SQL_HANDLE_DBC, dbc(), "auto_commit could not be turned on again",
+                               narrow_);
       return false;
     }
     return ended;
   }
 
-  bool set_auto_commit(bool on) { return apply_auto_commit(dbc_, on); }
+  bool set_auto_commit(bool on) { return apply_auto_commit(dbc(), on); }
 
   bool end(SQLSMALLINT how, DbError& err) {
-    if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, how))) return true;
-    err = diagnostics(SQL_HANDLE_DBC, dbc_, "ending the transaction failed", narrow_);
+    if (SQL_SUCCEEDED(odbc_calls::end_tran(SQL_HANDLE_DBC, dbc(), how))) return true;
+    err = odbc_diagnostics(SQL_HANDLE_DBC, dbc(), "ending the transaction failed", narrow_);
     return false;
   }
 
-  SQLHENV env_;
-  SQLHDBC dbc_;
+  SQLHDBC dbc() const { return conn_.dbc(); }
+
+ private:
+  OdbcConnection conn_;
   bool narrow_;
   bool unit_owns_transaction_ = false;
 };
@@ -541,45 +507,16 @@ QString freetds_connection_string(const QString& server, const QString& database
 }
 
 std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit, DbError& err) {
-  SQLHENV env = nullptr;
-  SQLHDBC dbc = nullptr;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) {
-    err = {-1, QStringLiteral("the ODBC driver manager is not available")};
-    return nullptr;
-  }
-  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-  SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
-  SQLRETURN r;
-  SQLSMALLINT out_len = 0;
-  if (target.narrow) {
-    QByteArray u = target.connection_string.toUtf8();
-    SQLCHAR out[4096];
-    r = SQLDriverConnect(dbc, nullptr, nptr(u), static_cast<SQLSMALLINT>(u.size()), out, sizeof out,
-                         &out_len, SQL_DRIVER_NOPROMPT);
-  } else {
-    std::u16string w = wide(target.connection_string);
-    SQLWCHAR out[1024];
-    r = SQLDriverConnectW(dbc, nullptr, wptr(w), static_cast<SQLSMALLINT>(w.size()), out, 1024,
-                          &out_len, SQL_DRIVER_NOPROMPT);
-  }
-  if (!SQL_SUCCEEDED(r)) {
-    err = diagnostics(SQL_HANDLE_DBC, dbc, "the connection failed", target.narrow);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-    return nullptr;
-  }
-  if (!apply_auto_commit(dbc, auto_commit)) {
-    err = diagnostics(
-        SQL_HANDLE_DBC, dbc,
+  OdbcConnection connection(target.narrow);
+  if (!connection.open(target.connection_string, err)) return nullptr;
+  if (!apply_auto_commit(connection.dbc(), auto_commit)) {
+    err = odbc_diagnostics(
+        SQL_HANDLE_DBC, connection.dbc(),
         auto_commit ? "auto_commit could not be turned on" : "auto_commit could not be turned off",
         target.narrow);
-    SQLDisconnect(dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
     return nullptr;
   }
-  auto backend = std::make_unique<OdbcBackend>(env, dbc, target.narrow);
+  auto backend = std::make_unique<OdbcBackend>(std::move(connection));
   if (!target.database_file.isEmpty() &&
       !local_engine_holds_tables(*backend, target.database_file, err))
     return nullptr;

@@ -57,6 +57,7 @@ bool Statement::column_cell(int col, std::string& out) {
 
 bool Backend::begin_unit(DbError&) { return true; }
 bool Backend::end_unit(bool, DbError&) { return true; }
+bool Backend::close(DbError&) { return true; }
 
 Transaction::Transaction() = default;
 Transaction::~Transaction() = default;
@@ -121,6 +122,10 @@ void Transaction::disconnect() {
     status = 0;
     return;
   }
+  // A connection the database has not let go stays here, connected as far as anyone can tell,
+  // for the next disconnect or connect to end.
+  DbError err;
+  if (!backend_->close(err)) return set_result(false, err);
   backend_.reset();
   database_file_.clear();
   set_result(true, {});

@@ -35,7 +35,10 @@ class Transaction {
   Transaction& operator=(const Transaction&) = delete;
 
   void connect();
-  void disconnect();  // harmless when not connected
+  // What no commit stored is undone, never stored. A database that will not let the connection
+  // go gives status -1 with its error and leaves the connection open. Harmless when not
+  // connected.
+  void disconnect();
   void commit();
   void rollback();
   bool is_connected() const { return backend_ != nullptr; }

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <filesystem>
+#include <memory>
+#include <string>
 
 #include "db/data_store.h"
 #include "db/odbc_backend.h"
@@ -215,9 +218,13 @@ TEST_F(LocalEngine, FaultHookFailsTheChosenStatement) {
 // SQLSetConnectAttr of auto_commit off, fails without a word.
 class FailingCalls {
  public:
-  ~FailingCalls() {
+  ~FailingCalls() { restore(); }
+  void restore() {
     db::odbc_calls::get_data = &SQLGetData;
     db::odbc_calls::set_connect_attr = &SQLSetConnectAttr;
+    db::odbc_calls::end_tran = &SQLEndTran;
+    db::odbc_calls::disconnect = &SQLDisconnect;
+    db::odbc_calls::free_handle = &SQLFreeHandle;
   }
   void fail_get_data(int n) {
     calls_ = 0;
@@ -233,6 +240,20 @@ class FailingCalls {
       if (a == SQL_ATTR_AUTOCOMMIT && v == reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF))
         return SQL_ERROR;
       return SQLSetConnectAttr(h, a, v, l);
+    };
+  }
+  // Every commit and rollback.
+  void fail_end_tran() {
+    db::odbc_calls::end_tran = [](SQLSMALLINT, SQLHANDLE, SQLSMALLINT) -> SQLRETURN {
+      return SQL_ERROR;
+    };
+  }
+  void fail_disconnect() {
+    db::odbc_calls::disconnect = [](SQLHDBC) -> SQLRETURN { return SQL_ERROR; };
+  }
+  void fail_freeing_the_connection() {
+    db::odbc_calls::free_handle = [](SQLSMALLINT type, SQLHANDLE h) -> SQLRETURN {
+      return type == SQL_HANDLE_DBC ? SQL_ERROR : SQLFreeHandle(type, h);
     };
   }
 
@@ -290,6 +311,132 @@ TEST_F(LocalEngine, AConnectionWhoseAutoCommitCannotBeTurnedOffFailsToConnect) {
   // A unit needs auto_commit off for a while: one that cannot have it fails, storing nothing.
   EXPECT_FALSE(t.begin_unit());
   EXPECT_EQ(t.status, -1);
+}
+
+// How the process stands towards the database file: its descriptors open on the file (or its
+// journal), whether another connection can write at once, whether a row is in the file.
+int descriptors_on(const QString& file) {
+  const std::filesystem::path target = QFile::encodeName(file).toStdString();
+  int n = 0;
+  std::error_code ec;
+  for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+    const std::string link = std::filesystem::read_symlink(fd.path(), ec).string();
+    if (!ec && link.starts_with(target.string())) ++n;
+  }
+  return n;
+}
+
+bool another_writer_writes(const QString& file, int id) {
+  db::SqliteConnection other;  // no busy timeout: a lock held elsewhere fails at once
+  if (other.open(file.toUtf8().constData()) != SQLITE_OK) return false;
+  const std::string sql = "insert into mem(id) values(" + std::to_string(id) + ")";
+  return sqlite3_exec(other.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool row_in_file(const QString& file, int id) {
+  db::SqliteConnection db;
+  sqlite3_stmt* st = nullptr;
+  if (db.open(file.toUtf8().constData(), SQLITE_OPEN_READONLY) != SQLITE_OK ||
+      sqlite3_prepare_v2(db.get(), "select count(*) from mem where id = ?", -1, &st, nullptr) !=
+          SQLITE_OK)
+    return false;
+  sqlite3_bind_int(st, 1, id);
+  const bool found = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > 0;
+  sqlite3_finalize(st);
+  return found;
+}
+
+// With auto_commit off the driver opens a transaction with the first statement and will not
+// disconnect while it is open: the disconnect undoes it, never stores it, and lets the file go,
+// whether sqlca disconnects, connects again or is destroyed.
+TEST_F(LocalEngine, EndingAConnectionUndoesItsOpenTransactionAndLetsTheFileGo) {
+  const QString file = dir.file("velmo41.db");
+  enum class End { disconnect, connect_again, destroy };
+  for (const End end : {End::disconnect, End::connect_again, End::destroy}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    auto t = std::make_unique<db::Transaction>();
+    connect(*t);
+    ASSERT_EQ(t->status, 0) << t->db_error_text.toStdString();
+    t->execute("insert into mem(id, name) values(3, 'uncommitted')");
+    ASSERT_EQ(t->status, 0) << t->db_error_text.toStdString();
+    ASSERT_GT(descriptors_on(file), 0);
+    ASSERT_FALSE(another_writer_writes(file, 10)) << "the transaction holds the file";
+    switch (end) {
+      case End::disconnect:
+        t->disconnect();
+        EXPECT_EQ(t->status, 0) << t->db_error_text.toStdString();
+        EXPECT_FALSE(t->is_connected());
+        EXPECT_TRUE(t->database_file().isEmpty());
+        EXPECT_EQ(descriptors_on(file), 0);
+        break;
+      case End::connect_again:
+        connect(*t);
+        ASSERT_EQ(t->status, 0) << t->db_error_text.toStdString();
+        EXPECT_EQ(count(*t), 1);
+        t->rollback();
+        break;
+      case End::destroy:
+        t.reset();
+        EXPECT_EQ(descriptors_on(file), 0);
+        break;
+    }
+    EXPECT_FALSE(row_in_file(file, 3));
+    EXPECT_TRUE(another_writer_writes(file, 10));
+    t.reset();
+    db::SqliteConnection db;
+    ASSERT_EQ(db.open(file.toUtf8().constData()), SQLITE_OK);
+    sqlite3_exec(db.get(), "delete from mem where id = 10", nullptr, nullptr, nullptr);
+  }
+}
+
+// A disconnect the driver refuses, or whose handle cannot be freed, says so with the driver's
+// text and leaves the connection where a later disconnect ends it. Whatever failed, nothing
+// uncommitted reaches the file.
+TEST_F(LocalEngine, ADisconnectThatFailsSaysSoAndTheNextOneEndsIt) {
+  const QString file = dir.file("velmo41.db");
+  struct Case {
+    const char* what;
+    void (FailingCalls::*fault)();
+    const char* text;
+    bool file_let_go;  // the descriptors closed and the lock gone despite the failure
+    bool lock_gone;
+  } cases[] = {
+      // The driver's own refusal (SQLSTATE 25000), since the rollback did not happen.
+      {"rollback fails", &FailingCalls::fail_end_tran, "incomplete transaction", false, false},
+      {"disconnect fails", &FailingCalls::fail_disconnect, "disconnecting failed", false, true},
+      {"freeing the handle fails", &FailingCalls::fail_freeing_the_connection,
+       "the connection handle could not be freed", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    db::Transaction t;
+    connect(t);
+    ASSERT_EQ(t.status, 0) << t.db_error_text.toStdString();
+    t.execute("insert into mem(id, name) values(3, 'uncommitted')");
+    ASSERT_EQ(t.status, 0) << t.db_error_text.toStdString();
+    FailingCalls calls;
+    (calls.*c.fault)();
+    t.disconnect();
+    EXPECT_EQ(t.status, -1);
+    EXPECT_NE(t.db_error_code, 0);
+    EXPECT_TRUE(t.db_error_text.contains(QString::fromUtf8(c.text)))
+        << t.db_error_text.toStdString();
+    EXPECT_TRUE(t.is_connected());
+    EXPECT_EQ(descriptors_on(file) == 0, c.file_let_go);
+    EXPECT_EQ(another_writer_writes(file, 10), c.lock_gone);
+    EXPECT_FALSE(row_in_file(file, 3));
+
+    calls.restore();
+    t.disconnect();
+    EXPECT_EQ(t.status, 0) << t.db_error_text.toStdString();
+    EXPECT_FALSE(t.is_connected());
+    EXPECT_EQ(descriptors_on(file), 0);
+    EXPECT_FALSE(row_in_file(file, 3));
+    EXPECT_TRUE(another_writer_writes(file, 11));
+    db::SqliteConnection db;
+    db.open(file.toUtf8().constData());
+    sqlite3_exec(db.get(), "delete from mem where id >= 10", nullptr, nullptr, nullptr);
+  }
 }
 
 TEST(SqlServer, AbsentServerFailsQuicklyWithTheDriversText) {

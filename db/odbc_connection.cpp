@@ -1,0 +1,95 @@
+#include "db/odbc_connection.h"
+
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <string>
+#include <utility>
+
+#include "db/odbc_calls.h"
+#include "db/odbc_diagnostics.h"
+
+namespace db {
+
+OdbcConnection::OdbcConnection(OdbcConnection&& other) noexcept
+    : env_(std::exchange(other.env_, nullptr)),
+      dbc_(std::exchange(other.dbc_, nullptr)),
+      connected_(std::exchange(other.connected_, false)),
+      narrow_(other.narrow_) {}
+
+OdbcConnection::~OdbcConnection() {
+  DbError ignored;
+  close(ignored);
+}
+
+bool OdbcConnection::open(const QString& connection_string, DbError& err) {
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_))) {
+    env_ = nullptr;
+    err = {-1, QStringLiteral("the ODBC driver manager is not available")};
+    return false;
+  }
+  SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) {
+    dbc_ = nullptr;
+    err = odbc_diagnostics(SQL_HANDLE_ENV, env_, "no connection handle", narrow_);
+    return false;
+  }
+  SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
+  SQLRETURN r;
+  SQLSMALLINT out_len = 0;
+  if (narrow_) {
+    QByteArray u = connection_string.toUtf8();
+    SQLCHAR out[4096];
+    r = SQLDriverConnect(dbc_, nullptr, reinterpret_cast<SQLCHAR*>(u.data()),
+                         static_cast<SQLSMALLINT>(u.size()), out, sizeof out, &out_len,
+                         SQL_DRIVER_NOPROMPT);
+  } else {
+    std::u16string w(reinterpret_cast<const char16_t*>(connection_string.utf16()),
+                     connection_string.size());
+    SQLWCHAR out[1024];
+    r = SQLDriverConnectW(dbc_, nullptr, reinterpret_cast<SQLWCHAR*>(w.data()),
+                          static_cast<SQLSMALLINT>(w.size()), out, 1024, &out_len,
+                          SQL_DRIVER_NOPROMPT);
+  }
+  if (!SQL_SUCCEEDED(r)) {
+    err = odbc_diagnostics(SQL_HANDLE_DBC, dbc_, "the connection failed", narrow_);
+    return false;
+  }
+  connected_ = true;
+  return true;
+}
+
+bool OdbcConnection::close(DbError& err) {
+  if (connected_) {
+    // With auto_commit on nothing is open; a rollback there would only cost a round trip to
+    // the server. Where the mode cannot be read, the rollback is made.
+    SQLULEN mode = SQL_AUTOCOMMIT_OFF;
+    SQLGetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, &mode, 0, nullptr);
+    // Its failure shows in the disconnect, which a driver refuses while a transaction is open.
+    if (mode != SQL_AUTOCOMMIT_ON) odbc_calls::end_tran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+    if (!SQL_SUCCEEDED(odbc_calls::disconnect(dbc_))) {
+      err = odbc_diagnostics(SQL_HANDLE_DBC, dbc_, "disconnecting failed", narrow_);
+      return false;
+    }
+    connected_ = false;
+  }
+  if (dbc_) {
+    if (!SQL_SUCCEEDED(odbc_calls::free_handle(SQL_HANDLE_DBC, dbc_))) {
+      err = odbc_diagnostics(SQL_HANDLE_DBC, dbc_, "the connection handle could not be freed",
+                             narrow_);
+      return false;
+    }
+    dbc_ = nullptr;
+  }
+  if (env_) {
+    if (!SQL_SUCCEEDED(odbc_calls::free_handle(SQL_HANDLE_ENV, env_))) {
+      err = odbc_diagnostics(SQL_HANDLE_ENV, env_, "the ODBC environment could not be freed",
+                             narrow_);
+      return false;
+    }
+    env_ = nullptr;
+  }
+  return true;
+}
+
+}  // namespace db
