@@ -1,7 +1,8 @@
-// kestrel rebuilds only from a salon database and only on its own folder's files, and gets out
-// of a stale catalog or a damaged velmo41 by itself. The real Start button on kestrel's window,
-// the embedded server, the data store and the upgrade chain, after a first completed rebuild:
-// old database velmo40 at 4.00 with rows (and the blank keys the import drops), template at 4.00.
+// kestrel rebuilds only from a salon database of its own release or an earlier one, and only on
+// its own folder's files, and gets out of a stale catalog or a damaged velmo41 by itself. The real
+// Start button on kestrel's window, the embedded server, the data store and the upgrade chain,
+// after a first completed rebuild: old database velmo40 at 4.00 with rows (and the blank keys the
+// import drops), template at 4.00.
 #include <gtest/gtest.h>
 
 #include <QDir>
