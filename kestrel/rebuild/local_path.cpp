@@ -7,6 +7,7 @@
 #include "db/database_copy.h"
 #include "db/odbc_backend.h"
 #include "db/transaction.h"
+#include "kestrel/rebuild/source_check.h"
 #include "kestrel/rebuild/start_action.h"
 #include "runtime/files.h"
 #include "runtime/registry.h"
@@ -75,6 +76,16 @@ bool StartAction::local_path() {
   if (!remove_database(ls_copy) || !db::copy_database(ls_source, ls_copy, err)) {
     remove_database(ls_copy);
     fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
+    return false;
+  }
+  // No chain runs here, so the copy would carry a later release's schema under this program,
+  // and the purge would delete members and documents without what its later tables hold of
+  // them. The version is read from the copy: the one moment of velmo40.db that would be used.
+  const QString newer =
+      refused_source_version(QStringLiteral("velmo40.db"), local_database_version(ls_copy));
+  if (!newer.isEmpty()) {
+    remove_database(ls_copy);
+    fail(QStringLiteral("错误提示"), newer);
     return false;
   }
   if (!replace_with(ls_copy, ls_target)) {

@@ -2,9 +2,12 @@
 
 #include "db/embedded_server.h"
 #include "db/master_catalog.h"
+#include "db/sqlite_connection.h"
+#include "db/sqlite_util.h"
 #include "db/system_databases.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/upgrade/base_tables.h"
+#include "kestrel/upgrade/chain.h"
 #include "shared/globals.h"
 
 namespace rebuild {
@@ -63,10 +66,26 @@ SourceFindings examine_source(db::Transaction& t) {
     f.broken_error = {t.db_error_code, t.db_error_text};
     return f;
   }
-  bool number = false;
-  const double version = row.empty() ? 0 : row[0].to_text().trimmed().toDouble(&number);
-  f.version_row = number && version > 0;
+  if (!row.empty()) f.version = row[0].to_text().trimmed();
+  f.version_row = upgrade::version_number(f.version).value_or(0) > 0;
   return f;
+}
+
+QString refused_source_version(const QString& source, const QString& version) {
+  if (!upgrade::above_last_version(version)) return {};
+  return QStringLiteral("原始数据库") + source + QStringLiteral("的版本") + version +
+         QStringLiteral("高于本程序的版本") + QString::fromLatin1(upgrade::kLastVersion) +
+         kNothingDone;
+}
+
+QString local_database_version(const QString& file) {
+  db::SqliteConnection c;
+  if (c.open(file.toUtf8().constData(), SQLITE_OPEN_READONLY) != SQLITE_OK) return {};
+  db::SqliteStmt s;
+  db::DbError err;
+  if (!s.prepare(c.get(), QStringLiteral("select bb from sys where id = 1"), err) || !s.step(err))
+    return {};
+  return s.text(0).trimmed();
 }
 
 QStringList required_columns(const TabBackTable& t) {
@@ -102,6 +121,9 @@ bool StartAction::source_is_salon_database() {
   } else if (!f.version_row) {
     fail(kRefusalTitle, QStringLiteral("原始数据库") + ls_database_name_ +
                             QStringLiteral("没有版本信息(sys表)") + kNothingDone);
+  } else if (const QString newer = refused_source_version(ls_database_name_, f.version);
+             !newer.isEmpty()) {
+    fail(kRefusalTitle, newer);
   } else {
     return true;
   }

@@ -1,7 +1,8 @@
 #pragma once
-// Which database may be the source of a rebuild: a salon database, not a system database and not
-// velmo41's own files under another name. Checked before anything is exported or emptied, so
-// that a wrong name in the settings can never empty velmo41 and end in a success.
+// Which database may be the source of a rebuild: a salon database, not a system database, not
+// velmo41's own files under another name and not one of a later release. Checked before
+// anything is exported or emptied, so that a wrong name in the settings can never empty velmo41
+// and end in a success.
 #include <QString>
 #include <QStringList>
 
@@ -23,8 +24,18 @@ struct SourceFindings {
   int broken_table = 0;  // the number of a table that lacks a required column or cannot be read
   db::DbError broken_error;
   bool version_row = false;
+  QString version;  // sys.bb as read, blanks at both ends removed
 };
 SourceFindings examine_source(db::Transaction& t);
+
+// Why a source whose sys.bb reads `version` is refused: above the chain's last version it is
+// the schema of a later release, whose tables and columns a rebuild by this program would drop
+// while velmo41 kept the later version's number. Empty when it may be a source.
+QString refused_source_version(const QString& source, const QString& version);
+
+// sys.bb of the local engine's database file, blanks at both ends removed; empty when the file
+// has no version row to read. Reads only.
+QString local_database_version(const QString& file);
 
 // The columns (lower case) the export must find in a table that the source has: those the base
 // schema gives it, which every version holds, and the first column, which the table has had

@@ -22,13 +22,15 @@ bool blank_key(const std::optional<QString>& key) {
   return true;
 }
 
-// The line of a text file the import refused, so that it can be found and mended.
+// The row the import refused, by its place in the export, its column and its value, so that it
+// can be found in the old database and mended. The text file is no place to look: the end of
+// the run removes it.
 void log_refusal(const BackStore& ds_back, int n) {
   const std::optional<db::ImportRefusal> r = ds_back.import_refusal();
   if (!r) return;
   append_kv_log(
       kv_log_line(QStringLiteral("IMPERR"),
-                  QStringLiteral("恢复表: %1(%2) tab_back_%1.txt 第%3行 列%4 值'%5': %6")
+                  QStringLiteral("恢复表: %1(%2) 第%3行 列%4 值'%5': %6")
                       .arg(QString::number(n), QString::fromLatin1(tab_back_table(n)->table),
                            QString::number(r->line), r->column, r->value, r->reason)));
 }
@@ -157,7 +159,7 @@ bool StartAction::import_tables() {
     w_.set_w_wait_text(QStringLiteral("保存数据:") + QString::number(n) + QStringLiteral("/") +
                        QString::number(gi_tables) + QStringLiteral("中..."));
     li_ret = ds_back_->update();
-    // The file stays, so the refused rows can be looked at; the next run writes it again.
+    // The rows stay in the old database, which the next run exports again.
     if (li_ret != 1) return stopped(n, QStringLiteral("失败?update错误号:"), li_ret);
     rt::delete_file(ls_name);
   }

@@ -10,6 +10,11 @@ const std::vector<Step>& chain_steps() {
   return steps;
 }
 
+bool above_last_version(const QString& version) {
+  const std::optional<double> v = version_number(version);
+  return v && *v > *version_number(QString::fromLatin1(kLastVersion));
+}
+
 Outcome run_chain(int* steps_run) {
   int n = 0;
   if (steps_run) *steps_run = 0;

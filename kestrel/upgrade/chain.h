@@ -1,5 +1,6 @@
 #pragma once
 // The upgrade chain: the steps in calling order, on `sqlca` as the caller connected it.
+#include <QString>
 #include <vector>
 
 #include "kestrel/upgrade/step_context.h"
@@ -7,6 +8,14 @@
 namespace upgrade {
 
 using Step = Outcome (*)();
+
+// The version the chain brings a database up to, f_ver10's last stamp: the newest schema this
+// program knows.
+inline constexpr char kLastVersion[] = "16.10";
+
+// True when the version text, read as the steps read it, is above kLastVersion: the schema of
+// a later release. A text that is no number is not.
+bool above_last_version(const QString& version);
 
 // f_ver, f_ver2, ... in calling order.
 const std::vector<Step>& chain_steps();

@@ -32,18 +32,23 @@ const char* outcome_name(Outcome o) {
   return "?";
 }
 
+std::optional<double> version_number(const QString& text) {
+  bool number = false;
+  const double v = QLocale::c().toDouble(text.trimmed(), &number);
+  // "inf" and "nan" name no version.
+  if (!number || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
 bool StepContext::read_version() {
   text_.clear();
   const auto row =
       sqlca.select_row(QStringLiteral("select isnull ( bb , '0' ) from sys where id =1"));
   const bool read = sqlca.status == 0;
   if (read && !row.empty()) text_ = row[0].to_text();
-  // A char column comes back padded on a real server; the number is what counts.
-  bool number = false;
-  const double v = QLocale::c().toDouble(text_.trimmed(), &number);
-  number = number && std::isfinite(v);  // "inf" and "nan" name no version
-  is_number_ = number;
-  value_ = number ? v : 0;
+  const std::optional<double> v = version_number(text_);
+  is_number_ = v.has_value();
+  value_ = v.value_or(0);
   return read;
 }
 

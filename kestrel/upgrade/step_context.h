@@ -25,6 +25,7 @@
 // shown the box; the step then returns Outcome::failed, which stops the chain.
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "db/value.h"
@@ -40,6 +41,10 @@ enum class Outcome {
 };
 
 const char* outcome_name(Outcome o);
+
+// A version text as the steps read it: the number it holds, blanks at both ends aside (a char
+// column comes back padded on a real server); nothing for a text that is no finite number.
+std::optional<double> version_number(const QString& text);
 
 // How a failing clause of a clause list is handled. A clause that fails because its column is
 // there already, or its table is not, is passed over as the step says; after any other failure

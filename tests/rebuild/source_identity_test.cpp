@@ -1,7 +1,8 @@
-// kestrel rebuilds only from a salon database and only on its own folder's files, and gets out
-// of a stale catalog or a damaged velmo41 by itself. The real Start button on kestrel's window,
-// the embedded server, the data store and the upgrade chain, after a first completed rebuild:
-// old database velmo40 at 4.00 with rows (and the blank keys the import drops), template at 4.00.
+// kestrel rebuilds only from a salon database of its own release or an earlier one, and only on
+// its own folder's files, and gets out of a stale catalog or a damaged velmo41 by itself. The real
+// Start button on kestrel's window, the embedded server, the data store and the upgrade chain,
+// after a first completed rebuild: old database velmo40 at 4.00 with rows (and the blank keys the
+// import drops), template at 4.00.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -18,6 +19,7 @@
 #include "tests/rebuild/carried_contents.h"
 #include "tests/rebuild/demo_folder.h"
 #include "tests/rebuild/server_run.h"
+#include "tests/rebuild/sqlite_db.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
@@ -61,6 +63,22 @@ void attach_variant(const QString& name, const char* sql) {
   ASSERT_TRUE(QFile::copy(gs_apppath + "velmo40.ldf", gs_apppath + name + ".ldf"));
   test::sqlite_file(gs_apppath + name + ".mdf", sql);
   run_on_master(shared::sp_attach_db(name, gs_apppath + name + ".mdf", gs_apppath + name + ".ldf"));
+}
+
+// The old database as a later release of the salon program leaves it: its version, a column
+// with values and a table with rows that this program's schema lacks.
+QByteArray later_release(const char* bb) {
+  return QString(
+             "update sys set bb = '%1';"
+             "alter table mem_info add wx_openid varchar(64) null;"
+             "update mem_info set wx_openid = 'wx-' || mem_id;"
+             "create table mem_coupon (coupon_id varchar(20) not null primary key, "
+             "mem_id varchar(20) null, amount numeric(16,2) null);"
+             "with recursive n(i) as (select 1 union all select i + 1 from n where i < 50) "
+             "insert into mem_coupon select 'C' || i, (select min(mem_id) from mem_info), "
+             "i * 1.5 from n;")
+      .arg(bb)
+      .toUtf8();
 }
 
 class SourceIdentity : public ::testing::Test {
@@ -152,6 +170,16 @@ const Refused refused[] = {
     {"MemInfoWithoutItsKey", "nokey",
      [] { attach_variant("nokey", "alter table mem_info rename column mem_id to member_code;"); },
      "备份失败|导出表: mem_info失败!", "-->207-->Invalid column name 'mem_id'."},
+    {"ALaterRelease1700", "velmo40",
+     [] { test::sqlite_file(gs_apppath + "velmo40.mdf", later_release("17.00").constData()); },
+     "错误提示|原始数据库velmo40的版本17.00高于本程序的版本16.10,\r\n未做任何处理!"},
+    {"ALaterRelease1620", "velmo40",
+     [] { test::sqlite_file(gs_apppath + "velmo40.mdf", later_release("16.20").constData()); },
+     "错误提示|原始数据库velmo40的版本16.20高于本程序的版本16.10,\r\n未做任何处理!"},
+    // A version that is no number cannot be told from a later one: no version at all.
+    {"AVersionThatIsNoNumber", "velmo40",
+     [] { test::sqlite_file(gs_apppath + "velmo40.mdf", later_release("V17.00").constData()); },
+     "错误提示|原始数据库velmo40没有版本信息(sys表),\r\n未做任何处理!"},
     {"Velmo41sFilesUnderAnotherName", "copy41",
      [] {
        run_on_master("sp_detach_db 'velmo41'");
@@ -163,6 +191,56 @@ const Refused refused[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefusedSource, ::testing::ValuesIn(refused),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The chain's own last version is still a source, in whichever form the number is written.
+TEST_F(SourceIdentity, TheLastVersionOfTheChainIsStillASource) {
+  for (const char* bb : {"16.10", "16.1"}) {
+    SCOPED_TRACE(bb);
+    test::sqlite_file(gs_apppath + "velmo40.mdf",
+                      QString("update sys set bb = '%1';").arg(bb).toUtf8().constData());
+    test::Contents now = test::carried_rows("velmo40", cols);
+    test::drop_blank_keys(now, cols);
+    EXPECT_EQ(start(), Lines{kDone});
+    EXPECT_EQ(test::first_difference(now, test::carried_rows("velmo41", cols)), "");
+    EXPECT_EQ(text_files(dir.path()), QStringList{});
+  }
+}
+
+// The local kind runs no chain: a velmo40.db of a later release would be copied with its schema
+// under this program, so it is refused the same way, and velmo41.db stays as the last run left
+// it. At the chain's last version it is copied whole.
+TEST_F(SourceIdentity, TheLocalKindRefusesALaterReleaseAndCopiesTheLastVersion) {
+  const QString old_db = dir.file("velmo40.db");
+  ASSERT_TRUE(QFile::copy(dir.file("velmo40.mdf"), old_db));
+  const auto start_local = [this] {
+    dialogs.clear();
+    kestrel::w_main w;
+    w.open();
+    w.rb_1->setChecked(true);
+    w.cb_test->triggerevent_clicked();
+    return dialogs.lines();
+  };
+  ASSERT_EQ(start_local(), Lines{kDone});
+  for (const char* bb : {"17.00", "16.20"}) {
+    SCOPED_TRACE(bb);
+    test::sqlite_file(old_db, later_release(bb).constData());
+    const Sums before = files_of(dir.path());
+    EXPECT_EQ(start_local(), Lines{QString("错误提示|原始数据库velmo40.db的版本%1高于本程序的"
+                                           "版本16.10,\r\n未做任何处理!")
+                                       .arg(bb)});
+    EXPECT_EQ(dialogs.shown()[0].kind, test::Shown::Failure);
+    EXPECT_EQ(files_of(dir.path()), before);
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList({"velmo41.db*"}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{"velmo41.db"});
+    EXPECT_EQ(text_files(dir.path()), QStringList{});
+    QFile::remove(old_db);
+    ASSERT_TRUE(QFile::copy(dir.file("velmo40.mdf"), old_db));
+  }
+  test::sqlite_file(old_db, "update sys set bb = '16.10';");
+  EXPECT_EQ(start_local(), Lines{kDone});
+  EXPECT_EQ(test::SqliteDb(dir.file("velmo41.db")).dump(), test::SqliteDb(old_db).dump());
+}
 
 // A copied program folder works on its own files: the original's stay as they were, whether its
 // catalog records them relative to it or, as earlier releases wrote it, by absolute path.

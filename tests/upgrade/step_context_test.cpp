@@ -2,6 +2,7 @@
 #include "kestrel/upgrade/step_context.h"
 
 #include "db/transaction.h"
+#include "kestrel/upgrade/chain.h"
 #include "kestrel/upgrade/steps.h"
 #include "tests/upgrade/upgrade_test_support.h"
 
@@ -52,6 +53,16 @@ TEST_F(StepContextTest, VersionTexts) {
   exec("delete from sys");
   EXPECT_FALSE(s.read_version());
   EXPECT_EQ(s.version_text(), "");
+}
+
+// Read as the gates read it: a text that equals the last version as a number is not above it.
+TEST(LastVersion, AboveItIsALaterRelease) {
+  const std::pair<const char*, bool> cases[] = {
+      {"16.10", false}, {"16.1", false}, {" 16.100 ", false}, {"16.09", false},
+      {"16.101", true}, {"16.20", true}, {"17.00  ", true},   {"V17.00", false},
+      {"17,00", false}, {"inf", false},  {"", false},         {"0", false}};
+  for (const auto& [text, above] : cases)
+    EXPECT_EQ(upgrade::above_last_version(QString::fromUtf8(text)), above) << text;
 }
 
 TEST_F(StepContextTest, ProbesCountMissingTablesAndColumns) {
