@@ -2,12 +2,31 @@
 
 #include <QLibraryInfo>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QTranslator>
 
 #include "runtime/units.h"
 #include "runtime/window_font.h"
 
 namespace rt {
+
+namespace {
+
+// The platform's style, with greyed text in Windows' grey. Applied by the style, the grey is
+// part of every palette the application derives from the platform theme, also of those the
+// theme sends later or gives to single classes of widgets, which replace a palette set once.
+class GreyedTextStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::polish;
+  void polish(QPalette& pal) override {
+    QProxyStyle::polish(pal);
+    const QColor grey(kGreyedText.r, kGreyedText.g, kGreyedText.b);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      pal.setColor(QPalette::Disabled, role, grey);
+  }
+};
+
+}  // namespace
 
 namespace detail {
 
@@ -42,12 +61,6 @@ bool use_chinese_ui(const QString& translations_folder) {
   return true;
 }
 
-void use_windows_greyed_text() {
-  QPalette pal = QApplication::palette();
-  const QColor grey(kGreyedText.r, kGreyedText.g, kGreyedText.b);
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    pal.setColor(QPalette::Disabled, role, grey);
-  QApplication::setPalette(pal);
-}
+void use_windows_greyed_text() { QApplication::setStyle(new GreyedTextStyle); }
 
 }  // namespace rt
