@@ -31,8 +31,9 @@ QFont window_font(const QString& windows_face, int points, int weight) {
   f.setWeight(static_cast<QFont::Weight>(weight));
   // Where the face has a bitmap for the size, Windows draws the bitmap: thin strokes antialiased
   // at 12 or 13 pixels come out grey. Unantialiased, the face's own bitmaps are drawn, with
-  // the same advances and line metrics as the outlines.
-  if (has_bitmap_strike(f)) f.setStyleStrategy(QFont::NoAntialias);
+  // the same advances and line metrics as the outlines. Set either way, so that no font takes
+  // the choice over from the application's or its window's.
+  f.setStyleStrategy(has_bitmap_strike(f) ? QFont::NoAntialias : QFont::PreferDefault);
   return f;
 }
 
