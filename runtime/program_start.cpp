@@ -2,12 +2,45 @@
 
 #include <QLibraryInfo>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QTranslator>
+#include <cmath>
 
 #include "runtime/units.h"
 #include "runtime/window_font.h"
 
 namespace rt {
+
+namespace {
+
+// The platform's style, with the programs' text colours. Set by the style, they are part of
+// every palette the application derives from the platform theme: the one it starts with, one the
+// theme sends later and those it gives to single classes of widgets.
+class ProgramStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::polish;
+  void polish(QPalette& pal) override {
+    QProxyStyle::polish(pal);
+    const QColor grey(kGreyedText.r, kGreyedText.g, kGreyedText.b);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      pal.setColor(QPalette::Disabled, role, grey);
+    // Text drawn from a face's bitmaps is drawn opaque: the placeholder's half-transparent
+    // colour would come out as black as the text. It is given as the grey it makes on the field.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+      const QColor text = pal.color(group, QPalette::PlaceholderText);
+      const QColor base = pal.color(group, QPalette::Base);
+      const double a = text.alphaF();
+      auto mix = [a](int over, int under) {
+        return static_cast<int>(std::lround(over * a + under * (1 - a)));
+      };
+      pal.setColor(group, QPalette::PlaceholderText,
+                   QColor(mix(text.red(), base.red()), mix(text.green(), base.green()),
+                          mix(text.blue(), base.blue())));
+    }
+  }
+};
+
+}  // namespace
 
 namespace detail {
 
@@ -42,12 +75,6 @@ bool use_chinese_ui(const QString& translations_folder) {
   return true;
 }
 
-void use_windows_greyed_text() {
-  QPalette pal = QApplication::palette();
-  const QColor grey(kGreyedText.r, kGreyedText.g, kGreyedText.b);
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    pal.setColor(QPalette::Disabled, role, grey);
-  QApplication::setPalette(pal);
-}
+void use_windows_greyed_text() { QApplication::setStyle(new ProgramStyle); }
 
 }  // namespace rt

@@ -40,7 +40,9 @@ QString qt_translations_folder();
 bool use_chinese_ui(const QString& translations_folder = qt_translations_folder());
 
 // Greyed text (disabled labels, fields, check boxes, menu items) in Windows' grey for it,
-// rt::kGreyedText, in place of the toolkit's pale grey, for every window of the program.
+// rt::kGreyedText, in place of the toolkit's pale grey, for every window of the program, on
+// every platform plugin: the program's style sets it, so no palette of the platform theme comes
+// without it. Placeholder text is an opaque grey, as text drawn from bitmaps is opaque.
 void use_windows_greyed_text();
 
 }  // namespace rt

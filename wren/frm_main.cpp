@@ -44,6 +44,8 @@ StatusBarControl::StatusBarControl(QWidget* parent) : QWidget(parent), label_(ne
   label_->setFrameShadow(QFrame::Sunken);
   QFont font(QStringLiteral("Arial"));
   font.setPointSizeF(8.25);
+  // Antialiased, not drawn from bitmaps as the application's 宋体 is.
+  font.setStyleStrategy(QFont::PreferDefault);
   label_->setFont(font);
 }
 

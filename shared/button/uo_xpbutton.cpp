@@ -9,8 +9,8 @@
 #include <QThread>
 #include <cmath>
 
-#include "runtime/fonts.h"
 #include "runtime/units.h"
+#include "runtime/window_font.h"
 #include "shared/button/button_painter.h"
 
 namespace {
@@ -51,9 +51,7 @@ uo_xpbutton::uo_xpbutton(QWidget* parent) : QWidget(parent), core_(*this) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Only a left press takes the focus, in ue_mousedown; the toolkit would give it on any press.
   setFocusPolicy(Qt::TabFocus);
-  caption_font_ = QFont(rt::font_family(QStringLiteral("宋体")));
-  caption_font_.setPointSize(9);
-  caption_font_.setWeight(QFont::Normal);
+  caption_font_ = rt::window_font(QStringLiteral("宋体"), 9);
   mnemonic_ = make_shortcut();
   // A letter that several captions share moves the focus among them instead of clicking one.
   connect(mnemonic_, &QShortcut::activatedAmbiguously, this, [this] {

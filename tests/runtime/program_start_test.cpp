@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
@@ -42,6 +43,28 @@ TEST(ProgramStart, GreyedTextIsTheSystemsGreyForIt) {
     EXPECT_EQ(pal.color(QPalette::Disabled, role), QColor(109, 109, 109)) << role;
     EXPECT_NE(pal.color(QPalette::Active, role), QColor(109, 109, 109)) << role;
   }
+}
+
+// A platform theme gives some classes of widgets palettes of their own (labels, check boxes,
+// menus ...), at start and whenever the theme changes: they carry the grey as well.
+TEST(ProgramStart, GreyedTextHoldsInThePalettesOfThePlatformTheme) {
+  QPalette theme = QApplication::palette();
+  theme.setColor(QPalette::Disabled, QPalette::WindowText, QColor(190, 190, 190));
+  QApplication::setPalette(theme, "QLabel");
+  EXPECT_EQ(QApplication::palette("QLabel").color(QPalette::Disabled, QPalette::WindowText),
+            QColor(109, 109, 109));
+  QLabel label;
+  label.setEnabled(false);
+  EXPECT_EQ(label.palette().color(QPalette::Disabled, QPalette::WindowText), QColor(109, 109, 109));
+}
+
+// Text drawn from the face's bitmaps is opaque, so the placeholder is the grey it would blend to.
+TEST(ProgramStart, PlaceholderTextIsAnOpaqueGrey) {
+  const QColor c = QApplication::palette().color(QPalette::Active, QPalette::PlaceholderText);
+  EXPECT_EQ(c.alpha(), 255);
+  EXPECT_EQ(c.red(), c.blue());
+  EXPECT_GT(c.red(), 80);
+  EXPECT_LT(c.red(), 200);
 }
 
 TEST(ProgramStart, WithoutTheTranslationTheProgramsStillStart) {

@@ -5,6 +5,13 @@
 //                          click:<object name>   presses that button of the open window
 //                          yes, no, ok           answers the message box that is showing
 //                          unexec                takes the execute bits off the program file
+//                          shot:<file>           once the window has been on the screen for half
+//                                                a second, writes it as the display shows it to
+//                                                <file> (PNG) and its shown controls to
+//                                                <file>.txt, a line each: object name, class,
+//                                                x y width height in the window, 1 when enabled,
+//                                                text (tab-separated)
+//                          close                 closes the program's window, as its close box
 //   SALON_DRIVER_LOG     file the lines "start <program folder>", "box <title>|<text>" and
 //                        "end" are appended to.
 //
@@ -12,12 +19,17 @@
 // already was started again by the program, and it ends as soon as its window is open.
 #include <sys/stat.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,6 +40,37 @@ QString log_path() { return qEnvironmentVariable("SALON_DRIVER_LOG"); }
 void log_line(const QString& line) {
   QFile f(log_path());
   if (f.open(QIODevice::Append)) f.write(line.toUtf8() + '\n');
+}
+
+// The program's window on the screen, other than a message box.
+QWidget* shown_window() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && !qobject_cast<QMessageBox*>(w) && w->windowHandle() &&
+        w->windowHandle()->isExposed())
+      return w;
+  return nullptr;
+}
+
+// The picture comes from the display, not from the widgets painting themselves again.
+void write_shot(QWidget* window, const QString& file) {
+  window->screen()->grabWindow(window->winId()).save(file, "PNG");
+  QFile list(file + QStringLiteral(".txt"));
+  if (!list.open(QIODevice::WriteOnly)) return;
+  for (QWidget* c : window->findChildren<QWidget*>()) {
+    if (!c->isVisible()) continue;
+    QString text;
+    if (auto* l = qobject_cast<QLabel*>(c)) text = l->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(c)) text = b->text();
+    const QRect r(c->mapTo(window, QPoint(0, 0)), c->size());
+    list.write(
+        QStringList{
+            c->objectName(), QString::fromLatin1(c->metaObject()->className()),
+            QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()),
+            c->isEnabled() ? QStringLiteral("1") : QStringLiteral("0"), text}
+            .join(QLatin1Char('\t'))
+            .toUtf8() +
+        '\n');
+  }
 }
 
 class Driver : public QObject {
@@ -58,6 +101,16 @@ class Driver : public QObject {
     if (action == QStringLiteral("unexec")) {
       script_.removeFirst();
       ::chmod(QFile::encodeName(QCoreApplication::applicationFilePath()).constData(), 0644);
+    } else if (action.startsWith(QStringLiteral("shot:")) && !box) {
+      QWidget* window = shown_window();
+      if (!window || ++shown_ticks_ < 10) return;
+      script_.removeFirst();
+      write_shot(window, action.mid(5));
+    } else if (action == QStringLiteral("close") && !box) {
+      if (QWidget* window = shown_window()) {
+        script_.removeFirst();
+        window->close();
+      }
     } else if (action.startsWith(QStringLiteral("click:")) && !box) {
       for (QWidget* w : QApplication::allWidgets())
         if (w->objectName() == action.mid(6) && w->isVisible()) {
@@ -80,6 +133,7 @@ class Driver : public QObject {
   QTimer timer_;
   QStringList script_;
   QMessageBox* last_box_ = nullptr;
+  int shown_ticks_ = 0;
 };
 
 void start_driver() {
