@@ -22,6 +22,20 @@ bool same_file(const QString& a, const QString& b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+bool same_contents(const QString& a, const QString& b) {
+  if (!QFileInfo(a).isFile() || !QFileInfo(b).isFile()) return false;
+  QFile fa(a), fb(b);
+  if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly)) return false;
+  if (fa.size() != fb.size()) return false;
+  char ba[1 << 16], bb[1 << 16];
+  for (;;) {
+    const qint64 na = fa.read(ba, sizeof ba), nb = fb.read(bb, sizeof bb);
+    if (na < 0 || na != nb) return false;
+    if (na == 0) return true;
+    if (std::memcmp(ba, bb, size_t(na)) != 0) return false;
+  }
+}
+
 namespace {
 
 // The names in a folder, without "." and "..".

@@ -28,6 +28,9 @@ bool is_read_only(const QString& path);
 // Whether two paths name the same existing file.
 bool same_file(const QString& a, const QString& b);
 
+// Whether two regular files hold the same bytes; false when either is none or cannot be read.
+bool same_contents(const QString& a, const QString& b);
+
 // Whether a process other than this one has the file open (as far as /proc lets this user
 // see): Windows refuses to delete such a file, and replacing it here would send that program's
 // later writes to a file nobody sees again.

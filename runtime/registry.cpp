@@ -22,13 +22,20 @@ auto in_user_mode(F f) {
 
 }  // namespace
 
+bool registry_text_allowed(const QString& text) {
+  for (QChar c : text)
+    if (c.category() == QChar::Other_Control) return false;
+  return true;
+}
+
 QString odbc_section_of_key(const QString& key) {
   static const QString prefix = QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\");
   if (!key.startsWith(prefix, Qt::CaseInsensitive)) return {};
   QString section = key.mid(prefix.size());
   while (section.endsWith(QLatin1Char('\\'))) section.chop(1);
   if (section.isEmpty() || section.contains(QLatin1Char('\\')) ||
-      section.contains(QLatin1Char('[')) || section.contains(QLatin1Char(']')))
+      section.contains(QLatin1Char('[')) || section.contains(QLatin1Char(']')) ||
+      !registry_text_allowed(section))
     return {};
   return section;
 }
@@ -36,6 +43,7 @@ QString odbc_section_of_key(const QString& key) {
 int registry_set(const QString& key, const QString& value_name, const QString& value) {
   const QByteArray section = odbc_section_of_key(key).toUtf8();
   if (section.isEmpty() || value_name.isEmpty()) return -1;
+  if (!registry_text_allowed(value_name) || !registry_text_allowed(value)) return -1;
   const QByteArray name = value_name.toUtf8(), text = value.toUtf8();
   return in_user_mode([&] {
     return SQLWritePrivateProfileString(section.constData(), name.constData(), text.constData(),
@@ -47,7 +55,7 @@ int registry_set(const QString& key, const QString& value_name, const QString& v
 
 int registry_delete(const QString& key, const QString& value_name) {
   const QByteArray section = odbc_section_of_key(key).toUtf8();
-  if (section.isEmpty() || value_name.isEmpty()) return -1;
+  if (section.isEmpty() || value_name.isEmpty() || !registry_text_allowed(value_name)) return -1;
   QString ignored;
   if (registry_get(key, value_name, ignored) != 1) return -1;
   const QByteArray name = value_name.toUtf8();

@@ -26,6 +26,16 @@ void write_application_paths(const QString& ls_p) {
                           QStringLiteral("写入USER.INI失败!\r\n") + rt::settings_path(ini));
 }
 
+// A registration whose folder, file, name or server holds a control character (a folder name
+// with a line break) would write lines of its own into the profile: it is refused before
+// anything is written, so the profile and "USER.INI" stay as they are.
+bool registration_allowed(const QString& ls_p, const QString& ls_path, const QString& fs_dsn,
+                          const QString& fs_server) {
+  for (const QString* s : {&ls_p, &ls_path, &fs_dsn, &fs_server})
+    if (!rt::registry_text_allowed(*s)) return false;
+  return true;
+}
+
 // Writes the data source's values, whose results nobody examines, then its entry in the list
 // of data sources, whose result decides.
 int register_data_source(const QString& ls_3, const QString& ls_p, const QString& ls_path,
@@ -49,8 +59,9 @@ int register_data_source(const QString& ls_3, const QString& ls_p, const QString
 
 int register_in_program_folder(const QString& fs_dsn, const QString& fs_server) {
   const QString ls_p = gs_apppath;
-  write_application_paths(ls_p);
   const QString ls_path = ls_p + fs_dsn + QStringLiteral(".db");
+  if (!registration_allowed(ls_p, ls_path, fs_dsn, fs_server)) return -1;
+  write_application_paths(ls_p);
   return register_data_source(kOdbcIni + fs_dsn, ls_p, ls_path, fs_dsn, fs_server);
 }
 
@@ -89,6 +100,10 @@ int f_conect(const QString& fs_dsn, const QString& fs_server, const QString& fs_
   const QString ls_path = value.path;
   const QString ls_name = value.name;
   const QString ls_p = ls_path.left(ls_path.size() - ls_name.size());
+  if (!registration_allowed(ls_p, ls_path, fs_dsn, fs_server)) {
+    dlg.notice(kTitle, QStringLiteral("本数据库注册失败!"));
+    return 0;
+  }
   write_application_paths(ls_p);
 
   const f_conect_registry& reg = f_conect_registry_in_use();

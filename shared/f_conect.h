@@ -10,7 +10,8 @@ int f_conect(const QString& fs_dsn, const QString& fs_server, const QString& fs_
 
 // The silent registration: the data source fs_dsn for the database fs_dsn + ".db" with the
 // driver and engine in the program folder. 1 when its deciding write (the entry in the list of
-// data sources) succeeded, -1 otherwise.
+// data sources) succeeded, -1 otherwise; also, with nothing written, for a program folder or
+// name that holds a control character. The registration after asking refuses those the same way.
 int register_in_program_folder(const QString& fs_dsn, const QString& fs_server);
 
 // The registry calls f_conect makes. Tests replace one to imitate a key the user may not

@@ -1,14 +1,62 @@
 #include "shared/panel_create.h"
 
+#include <QFileInfo>
+
+#include "db/backend.h"
+#include "db/database_copy.h"
 #include "db/transaction.h"
 #include "runtime/dialogs.h"
+#include "runtime/files.h"
+#include "runtime/set_aside.h"
 #include "shared/connection_panel.h"
 #include "shared/f_copy_file.h"
 #include "shared/globals.h"
+#include "shared/kv_log.h"
 #include "shared/sp_attach_db.h"
 #include "shared/sql_server_connect.h"
 
 namespace shared {
+
+namespace {
+
+struct TemplateCopy {
+  QString from;
+  QString to;
+  QStringList companions;  // SQLite's files beside a data file, replayed into a new one
+};
+
+// Whether a target holds something other than its template: a detached database, a restored
+// backup, a journal of one.
+bool holds_other_data(const TemplateCopy& c) {
+  for (const QString& f : c.companions)
+    if (QFileInfo::exists(f)) return true;
+  return rt::file_exists(c.to) && !rt::same_contents(c.from, c.to);
+}
+
+// The copies go over their targets, so what the targets hold other than the templates is set
+// aside first, and named in kv_log.txt. An attached database's files are not touched at all.
+// False when a target cannot be given up.
+bool clear_targets(const std::vector<TemplateCopy>& copies) {
+  std::vector<const TemplateCopy*> other;
+  for (const TemplateCopy& c : copies) {
+    if (db::file_held_by_server(c.to) || rt::same_file(c.from, c.to)) return false;
+    // Without its template there is no copy: the target stays where it is.
+    if (rt::file_exists(c.from) && holds_other_data(c)) other.push_back(&c);
+  }
+  if (other.empty()) return true;
+  std::vector<rt::AsideFile> aside;
+  for (const TemplateCopy* c : other) aside.push_back({c->to, c->companions});
+  const QString suffix = rt::set_aside(aside, QStringLiteral("replaced"));
+  if (suffix.isEmpty()) return false;
+  for (const TemplateCopy* c : other)
+    append_kv_log(kv_log_line(
+        QStringLiteral("CREATE"),
+        QFileInfo(c->to).fileName() + QStringLiteral("不是") + QFileInfo(c->from).fileName() +
+            QStringLiteral("的副本,已改名为") + QFileInfo(c->to + suffix).fileName()));
+  return true;
+}
+
+}  // namespace
 
 void cb_create_clicked(connection_panel& p) {
   rt::Dialogs& dlg = rt::dialogs();
@@ -40,7 +88,9 @@ void cb_create_clicked(connection_panel& p) {
   }
   const QString ls_to_mdf = gs_apppath + ls_name + QStringLiteral(".mdf");
   const QString ls_to_ldf = gs_apppath + ls_name + QStringLiteral(".ldf");
-  if (f_copy_file(ls_from_mdf, ls_to_mdf) != 0 || f_copy_file(ls_from_ldf, ls_to_ldf) != 0) {
+  if (!clear_targets({{ls_from_mdf, ls_to_mdf, db::companion_files(ls_to_mdf)},
+                      {ls_from_ldf, ls_to_ldf, {}}}) ||
+      f_copy_file(ls_from_mdf, ls_to_mdf) != 0 || f_copy_file(ls_from_ldf, ls_to_ldf) != 0) {
     dlg.failure(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
     sqlca.disconnect();
     return;

@@ -3,8 +3,6 @@
 // velmo41.mdf: a damaged file is set aside and the templates take its place, and a catalog entry
 // that names other files (another folder's, a vanished folder's, the old database's) gives way
 // to one for this folder's files. A real SQL Server's catalog is its own and stays as it is.
-#include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 
 #include "db/data_file_check.h"
@@ -15,6 +13,7 @@
 #include "kestrel/rebuild/connection_guard.h"
 #include "kestrel/rebuild/start_action.h"
 #include "runtime/files.h"
+#include "runtime/set_aside.h"
 #include "shared/f_copy_file.h"
 #include "shared/globals.h"
 #include "shared/kv_log.h"
@@ -29,23 +28,6 @@ const QString kVelmo41 = QStringLiteral("velmo41");
 
 void log_line(const QString& text) { append_kv_log(kv_log_line(QStringLiteral("REBUILD"), text)); }
 
-// Renames a damaged data file, with the journal SQLite keeps beside it, and its log file to
-// "<name>.damaged-<date>-<time>": kept for a look, never deleted. The journal goes first: left
-// behind, it would be replayed into the file that takes the data file's place.
-bool set_aside(const QString& data, const QString& log, QString& renamed) {
-  const QString stamp = QStringLiteral(".damaged-") +
-                        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-  QString suffix = stamp;
-  for (int i = 2; QFileInfo::exists(data + suffix) || QFileInfo::exists(log + suffix); ++i)
-    suffix = stamp + QLatin1Char('-') + QString::number(i);
-  for (const QString& f : db::companion_files(data))
-    if (QFileInfo::exists(f) && !QFile::rename(f, data + suffix + f.mid(data.size()))) return false;
-  if (!QFile::rename(data, data + suffix)) return false;
-  if (QFileInfo::exists(log) && !QFile::rename(log, log + suffix)) return false;
-  renamed = QFileInfo(data + suffix).fileName();
-  return true;
-}
-
 }  // namespace
 
 // With sqlca on the embedded server's master. `known`: the catalog names velmo41 on this
@@ -58,14 +40,17 @@ bool StartAction::claim_own_velmo41(const QString& data, const QString& log, boo
       fail(QStringLiteral("错误提示"), QStringLiteral("原始数据库velmo41已损坏,\r\n未做任何处理!"));
       return false;
     }
-    QString renamed;
-    if (!set_aside(data, log, renamed)) {
+    // Kept for a look, never deleted. The journal SQLite keeps beside it goes first: left
+    // behind, it would be replayed into the file that takes the data file's place.
+    const QString suffix =
+        rt::set_aside({{data, db::companion_files(data)}, {log, {}}}, QStringLiteral("damaged"));
+    if (suffix.isEmpty()) {
       fail(QStringLiteral("错误信息"),
            QStringLiteral("velmo41.mdf已损坏,无法改名,\r\n请关闭使用它的程序后重新开始!"));
       return false;
     }
     log_line(QStringLiteral("velmo41.mdf已损坏(") + detail + QStringLiteral("),已改名为") +
-             renamed + QStringLiteral(",由base.mdf重建"));
+             QFileInfo(data + suffix).fileName() + QStringLiteral(",由base.mdf重建"));
   }
   const auto entry = db::find_database(db::embedded_server_folder(), kVelmo41);
   known = entry && entry->data_file == db::comparable_path(data) &&

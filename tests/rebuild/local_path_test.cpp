@@ -216,6 +216,33 @@ INSTANTIATE_TEST_SUITE_P(Names, LocalPathInFolder,
                                            QStringLiteral("{x}"), QStringLiteral("my salon")),
                          [](const auto& i) { return std::to_string(i.index); });
 
+// A folder name with a control character cannot be registered as a data source: the profile
+// stays byte for byte as it was, and the Start stops at the connect before the purge.
+class LocalPathInControlFolder : public LocalRun, public ::testing::TestWithParam<QString> {
+ protected:
+  LocalPathInControlFolder() : LocalRun(GetParam()) {}
+};
+
+TEST_P(LocalPathInControlFolder, TheConnectFailsAndTheProfileStaysAsItWas) {
+  rt::registry_set(QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\velmo40"),
+                   "DatabaseFile", "/salon/velmo40.db");
+  const QByteArray profile = dir.read("../home/.odbc.ini");
+  ASSERT_FALSE(profile.isEmpty());
+  w.cbx[2] = false;
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"|连接新数据库失败"});
+  EXPECT_EQ(dir.read("../home/.odbc.ini"), profile);
+  EXPECT_FALSE(QFile::exists(dir.config_folder() + "USER.INI"));
+  EXPECT_EQ(members(), 2);
+  EXPECT_EQ(test::checksum(dir.file("velmo40.db")), old_sum);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, LocalPathInControlFolder,
+                         ::testing::Values(QStringLiteral("a\nDriver=evil.so\nb"),
+                                           QStringLiteral("\n[ODBC Data Sources]\nevil=x\n"),
+                                           QStringLiteral("a\tb"), QStringLiteral("a\x01-b")),
+                         [](const auto& i) { return std::to_string(i.index); });
+
 // A data source velmo41 left in the profile that names another database: the purge must not
 // touch it, and this folder's copy is purged.
 struct Stale {

@@ -41,4 +41,30 @@ TEST(Registry, OtherKeysFail) {
   EXPECT_EQ(rt::registry_get("HKEY_CURRENT_USER\\Software\\Other", "a", v), -1);
 }
 
+// The profile is a file of lines: a control character anywhere in a section, name or value
+// would write lines of its own or read back cut short. Refused, the file byte-identical.
+TEST(Registry, ControlCharactersAreRefusedAndTheProfileStaysAsItWas) {
+  test::TempProgramFolder dir;
+  ASSERT_EQ(rt::registry_set(kKey, "DatabaseName", "velmo41"), 1);
+  const QByteArray before = dir.read("../home/.odbc.ini");
+  for (const QString bad :
+       {QStringLiteral("a\nDriver=evil.so"), QStringLiteral("\n[ODBC Data Sources]\nevil=x\n"),
+        QStringLiteral("a\rb"), QStringLiteral("a\tb"), QStringLiteral("a\x01-b"),
+        QStringLiteral("a\x7f-b"), QStringLiteral("a\u0085b"), QString(QChar(0)) + "b"}) {
+    EXPECT_FALSE(rt::registry_text_allowed(bad)) << bad.toStdString();
+    EXPECT_EQ(rt::registry_set(kKey, "Driver", bad), -1) << bad.toStdString();
+    EXPECT_EQ(rt::registry_set(kKey, bad, "x"), -1) << bad.toStdString();
+    EXPECT_EQ(rt::registry_set(kKey + bad, "Driver", "x"), -1) << bad.toStdString();
+    EXPECT_EQ(rt::registry_delete(kKey, bad), -1) << bad.toStdString();
+    EXPECT_EQ(dir.read("../home/.odbc.ini"), before) << bad.toStdString();
+  }
+  // Every other character is a value like any other.
+  const QString good = QStringLiteral("/美发店/a;b=c {x} é\u3000/wod50t.dll");
+  EXPECT_TRUE(rt::registry_text_allowed(good));
+  EXPECT_EQ(rt::registry_set(kKey, "Driver", good), 1);
+  QString v;
+  EXPECT_EQ(rt::registry_get(kKey, "Driver", v), 1);
+  EXPECT_EQ(v, good);
+}
+
 }  // namespace

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QRegularExpression>
+
 #include "db/transaction.h"
+#include "runtime/codepage.h"
 #include "shared/globals.h"
 #include "shared/sp_attach_db.h"
 #include "tests/shared/connect_counter.h"
@@ -44,14 +48,23 @@ class PanelCreate : public ::testing::Test {
     return ok;
   }
 
+  // The files set aside in the folder, by name.
+  QStringList replaced() const {
+    return QDir(tmp.path()).entryList({"*.replaced-*"}, QDir::Files, QDir::Name);
+  }
+  QStringList log_lines() const {
+    return rt::from_cp936(tmp.read("kv_log.txt")).split("\r\n", Qt::SkipEmptyParts);
+  }
+
   test::TempProgramFolder tmp;
   test::ScriptedDialogs dlg;
   test::fake_panel p;
 };
 
+const QRegularExpression kStamp(QStringLiteral("^\\d{8}-\\d{6}$"));
+
 TEST_F(PanelCreate, CopiesTheTemplatesAndAttachesThem) {
   p.local(" (embedded) ", " salon ", " sa ", " pw ", "");
-  tmp.write("salon.mdf", "an old file of that name");
   dlg.answer(true);
   shared::cb_create_clicked(p);
 
@@ -67,6 +80,51 @@ TEST_F(PanelCreate, CopiesTheTemplatesAndAttachesThem) {
   EXPECT_EQ(sqlca.connect_params, "");
   EXPECT_FALSE(sqlca.is_connected());
   EXPECT_TRUE(attached("salon"));
+  EXPECT_TRUE(replaced().isEmpty());
+  EXPECT_FALSE(QFile::exists(tmp.file("kv_log.txt")));
+}
+
+// Files of the new name that are not the templates (a detached database, a restored backup)
+// are set aside under one dated name, never overwritten, and the log names them. A file equal
+// to its template is simply copied over.
+TEST_F(PanelCreate, WhatTheTargetsHeldIsSetAsideFirst) {
+  tmp.write("salon.mdf", "an old file of that name");
+  tmp.write("salon.mdf-journal", "its journal");
+  tmp.write("salon.ldf", "template log");
+  dlg.answer(true);
+  shared::cb_create_clicked(p);
+
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{ask("salon"), kDone}));
+  ASSERT_EQ(replaced().size(), 2) << replaced().join(' ').toStdString();
+  const QString aside = replaced()[0];
+  EXPECT_TRUE(aside.startsWith("salon.mdf.replaced-"));
+  EXPECT_TRUE(kStamp.match(aside.mid(QString("salon.mdf.replaced-").size())).hasMatch())
+      << aside.toStdString();
+  EXPECT_EQ(replaced()[1], aside + "-journal");
+  EXPECT_EQ(tmp.read(aside), "an old file of that name");
+  EXPECT_EQ(tmp.read(aside + "-journal"), "its journal");
+  EXPECT_FALSE(QFile::exists(tmp.file("salon.mdf-journal")));
+  EXPECT_EQ(tmp.read("salon.mdf"), tmp.read("base.mdf"));
+  EXPECT_EQ(tmp.read("salon.ldf"), "template log");
+  EXPECT_TRUE(attached("salon"));
+  const QStringList log = log_lines();
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].startsWith("CREATE: ")) << log[0].toStdString();
+  EXPECT_TRUE(log[0].endsWith("-->salon.mdf不是base.mdf的副本,已改名为" + aside))
+      << log[0].toStdString();
+}
+
+// A target that cannot be set aside (its new name would be too long for the file system) is
+// left as it was and the create stops.
+TEST_F(PanelCreate, ATargetThatCannotBeSetAsideStopsTheCreate) {
+  const QString longest(240, 'n');
+  tmp.write(longest + ".mdf", "a database of that name");
+  p.local("(embedded)", longest, "sa", "", "");
+  dlg.answer(true);
+  shared::cb_create_clicked(p);
+  EXPECT_EQ(dlg.lines(), (std::vector<QString>{ask(longest), kCopyFailed}));
+  EXPECT_EQ(tmp.read(longest + ".mdf"), "a database of that name");
+  EXPECT_FALSE(QFile::exists(tmp.file(longest + ".ldf")));
 }
 
 TEST_F(PanelCreate, LocalKindIsRefusedWithoutConnecting) {
