@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "runtime/dialogs.h"
+#include "runtime/fonts.h"
 #include "wren/bmp_file.h"
 #include "wren/capture/avicap.h"
 #include "wren/frm_select.h"
@@ -42,7 +43,7 @@ StatusBarControl::StatusBarControl(QWidget* parent) : QWidget(parent), label_(ne
   row->addWidget(label_);
   label_->setFrameShape(QFrame::Panel);
   label_->setFrameShadow(QFrame::Sunken);
-  QFont font(QStringLiteral("Arial"));
+  QFont font(rt::font_family(QStringLiteral("Arial")));
   font.setPointSizeF(8.25);
   // Antialiased, not drawn from bitmaps as the application's 宋体 is.
   font.setStyleStrategy(QFont::PreferDefault);

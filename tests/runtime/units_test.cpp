@@ -28,10 +28,11 @@ TEST(Colours, LongsAndSystemCodes) {
   EXPECT_EQ(rt::system_colour(16777215), std::nullopt);
 }
 
-TEST(Fonts, SubstitutesChineseWindowsFonts) {
+TEST(Fonts, SubstitutesWindowsFonts) {
   EXPECT_EQ(rt::font_family(QStringLiteral("宋体")), "AR PL UMing CN");
   EXPECT_EQ(rt::font_family(QStringLiteral("楷体_GB2312")), "AR PL UKai CN");
-  EXPECT_EQ(rt::font_family("Arial"), "Arial");
+  EXPECT_EQ(rt::font_family("Arial"), "Liberation Sans");
+  EXPECT_EQ(rt::font_family("Tahoma"), "Tahoma");
 }
 
 TEST(CodePage936, RoundTripsAndDecodesBeyondGbk) {
