@@ -3,10 +3,13 @@
 //
 //   SALON_DRIVER_SCRIPT  actions, separated by ",", taken in order:
 //                          click:<object name>   presses that button of the open window
+//                          window                waits for the program's window to show and
+//                                                writes "window <title>"
+//                          close                 closes that window, as its close box does
 //                          yes, no, ok           answers the message box that is showing
 //                          unexec                takes the execute bits off the program file
-//   SALON_DRIVER_LOG     file the lines "start <program folder>", "box <title>|<text>" and
-//                        "end" are appended to.
+//   SALON_DRIVER_LOG     file the lines "start <program folder>", "window <title>",
+//                        "box <title>|<text>" and "end" are appended to.
 //
 // Only the first process of a test plays the script: one that finds a "start" line in the log
 // already was started again by the program, and it ends as soon as its window is open.
@@ -58,6 +61,16 @@ class Driver : public QObject {
     if (action == QStringLiteral("unexec")) {
       script_.removeFirst();
       ::chmod(QFile::encodeName(QCoreApplication::applicationFilePath()).constData(), 0644);
+    } else if ((action == QStringLiteral("window") || action == QStringLiteral("close")) && !box) {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && !w->windowTitle().isEmpty()) {
+          script_.removeFirst();
+          if (action == QStringLiteral("window"))
+            log_line(QStringLiteral("window ") + w->windowTitle());
+          else
+            QMetaObject::invokeMethod(w, "close", Qt::QueuedConnection);
+          return;
+        }
     } else if (action.startsWith(QStringLiteral("click:")) && !box) {
       for (QWidget* w : QApplication::allWidgets())
         if (w->objectName() == action.mid(6) && w->isVisible()) {
