@@ -273,8 +273,7 @@ TEST(SettingsWrite, AValueThatDoesNotDecodeIsNeverWrittenBack) {
     QByteArray file;
   } cases[] = {
       {"code page 936, a lead byte without its trail", "[database]\r\ndatabase_name=\xC3(\r\n"},
-      {"UTF-8, a stray continuation byte", bom + "[database]\r\ndatabase_name=a\x80\xFF"
-                                                 "b\r\n"},
+      {"UTF-8, a stray continuation byte", bom + "[database]\r\ndatabase_name=a\x80\xFFz\r\n"},
       {"UTF-8, code page 936 bytes under the mark",
        bom + "[database]\r\ndatabase_name=" + rt::to_cp936(QStringLiteral("美发店")) + "\r\n"},
       {"UTF-8, an overlong form", bom + "[database]\r\ndatabase_name=\xC0\xAF\r\n"},
@@ -302,9 +301,7 @@ TEST(SettingsWrite, AValueThatDoesNotDecodeIsNeverWrittenBack) {
   }
   // Left alone, the line keeps its bytes.
   test::TempProgramFolder dir;
-  const QByteArray before = bom +
-                            "[database]\r\ndatabase_name=a\x80\xFF"
-                            "b\r\n";
+  const QByteArray before = bom + "[database]\r\ndatabase_name=a\x80\xFFz\r\n";
   dir.write("user.ini", before);
   ASSERT_EQ(rt::set_profile_string(dir.file("user.ini"), kDb, "server_name", "s"), 1);
   EXPECT_EQ(dir.read("user.ini"), before + "server_name=s\r\n");
