@@ -98,6 +98,7 @@ QString SettingsEncoding::decode(const QByteArray& bytes) const {
 }
 
 std::optional<QByteArray> SettingsEncoding::encode(const QString& s) const {
+  if (s.contains(QChar::ReplacementCharacter)) return std::nullopt;
   QByteArray bytes;
   switch (form_) {
     case Form::cp936:

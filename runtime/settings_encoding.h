@@ -29,7 +29,9 @@ class SettingsEncoding {
   // A line's text; what does not decode (an unpaired surrogate, a broken sequence) becomes
   // U+FFFD in its own line only.
   QString decode(const QByteArray& bytes) const;
-  // The bytes of `s`, or nothing when they would not read back as `s`.
+  // The bytes of `s`, or nothing when they would not read back as `s`, or when `s` holds
+  // U+FFFD: decode puts that in place of bytes it cannot read, and writing it would put the
+  // mark in their place, in every encoding alike.
   std::optional<QByteArray> encode(const QString& s) const;
 
   // Whether the file can be written back line by line without damaging it: a UTF-16 file

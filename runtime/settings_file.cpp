@@ -1,17 +1,24 @@
 #include "runtime/settings_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstring>
 #include <optional>
 
 #include "runtime/files.h"
+#include "runtime/regular_file.h"
 #include "runtime/settings_encoding.h"
 
 namespace rt {
 namespace {
+
+// Far above any real settings file.
+constexpr qint64 kSettingsFileLimit = 16 * 1024 * 1024;
+
+RegularFile read_settings_file(const QString& path) {
+  return read_regular_file(path, kSettingsFileLimit);
+}
 
 // A line as it stands on disk and as text.
 struct Row {
@@ -133,9 +140,9 @@ QString settings_path(const QString& file) {
 
 QString profile_string(const QString& file, const QString& section, const QString& key,
                        const QString& def) {
-  QFile f(settings_path(file));
-  if (!f.open(QIODevice::ReadOnly)) return def;
-  const QByteArray data = f.readAll();
+  const RegularFile f = read_settings_file(settings_path(file));
+  if (f.kind != RegularFile::file) return def;
+  const QByteArray& data = f.data;
   const SettingsEncoding enc(data);
   bool in_section = false;
   for (const Row& row : rows_of(enc, data)) {
@@ -150,12 +157,10 @@ QString profile_string(const QString& file, const QString& section, const QStrin
 }
 
 bool read_settings_text(const QString& file, QString* text) {
-  QFile f(settings_path(file));
-  if (!f.open(QIODevice::ReadOnly)) return false;
-  const QByteArray data = f.readAll();
-  if (f.error() != QFileDevice::NoError) return false;
-  const SettingsEncoding enc(data);
-  *text = enc.decode(data.mid(enc.mark().size()));
+  const RegularFile f = read_settings_file(settings_path(file));
+  if (f.kind != RegularFile::file) return false;
+  const SettingsEncoding enc(f.data);
+  *text = enc.decode(f.data.mid(enc.mark().size()));
   return true;
 }
 
@@ -170,14 +175,13 @@ int set_profile_strings(const QString& file, const QString& section,
   if (entries.empty()) return 1;
   // The configuration folder of a new account does not exist yet; Windows always has its own.
   if (path != file && !QDir().mkpath(QFileInfo(path).absolutePath())) return -1;
-  QByteArray data;
-  const QFileInfo info(path);
-  if (info.exists()) {
-    if (!info.isFile() || is_read_only(path)) return -1;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    data = f.readAll();
-  }
+  // Only a regular file is replaced, or a new one made where there is nothing at all: a FIFO,
+  // a device, a folder, a dangling link or a file past the bound is refused, not taken for
+  // an empty file.
+  const RegularFile found = read_settings_file(path);
+  if (found.kind == RegularFile::other) return -1;
+  if (found.kind == RegularFile::file && is_read_only(path)) return -1;
+  const QByteArray& data = found.data;
   const SettingsEncoding enc(data);
   if (!enc.writable(data)) return -1;
 
@@ -210,7 +214,8 @@ int set_profile_strings(const QString& file, const QString& section,
 
   QSaveFile save(path);
   if (!save.open(QIODevice::WriteOnly)) return -1;
-  if (save.write(out) != out.size()) {
+  // What is replaced must be the file just read, not one that took its place meanwhile.
+  if (save.write(out) != out.size() || !still_there(path, found)) {
     save.cancelWriting();
     return -1;
   }

@@ -12,6 +12,9 @@ namespace rt {
 // ($XDG_CONFIG_HOME, else ~/.config), as Windows keeps such files in its own folder.
 QString settings_path(const QString& file);
 
+// The readers here take only a regular file of at most 16 MiB, opened without waiting: a FIFO,
+// a device, a folder or a larger file reads as a missing file.
+
 // The value of `key` in `section` (both matched without regard to case), ASCII blanks around
 // it removed. `def` is returned only when the file, the section or the key is missing.
 QString profile_string(const QString& file, const QString& section, const QString& key,
@@ -27,8 +30,10 @@ bool read_settings_text(const QString& file, QString* text);
 // as it was. All or nothing: every key and value is checked before the file is touched, and the
 // file is replaced whole, once. 1 on success; -1 with the file unchanged on any failure, also for
 // a value that would not read back as written (one holding a line end or NUL, with blanks at
-// its ends, or with a character the file's encoding lacks) and for a file that cannot be
-// written back in its own encoding (SettingsEncoding::writable).
+// its ends, or with a character the file's encoding lacks or U+FFFD, which stands for bytes the
+// reader could not decode), for a file that cannot be written back in its own encoding
+// (SettingsEncoding::writable) and for anything at the path but a regular file the readers
+// take (or nothing at all).
 using profile_entry = std::pair<QString, QString>;  // key, value
 int set_profile_strings(const QString& file, const QString& section,
                         const std::vector<profile_entry>& entries);

@@ -6,11 +6,11 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 
 #include "db/transaction.h"
 #include "shared/globals.h"
+#include "tests/support/driven_program.h"
 #include "tests/support/temp_program_folder.h"
 #include "tools/fixture.h"
 #include "tools/old_database.h"
@@ -23,9 +23,7 @@ const QString kQuestion = "box 系统提示|系统版本数据丢失,是否启�
 class RestartTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QString program = dir.file("kestrel");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KESTREL_PROGRAM), program));
-    QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
+    ASSERT_FALSE(test::copy_program(QStringLiteral(KESTREL_PROGRAM), dir.path()).isEmpty());
     tools::OldDatabaseOptions old;
     old.rows = {};
     old.blank_keys = false;
@@ -42,24 +40,7 @@ class RestartTest : public ::testing::Test {
 
   // Runs kestrel with the driver's script; its exit code, -1 when it did not end by itself.
   int run(const QString& script) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LD_PRELOAD", QStringLiteral(SALON_GUI_DRIVER));
-    env.insert("SALON_DRIVER_SCRIPT", script);
-    env.insert("SALON_DRIVER_LOG", dir.file("driver.log"));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    // A sanitized build wants its runtime first among the libraries; the driver comes first.
-    env.insert("ASAN_OPTIONS",
-               env.value("ASAN_OPTIONS") + QStringLiteral(":verify_asan_link_order=0"));
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::ForwardedChannels);
-    p.start(dir.file("kestrel"), {});
-    if (!p.waitForStarted() || !p.waitForFinished(120000)) {
-      p.kill();
-      p.waitForFinished();
-      return -1;
-    }
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return test::run_driven_program(dir.file("kestrel"), script, dir.file("driver.log"), 120000);
   }
 
   QStringList log() {

@@ -1,10 +1,11 @@
 // user.ini in UTF-16 with a byte-order mark, as Windows tools write it: plover and kestrel read
 // the same values (wren's file_name goes through the same reader), and plover's save keeps the
-// file UTF-16 in its byte order and line ends.
+// file UTF-16 in its byte order and line ends. A file that does not decode is not saved into.
 #include <gtest/gtest.h>
 
 #include "kestrel/w_main.h"
 #include "plover/w_main.h"
+#include "runtime/codepage.h"
 #include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "tests/support/scripted_dialogs.h"
@@ -63,5 +64,34 @@ TEST_P(Utf16Settings, ReadByEveryProgramAndWrittenBackAsUtf16) {
 INSTANTIATE_TEST_SUITE_P(ByteOrders, Utf16Settings, ::testing::Bool(), [](const auto& info) {
   return info.param ? "BigEndian" : "LittleEndian";
 });
+
+// A file holding bytes that do not decode, in a key the user leaves alone: the save writes
+// every key, that one too, so it is refused whole and the file stays byte for byte, whatever
+// the file's encoding.
+TEST(UndecodableSettings, SaveIsRefusedAndTheFileStays) {
+  const QByteArray keys = "server_name=old\r\ndatabase_name=";
+  QByteArray unpaired = test::utf16_file(QString::fromLatin1("[database]\r\n" + keys), false);
+  unpaired += QByteArray("\x00\xD8", 2) + test::utf16_file("\r\n", false).mid(2);
+  const std::pair<const char*, QByteArray> files[] = {
+      {"UTF-8 holding code page 936 bytes",
+       "\xEF\xBB\xBF[database]\r\n" + keys + rt::to_cp936(QStringLiteral("美发店")) + "\r\n"},
+      {"code page 936 with a broken character", "[database]\r\n" + keys + "\xC3(\r\n"},
+      {"UTF-16 with an unpaired surrogate", unpaired},
+  };
+  for (const auto& [what, file] : files) {
+    test::TempProgramFolder dir;
+    test::ScriptedDialogs dialogs;
+    dir.write("user.ini", file);
+    plover::w_main p;
+    p.open();
+    p.sle_server_name->setText(QStringLiteral("新服务器"));
+    dialogs.answer(true);
+    p.cb_save_clicked();
+    EXPECT_EQ(dialogs.lines(),
+              (std::vector<QString>{"操作提示|真的要保存刚才的修改吗?", "错误信息|保存设置失败!"}))
+        << what;
+    EXPECT_EQ(dir.read("user.ini"), file) << what;
+  }
+}
 
 }  // namespace

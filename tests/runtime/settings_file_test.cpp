@@ -1,6 +1,11 @@
 #include "runtime/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <functional>
 
 #include "runtime/codepage.h"
 #include "tests/support/temp_program_folder.h"
@@ -256,6 +261,103 @@ TEST(SettingsWrite, ABatchIsWrittenWholeOrNotAtAll) {
   ASSERT_EQ(
       rt::set_profile_strings(dir.file("user.ini"), kDb, {{"a", "x"}, {"c", "3"}, {"A", "y"}}), 1);
   EXPECT_EQ(dir.read("user.ini"), "[database]\r\nA=y\r\nb=1\r\nc=3\r\n") << "in order, later wins";
+}
+
+// Bytes the reader cannot decode read as U+FFFD. Written back, in any encoding, they would
+// become other bytes, so a save that would write such a value back (edited or not) is refused
+// whole; a save that leaves that key alone keeps its bytes.
+TEST(SettingsWrite, AValueThatDoesNotDecodeIsNeverWrittenBack) {
+  const QByteArray bom = "\xEF\xBB\xBF";
+  struct Case {
+    const char* what;
+    QByteArray file;
+  } cases[] = {
+      {"code page 936, a lead byte without its trail", "[database]\r\ndatabase_name=\xC3(\r\n"},
+      {"UTF-8, a stray continuation byte", bom + "[database]\r\ndatabase_name=a\x80\xFFz\r\n"},
+      {"UTF-8, code page 936 bytes under the mark",
+       bom + "[database]\r\ndatabase_name=" + rt::to_cp936(QStringLiteral("美发店")) + "\r\n"},
+      {"UTF-8, an overlong form", bom + "[database]\r\ndatabase_name=\xC0\xAF\r\n"},
+      {"UTF-8, an encoded surrogate", bom + "[database]\r\ndatabase_name=\xED\xA0\x80\r\n"},
+      {"UTF-8, U+FFFD itself (taken as the others)",
+       bom + "[database]\r\ndatabase_name=\xEF\xBF\xBD\r\n"},
+      {"UTF-16, U+FFFD itself",
+       test::utf16_file(QStringLiteral("[database]\r\ndatabase_name=\uFFFD\r\n"), false)},
+  };
+  for (const Case& c : cases) {
+    test::TempProgramFolder dir;
+    dir.write("user.ini", c.file);
+    const QString ini = dir.file("user.ini");
+    const QString name = rt::profile_string(ini, kDb, "database_name", "");
+    ASSERT_TRUE(name.contains(QChar::ReplacementCharacter)) << c.what;
+    for (const QString& written : {name, name + "x"}) {
+      EXPECT_EQ(
+          rt::set_profile_strings(ini, kDb, {{"server_name", "new"}, {"database_name", written}}),
+          -1)
+          << c.what;
+      EXPECT_EQ(dir.read("user.ini"), c.file) << c.what;
+    }
+    ASSERT_EQ(rt::set_profile_string(ini, kDb, "database_name", "clean"), 1) << c.what;
+    EXPECT_EQ(rt::profile_string(ini, kDb, "database_name", ""), "clean") << c.what;
+  }
+  // Left alone, the line keeps its bytes.
+  test::TempProgramFolder dir;
+  const QByteArray before = bom + "[database]\r\ndatabase_name=a\x80\xFFz\r\n";
+  dir.write("user.ini", before);
+  ASSERT_EQ(rt::set_profile_string(dir.file("user.ini"), kDb, "server_name", "s"), 1);
+  EXPECT_EQ(dir.read("user.ini"), before + "server_name=s\r\n");
+}
+
+// Whatever else stands at the settings file's path reads as no file at once, and no save
+// goes into it or replaces it.
+TEST(SettingsFileKinds, OnlyARegularFileWithinTheBoundIsReadOrReplaced) {
+  const qint64 bound = 16 * 1024 * 1024;
+  const QByteArray head = "[database]\r\nserver_name=s\r\n;";
+  struct Case {
+    const char* what;
+    std::function<void(const QString&)> make;
+  } cases[] = {
+      {"FIFO", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); }},
+      {"link to /dev/zero", [](const QString& p) { QFile::link("/dev/zero", p); }},
+      {"folder", [](const QString& p) { QDir().mkpath(p); }},
+      {"dangling link", [](const QString& p) { QFile::link(p + ".gone", p); }},
+      {"one byte past the bound",
+       [&](const QString& p) {
+         QFile f(p);
+         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         f.write(head + QByteArray(bound - head.size() + 1, ' '));
+       }},
+  };
+  for (const Case& c : cases) {
+    test::TempProgramFolder dir;
+    const QString ini = dir.file("user.ini");
+    c.make(ini);
+    const QFileInfo before(ini);
+    QString text;
+    EXPECT_EQ(rt::profile_string(ini, kDb, "server_name", "def"), "def") << c.what;
+    EXPECT_FALSE(rt::read_settings_text(ini, &text)) << c.what;
+    EXPECT_EQ(rt::set_profile_string(ini, kDb, "server_name", "new"), -1) << c.what;
+    const QFileInfo after(ini);
+    EXPECT_EQ(after.isSymLink(), before.isSymLink()) << c.what;
+    EXPECT_EQ(after.isDir(), before.isDir()) << c.what;
+    EXPECT_EQ(after.size(), before.size()) << c.what;
+    EXPECT_FALSE(QFileInfo::exists(ini + ".gone")) << c.what;
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+              QStringList{"user.ini"})
+        << c.what << ": no file left beside it";
+  }
+
+  // A file of the bound itself is still read; one behind a link is read and replaced in its
+  // place, the link kept.
+  test::TempProgramFolder dir;
+  dir.write("user.ini", head + QByteArray(bound - head.size(), ' '));
+  EXPECT_EQ(rt::profile_string(dir.file("user.ini"), kDb, "server_name", "def"), "s");
+  dir.write("real.ini", head);
+  const QString link = dir.file("link.ini");
+  ASSERT_TRUE(QFile::link(dir.file("real.ini"), link));
+  EXPECT_EQ(rt::profile_string(link, kDb, "server_name", "def"), "s");
+  ASSERT_EQ(rt::set_profile_string(link, kDb, "server_name", "new"), 1);
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  EXPECT_EQ(rt::profile_string(dir.file("real.ini"), kDb, "server_name", "def"), "new");
 }
 
 TEST(SettingsPath, BareNameLivesInConfigFolder) {

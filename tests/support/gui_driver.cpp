@@ -3,6 +3,9 @@
 //
 //   SALON_DRIVER_SCRIPT  actions, separated by ",", taken in order:
 //                          click:<object name>   presses that button of the open window
+//                          window                waits for the program's window to show and
+//                                                writes "window <title>"
+//                          close                 closes that window, as its close box does
 //                          yes, no, ok           answers the message box that is showing
 //                          unexec                takes the execute bits off the program file
 //                          shot:<file>           once the window has been on the screen for half
@@ -11,9 +14,8 @@
 //                                                <file>.txt, a line each: object name, class,
 //                                                x y width height in the window, 1 when enabled,
 //                                                text (tab-separated)
-//                          close                 closes the program's window, as its close box
-//   SALON_DRIVER_LOG     file the lines "start <program folder>", "box <title>|<text>" and
-//                        "end" are appended to.
+//   SALON_DRIVER_LOG     file the lines "start <program folder>", "window <title>",
+//                        "box <title>|<text>" and "end" are appended to.
 //
 // Only the first process of a test plays the script: one that finds a "start" line in the log
 // already was started again by the program, and it ends as soon as its window is open.
@@ -106,10 +108,13 @@ class Driver : public QObject {
       if (!window || ++shown_ticks_ < 10) return;
       script_.removeFirst();
       write_shot(window, action.mid(5));
-    } else if (action == QStringLiteral("close") && !box) {
+    } else if ((action == QStringLiteral("window") || action == QStringLiteral("close")) && !box) {
       if (QWidget* window = shown_window()) {
         script_.removeFirst();
-        window->close();
+        if (action == QStringLiteral("window"))
+          log_line(QStringLiteral("window ") + window->windowTitle());
+        else
+          QMetaObject::invokeMethod(window, "close", Qt::QueuedConnection);
       }
     } else if (action.startsWith(QStringLiteral("click:")) && !box) {
       for (QWidget* w : QApplication::allWidgets())
