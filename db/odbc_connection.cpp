@@ -73,22 +73,17 @@ bool OdbcConnection::close(DbError& err) {
     }
     connected_ = false;
   }
-  if (dbc_) {
-    if (!SQL_SUCCEEDED(odbc_calls::free_handle(SQL_HANDLE_DBC, dbc_))) {
-      err = odbc_diagnostics(SQL_HANDLE_DBC, dbc_, "the connection handle could not be freed",
-                             narrow_);
-      return false;
-    }
-    dbc_ = nullptr;
+  return free_handle(SQL_HANDLE_DBC, dbc_, "the connection handle could not be freed", err) &&
+         free_handle(SQL_HANDLE_ENV, env_, "the ODBC environment could not be freed", err);
+}
+
+bool OdbcConnection::free_handle(SQLSMALLINT type, SQLHANDLE& h, const char* what, DbError& err) {
+  if (!h) return true;
+  if (!SQL_SUCCEEDED(odbc_calls::free_handle(type, h))) {
+    err = odbc_diagnostics(type, h, what, narrow_);
+    return false;
   }
-  if (env_) {
-    if (!SQL_SUCCEEDED(odbc_calls::free_handle(SQL_HANDLE_ENV, env_))) {
-      err = odbc_diagnostics(SQL_HANDLE_ENV, env_, "the ODBC environment could not be freed",
-                             narrow_);
-      return false;
-    }
-    env_ = nullptr;
-  }
+  h = nullptr;
   return true;
 }
 

@@ -36,6 +36,9 @@ class OdbcConnection {
   bool narrow() const { return narrow_; }
 
  private:
+  // Frees one handle, leaving it held when the driver refuses.
+  bool free_handle(SQLSMALLINT type, SQLHANDLE& h, const char* what, DbError& err);
+
   SQLHENV env_ = nullptr;
   SQLHDBC dbc_ = nullptr;
   bool connected_ = false;
