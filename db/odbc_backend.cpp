@@ -14,6 +14,7 @@
 #include "db/odbc_calls.h"
 #include "db/odbc_connection.h"
 #include "db/odbc_diagnostics.h"
+#include "db/odbc_text.h"
 #include "db/text_form.h"
 #include "runtime/codepage.h"
 
@@ -27,14 +28,6 @@ QString driver_path(const char* file, const char* registered) {
   return QFileInfo::exists(path) ? path
                                  : QLatin1Char('{') + QLatin1String(registered) + QLatin1Char('}');
 }
-
-std::u16string wide(const QString& s) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
-}
-
-SQLWCHAR* wptr(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
-
-SQLCHAR* nptr(QByteArray& s) { return reinterpret_cast<SQLCHAR*>(s.data()); }
 
 class OdbcStatement final : public Statement {
  public:
@@ -85,13 +78,13 @@ class OdbcStatement final : public Statement {
             b.ind = static_cast<SQLLEN>(b.u8.size());
             const SQLULEN size = std::max<SQLULEN>(1, b.u8.size());
             r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, size, 0,
-                                 nptr(b.u8), b.ind, &b.ind);
+                                 odbc_nptr(b.u8), b.ind, &b.ind);
           } else {
-            b.w = wide(v.to_text());
+            b.w = odbc_wide(v.to_text());
             b.ind = static_cast<SQLLEN>(b.w.size() * sizeof(char16_t));
             const SQLULEN size = std::max<SQLULEN>(1, b.w.size());
             r = SQLBindParameter(h_, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
-                                 wptr(b.w), b.ind, &b.ind);
+                                 odbc_wptr(b.w), b.ind, &b.ind);
           }
           break;
         }
@@ -334,10 +327,10 @@ class OdbcBackend final : public Backend {
     SQLRETURN r;
     if (narrow_) {
       QByteArray u = sql.toUtf8();
-      r = SQLPrepare(h, nptr(u), static_cast<SQLINTEGER>(u.size()));
+      r = SQLPrepare(h, odbc_nptr(u), static_cast<SQLINTEGER>(u.size()));
     } else {
-      std::u16string w = wide(sql);
-      r = SQLPrepareW(h, wptr(w), static_cast<SQLINTEGER>(w.size()));
+      std::u16string w = odbc_wide(sql);
+      r = SQLPrepareW(h, odbc_wptr(w), static_cast<SQLINTEGER>(w.size()));
     }
     if (!SQL_SUCCEEDED(r)) {
       err = odbc_diagnostics(SQL_HANDLE_STMT, h, "the statement could not be prepared", narrow_);

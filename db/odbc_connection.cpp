@@ -8,6 +8,7 @@
 
 #include "db/odbc_calls.h"
 #include "db/odbc_diagnostics.h"
+#include "db/odbc_text.h"
 
 namespace db {
 
@@ -40,16 +41,13 @@ bool OdbcConnection::open(const QString& connection_string, DbError& err) {
   if (narrow_) {
     QByteArray u = connection_string.toUtf8();
     SQLCHAR out[4096];
-    r = SQLDriverConnect(dbc_, nullptr, reinterpret_cast<SQLCHAR*>(u.data()),
-                         static_cast<SQLSMALLINT>(u.size()), out, sizeof out, &out_len,
-                         SQL_DRIVER_NOPROMPT);
+    r = SQLDriverConnect(dbc_, nullptr, odbc_nptr(u), static_cast<SQLSMALLINT>(u.size()), out,
+                         sizeof out, &out_len, SQL_DRIVER_NOPROMPT);
   } else {
-    std::u16string w(reinterpret_cast<const char16_t*>(connection_string.utf16()),
-                     connection_string.size());
+    std::u16string w = odbc_wide(connection_string);
     SQLWCHAR out[1024];
-    r = SQLDriverConnectW(dbc_, nullptr, reinterpret_cast<SQLWCHAR*>(w.data()),
-                          static_cast<SQLSMALLINT>(w.size()), out, 1024, &out_len,
-                          SQL_DRIVER_NOPROMPT);
+    r = SQLDriverConnectW(dbc_, nullptr, odbc_wptr(w), static_cast<SQLSMALLINT>(w.size()), out,
+                          1024, &out_len, SQL_DRIVER_NOPROMPT);
   }
   if (!SQL_SUCCEEDED(r)) {
     err = odbc_diagnostics(SQL_HANDLE_DBC, dbc_, "the connection failed", narrow_);
