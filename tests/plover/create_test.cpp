@@ -1,11 +1,14 @@
 // cb_create "创建": a new database from the templates base.mdf / base.ldf, over files of its
 // name that may hold a database of their own.
 #include <QDir>
+#include <csignal>
+#include <cstdlib>
 
 #include "db/master_catalog.h"
 #include "db/sqlite_connection.h"
 #include "runtime/codepage.h"
 #include "tests/plover/plover_fixture.h"
+#include "tests/support/kill_point.h"
 
 namespace {
 
@@ -129,6 +132,32 @@ TEST_F(Create, AnAttachedDatabasesFilesAreStillRefused) {
   EXPECT_EQ(server.folder.read("shop2.mdf"), data);
   EXPECT_EQ(members_on_server(), QString::number(kRows));
   EXPECT_FALSE(QFile::exists(gs_apppath + "kv_log.txt"));
+}
+
+// A create killed (SIGKILL) right before its attach, the files set aside and the templates
+// copied: the next plain create attaches the copies, and the set-aside files keep every row.
+TEST_F(Create, ACreateKilledBeforeTheAttachIsCompletedByTheNext) {
+  shop2_with_rows(false);
+  const QByteArray data = server.folder.read("shop2.mdf");
+  // Forked, so that the child works on this test's own program folder.
+  GTEST_FLAG_SET(death_test_style, "fast");
+  EXPECT_EXIT(
+      {
+        sqlca.set_fault_hook(test::kill_before(1, QStringLiteral("sp_attach_db")));
+        create();
+        std::exit(0);
+      },
+      testing::KilledBySignal(SIGKILL), "");
+  QStringList aside = set_aside();
+  ASSERT_EQ(aside.size(), 2) << aside.join(' ').toStdString();
+  ASSERT_FALSE(db::find_database(gs_apppath, "shop2"));
+
+  create();
+  EXPECT_EQ(dialogs.lines(), (std::vector<QString>{kAsk, kDone}));
+  EXPECT_EQ(set_aside(), aside) << "copies of the templates are not set aside again";
+  EXPECT_EQ(server.folder.read(aside[1]), data);
+  EXPECT_EQ(members_in(aside[1]), kRows);
+  EXPECT_TRUE(db::find_database(gs_apppath, "shop2"));
 }
 
 }  // namespace
