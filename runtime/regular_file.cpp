@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 
 namespace rt {
@@ -31,9 +32,11 @@ RegularFile read_regular_file(const QString& path, qint64 limit) {
   // Non-blocking, in case a FIFO has taken the file's place meanwhile.
   const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return found;
+  // The file open may have grown since it was looked at: its own size is checked again, and
+  // no more than the bound + 1 is read, which tells a file past the bound from one at it.
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != before.st_dev ||
-      st.st_ino != before.st_ino) {
+      st.st_ino != before.st_ino || st.st_size > limit) {
     ::close(fd);
     return found;
   }
@@ -42,10 +45,10 @@ RegularFile read_regular_file(const QString& path, qint64 limit) {
   bool sound = true;
   char buf[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+    const qint64 room = limit + 1 - data.size();
+    const ssize_t n = ::read(fd, buf, size_t(std::min<qint64>(qint64(sizeof buf), room)));
     if (n < 0 && errno == EINTR) continue;
     if (n == 0) break;
-    // A file that grew past the bound since it was looked at is refused all the same.
     if (n < 0 || data.size() + n > limit) {
       sound = false;
       break;

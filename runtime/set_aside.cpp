@@ -32,41 +32,61 @@ bool rename_no_replace(const QString& from, const QString& to) {
   return false;
 }
 
+QString aside_name(const AsideFile& f, const QString& name, const QString& suffix) {
+  return f.path + suffix + name.mid(f.path.size());
+}
+
 // Each existing file with its new name, in the order of renaming.
-std::vector<std::pair<QString, QString>> renames(const std::vector<AsideFile>& files,
-                                                 const QString& suffix) {
-  std::vector<std::pair<QString, QString>> out;
+std::vector<Renamed> renames(const std::vector<AsideFile>& files, const QString& suffix) {
+  std::vector<Renamed> out;
   for (const AsideFile& f : files) {
     for (const QString& c : f.companions)
-      if (taken(c)) out.emplace_back(c, f.path + suffix + c.mid(f.path.size()));
-    if (taken(f.path)) out.emplace_back(f.path, f.path + suffix);
+      if (taken(c)) out.push_back({c, aside_name(f, c, suffix)});
+    if (taken(f.path)) out.push_back({f.path, f.path + suffix});
   }
   return out;
 }
 
+// Every name the group could take, not only those of the files there now: a data file set
+// aside under a name whose journal is another set-aside's would have that journal rolled into it.
+bool suffix_free(const std::vector<AsideFile>& files, const QString& suffix) {
+  for (const AsideFile& f : files) {
+    if (taken(f.path + suffix)) return false;
+    for (const QString& c : f.companions)
+      if (taken(aside_name(f, c, suffix))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-QString set_aside(const std::vector<AsideFile>& files, const QString& reason,
-                  const QDateTime& when) {
+QString set_aside(const std::vector<AsideFile>& files, const QString& reason, const QDateTime& when,
+                  std::vector<Renamed>* renamed) {
   const QString stamp = QLatin1Char('.') + reason + QLatin1Char('-') +
                         when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  std::vector<Renamed> standing;
+  QString result;
   for (int n = 1; n < 1000; ++n) {
     const QString suffix = n == 1 ? stamp : stamp + QLatin1Char('-') + QString::number(n);
+    if (!suffix_free(files, suffix)) continue;
     const auto todo = renames(files, suffix);
-    bool free = true;
-    for (const auto& r : todo) free = free && !taken(r.second);
-    if (!free) continue;
     size_t done = 0;
-    while (done < todo.size() && rename_no_replace(todo[done].first, todo[done].second)) ++done;
-    if (done == todo.size()) return suffix;
-    const bool lost_race = taken(todo[done].second);
+    while (done < todo.size() && rename_no_replace(todo[done].from, todo[done].to)) ++done;
+    if (done == todo.size()) {
+      standing = todo;
+      result = suffix;
+      break;
+    }
+    const bool lost_race = taken(todo[done].to);
     while (done > 0) {
       --done;
-      rename_no_replace(todo[done].second, todo[done].first);
+      if (!rename_no_replace(todo[done].to, todo[done].from)) standing.push_back(todo[done]);
     }
-    if (!lost_race) return {};
+    // A file left under its new name ends it: under another suffix the group would be split.
+    if (!lost_race || !standing.empty()) break;
   }
-  return {};
+  if (renamed) *renamed = std::move(standing);
+  return result;
 }
 
 }  // namespace rt

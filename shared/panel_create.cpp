@@ -1,5 +1,6 @@
 #include "shared/panel_create.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include "db/backend.h"
@@ -33,9 +34,28 @@ bool holds_other_data(const TemplateCopy& c) {
   return rt::file_exists(c.to) && !rt::same_contents(c.from, c.to);
 }
 
+// What kv_log.txt says of a file that now stands under a set-aside name: why it was renamed,
+// or that a failed create could not name it back.
+QString renamed_text(const std::vector<const TemplateCopy*>& other, const rt::Renamed& r,
+                     bool left_by_failure) {
+  const QString from = QFileInfo(r.from).fileName(), to = QFileInfo(r.to).fileName();
+  if (!left_by_failure) {
+    for (const TemplateCopy* c : other) {
+      if (r.from == c->to)
+        return from + QStringLiteral("不是") + QFileInfo(c->from).fileName() +
+               QStringLiteral("的副本,已改名为") + to;
+      if (c->companions.contains(r.from))
+        return from + QStringLiteral("属于") + QFileInfo(c->to).fileName() +
+               QStringLiteral(",已改名为") + to;
+    }
+  }
+  return from + QStringLiteral("已改名为") + to + QStringLiteral(",未能改回原名");
+}
+
 // The copies go over their targets, so what the targets hold other than the templates is set
-// aside first, and named in kv_log.txt. An attached database's files are not touched at all.
-// False when a target cannot be given up.
+// aside first, and each file renamed is named in kv_log.txt, a file left renamed by a failure
+// too. An attached database's files are not touched at all. False when a target cannot be
+// given up.
 bool clear_targets(const std::vector<TemplateCopy>& copies) {
   std::vector<const TemplateCopy*> other;
   for (const TemplateCopy& c : copies) {
@@ -46,14 +66,12 @@ bool clear_targets(const std::vector<TemplateCopy>& copies) {
   if (other.empty()) return true;
   std::vector<rt::AsideFile> aside;
   for (const TemplateCopy* c : other) aside.push_back({c->to, c->companions});
-  const QString suffix = rt::set_aside(aside, QStringLiteral("replaced"));
-  if (suffix.isEmpty()) return false;
-  for (const TemplateCopy* c : other)
-    append_kv_log(kv_log_line(
-        QStringLiteral("CREATE"),
-        QFileInfo(c->to).fileName() + QStringLiteral("不是") + QFileInfo(c->from).fileName() +
-            QStringLiteral("的副本,已改名为") + QFileInfo(c->to + suffix).fileName()));
-  return true;
+  std::vector<rt::Renamed> renamed;
+  const QString suffix =
+      rt::set_aside(aside, QStringLiteral("replaced"), QDateTime::currentDateTime(), &renamed);
+  for (const rt::Renamed& r : renamed)
+    append_kv_log(kv_log_line(QStringLiteral("CREATE"), renamed_text(other, r, suffix.isEmpty())));
+  return !suffix.isEmpty();
 }
 
 }  // namespace

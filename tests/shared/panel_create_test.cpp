@@ -12,6 +12,7 @@
 #include "tests/shared/connect_counter.h"
 #include "tests/shared/fake_panel.h"
 #include "tests/shared/sqlite_file.h"
+#include "tests/support/fs_faults.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -108,10 +109,74 @@ TEST_F(PanelCreate, WhatTheTargetsHeldIsSetAsideFirst) {
   EXPECT_EQ(tmp.read("salon.ldf"), "template log");
   EXPECT_TRUE(attached("salon"));
   const QStringList log = log_lines();
-  ASSERT_EQ(log.size(), 1);
+  ASSERT_EQ(log.size(), 2);
   EXPECT_TRUE(log[0].startsWith("CREATE: ")) << log[0].toStdString();
-  EXPECT_TRUE(log[0].endsWith("-->salon.mdf不是base.mdf的副本,已改名为" + aside))
+  EXPECT_TRUE(log[0].endsWith("-->salon.mdf-journal属于salon.mdf,已改名为" + aside + "-journal"))
       << log[0].toStdString();
+  EXPECT_TRUE(log[1].endsWith("-->salon.mdf不是base.mdf的副本,已改名为" + aside))
+      << log[1].toStdString();
+}
+
+// The log names only what was renamed: nothing when a refused rename was undone; a journal its
+// rename back left under the new name, as such; a journal without its data file alone.
+TEST_F(PanelCreate, TheLogNamesOnlyWhatWasRenamed) {
+  const QRegularExpression aside_journal("salon\\.mdf\\.replaced-\\d{8}-\\d{6}-journal");
+  struct Case {
+    const char* what;
+    bool data_file, refuse_data_rename, refuse_rename_back;
+    QString box;
+    QStringList log;  // each line after its date, the set-aside name as <aside>
+    const QStringList folder;
+  } cases[] = {
+      {"data file refused, undone",
+       true,
+       true,
+       false,
+       kCopyFailed,
+       {},
+       {"salon.mdf", "salon.mdf-journal"}},
+      {"data file refused, journal not renamed back",
+       true,
+       true,
+       true,
+       kCopyFailed,
+       {"salon.mdf-journal已改名为<aside>,未能改回原名"},
+       {"salon.mdf", "<aside>"}},
+      {"a journal alone",
+       false,
+       false,
+       false,
+       kDone,
+       {"salon.mdf-journal属于salon.mdf,已改名为<aside>"},
+       {"salon.ldf", "salon.mdf", "<aside>"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir folder_now(tmp.path());
+    for (const QString& f : folder_now.entryList({"salon*", "kv_log.txt"}, QDir::Files))
+      ASSERT_TRUE(folder_now.remove(f));
+    if (c.data_file) tmp.write("salon.mdf", "an old file of that name");
+    tmp.write("salon.mdf-journal", "its journal");
+    dlg.clear();
+    dlg.answer(true);
+    {
+      test::RenameFault fault([&](const QString& from, const QString&) {
+        const bool refused = (c.refuse_data_rename && from == tmp.file("salon.mdf")) ||
+                             (c.refuse_rename_back && aside_journal.match(from).hasMatch());
+        return refused ? EACCES : 0;
+      });
+      shared::cb_create_clicked(p);
+    }
+    EXPECT_EQ(dlg.lines(), (std::vector<QString>{ask("salon"), c.box}));
+    QStringList log;
+    for (const QString& line :
+         rt::from_cp936(tmp.read("kv_log.txt")).split("\r\n", Qt::SkipEmptyParts))
+      log << line.mid(line.indexOf("-->") + 3).replace(aside_journal, "<aside>");
+    EXPECT_EQ(log, c.log);
+    QStringList folder = QDir(tmp.path()).entryList({"salon*"}, QDir::Files, QDir::Name);
+    EXPECT_EQ(folder.replaceInStrings(aside_journal, "<aside>"), c.folder);
+    sqlca.disconnect();
+  }
 }
 
 // A target that cannot be set aside (its new name would be too long for the file system) is
