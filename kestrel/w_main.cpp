@@ -81,9 +81,13 @@ void w_main::create() {
   hpb_1->setTextVisible(false);
   em_2->setValidator(new QRegularExpressionValidator(
       QRegularExpression(QStringLiteral(R"(-?\d*(\.\d{0,2})?)")), em_2));
-  em_1->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
-  em_1->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral(R"(\d{0,4}(/\d{0,2}(/\d{0,2})?)?)")), em_1));
+  // "yyyy/mm/dd": the digits are typed into their places, the separators stand fixed.
+  em_1->setInputMask(QStringLiteral("9999/99/99"));
+  // A click into the field before a digit is there starts the typing at its first place, not
+  // where the click fell, past which no digit could go.
+  connect(em_1, &QLineEdit::cursorPositionChanged, em_1, [this](int, int now) {
+    if (now != 0 && em_1->text() == QStringLiteral("//")) em_1->setCursorPosition(0);
+  });
   // Checked in the definition.
   cbx_4->setChecked(true);
   cbx_3->setChecked(true);
@@ -120,6 +124,10 @@ void w_main::closeEvent(QCloseEvent* e) {
   close_w_wait();
   QWidget::closeEvent(e);
 }
+
+// Only a mask filled in holds a date: one with places still blank reads as no date at all,
+// never as the digits typed so far.
+QString w_main::em_1_text() const { return em_1->hasAcceptableInput() ? em_1->text() : QString(); }
 
 bool w_main::cbx_checked(int n) const {
   const QCheckBox* const boxes[] = {cbx_1, cbx_2, cbx_3, cbx_4, cbx_5, cbx_6};

@@ -32,7 +32,7 @@ class w_main final : public shared::panel_window, public rebuild::StartWindow {
   // rebuild::StartWindow
   shared::connection_panel& panel() override { return panel_window::panel(); }
   bool cbx_checked(int n) const override;
-  QString em_1_text() const override { return em_1->text(); }
+  QString em_1_text() const override;
   QString em_2_text() const override { return em_2->text(); }
   void set_st_11(const QString& text) override;
   void hpb_start(int maxposition) override;

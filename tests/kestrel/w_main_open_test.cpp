@@ -42,7 +42,8 @@ TEST(WMainOpen, NoSettingsFileGivesEmptyFieldsAndTheLocalKind) {
   EXPECT_TRUE(w.cbx_2->isChecked() && w.cbx_3->isChecked() && w.cbx_4->isChecked());
   EXPECT_FALSE(w.cbx_5->isChecked() || w.cbx_6->isChecked());
   EXPECT_EQ(w.em_2->text(), "100.00");
-  EXPECT_EQ(w.em_1->text(), "");
+  EXPECT_EQ(w.em_1->displayText(), "    /  /  ") << "an empty mask: its separators only";
+  EXPECT_EQ(w.em_1_text(), "");
   EXPECT_EQ(w.hpb_1->maximum(), 100);
 }
 

@@ -55,6 +55,75 @@ TEST(WMain, TabGoesThroughTheVisibleSequence) {
   }
 }
 
+// em_1 is the mask "yyyy/mm/dd": the digits typed go into their places around the fixed
+// separators, whatever else is typed is refused, and only a mask filled in is a date.
+TEST(WMain, TheDateIsTypedIntoItsMask) {
+  test::TempProgramFolder tmp;
+  kestrel::w_main w;
+  w.open();
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  const struct Case {
+    const char* typed;
+    bool click_at_the_end;  // the field clicked into at its right end before the typing
+    const char* shown;
+    const char* date;  // what the Start action reads
+  } cases[] = {
+      {"20200101", false, "2020/01/01", "2020/01/01"},
+      {"20200101", true, "2020/01/01", "2020/01/01"},
+      {"2020/01/01", false, "2020/01/01", "2020/01/01"},
+      {"2020010155", false, "2020/01/01", "2020/01/01"},
+      {"20a20-0 1x0.101", false, "2020/01/01", "2020/01/01"},
+      {"2020011", false, "2020/01/1 ", ""},
+      {"2020", true, "2020/  /  ", ""},
+      {"20201301", false, "2020/13/01", "2020/13/01"},  // a whole mask; Start judges the date
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    w.em_1->clear();
+    w.em_2->setFocus();
+    QTest::keyClick(w.em_2, Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_TRUE(w.em_1->hasFocus());
+    if (c.click_at_the_end)
+      QTest::mouseClick(w.em_1, Qt::LeftButton, {},
+                        QPoint(w.em_1->width() - 3, w.em_1->height() / 2));
+    QTest::keyClicks(w.em_1, QString::fromLatin1(c.typed));
+    EXPECT_EQ(w.em_1->displayText(), c.shown);
+    EXPECT_EQ(w.em_1_text(), c.date);
+  }
+}
+
+// Start with the date option checked: a mask not filled in is refused before the run starts,
+// a whole date lets the run begin (here the local kind, which finds no velmo40.db).
+TEST(WMain, StartReadsTheDateTypedIntoTheMask) {
+  test::TempProgramFolder tmp;
+  const std::vector<QString> kBadDate{"错误提示|指定时间为空或无效,\r\n请输入正确的日期!"};
+  const std::vector<QString> kNoSource{"创建数据库失败|生成数据库文件失败！"};
+  const struct Case {
+    const char* typed;
+    std::vector<QString> boxes;
+    const char* status;
+  } cases[] = {
+      {"", kBadDate, ""},
+      {"2020011", kBadDate, ""},
+      {"20200230", kBadDate, ""},
+      {"20200101", kNoSource, "连接数据库1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    test::ScriptedDialogs dlg;
+    kestrel::w_main w;
+    w.open();
+    w.show();
+    w.cbx_5->setChecked(true);
+    QTest::keyClicks(w.em_1, QString::fromLatin1(c.typed));
+    w.cb_test->triggerevent_clicked();
+    EXPECT_EQ(dlg.lines(), c.boxes);
+    EXPECT_EQ(w.st_11->text(), c.status);
+  }
+}
+
 TEST(WMain, PanelButtonsRunTheSharedHandlersOnTheWindowsFields) {
   test::TempProgramFolder tmp;
   test::ScriptedDialogs dlg;
