@@ -67,8 +67,8 @@ TEST(WMain, TheDateIsTypedIntoItsMask) {
   const struct Case {
     const char* typed;
     bool click_at_the_end;  // the field clicked into at its right end before the typing
-    const char* shown;
-    const char* date;  // what the Start action reads
+    const char* shown;      // '_' for a place not typed yet
+    const char* date;       // what the Start action reads
   } cases[] = {
       {"20200101", false, "2020/01/01", "2020/01/01"},
       {"20200101", true, "2020/01/01", "2020/01/01"},

@@ -87,19 +87,25 @@ class RealDisplay : public ::testing::Test {
     if (!x_->failure().empty()) GTEST_SKIP() << "no X server: " << x_->failure();
   }
 
-  // Starts the program in the test's program folder on the X display; the driver takes the
-  // picture of its main window and closes it.
-  Shot shot(const QString& program, const QString& built) {
+  // Starts the program in the test's program folder on the X display; the driver plays each
+  // of `steps` (driver actions, "" for none), takes the picture of the main window after each
+  // and closes it.
+  std::vector<Shot> shots(const QString& program, const QString& built, const QStringList& steps) {
     const QString path = dir_.file(program);
     EXPECT_TRUE(QFile::copy(built, path));
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-    const QString picture = dir_.file(program + ".png");
+    QStringList script, pictures;
+    for (const QString& step : steps) {
+      pictures << dir_.file(program + QString::number(pictures.size()) + ".png");
+      if (!step.isEmpty()) script << step;
+      script << "shot:" + pictures.back();
+    }
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", x_->display());
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("LD_PRELOAD", QStringLiteral(SALON_GUI_DRIVER));
-    env.insert("SALON_DRIVER_SCRIPT", "shot:" + picture + ",close");
+    env.insert("SALON_DRIVER_SCRIPT", (script << "close").join(','));
     env.insert("SALON_DRIVER_LOG", dir_.file(program + ".log"));
     // A sanitized build wants its runtime first among the libraries; the driver comes first.
     env.insert("ASAN_OPTIONS",
@@ -112,18 +118,25 @@ class RealDisplay : public ::testing::Test {
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
 
-    Shot s;
-    s.picture = QImage(picture).convertToFormat(QImage::Format_RGB32);
-    const QList<QByteArray> lines = dir_.read(program + ".png.txt").split('\n');
-    for (const QByteArray& line : lines) {
-      const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
-      if (f.size() < 5) continue;
-      const QStringList r = f[2].split(QLatin1Char(' '));
-      s.controls.push_back({f[0], f[1], f[4],
-                            QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()),
-                            f[3] == QStringLiteral("1")});
+    std::vector<Shot> out;
+    for (const QString& picture : pictures) {
+      Shot& s = out.emplace_back();
+      s.picture = QImage(picture).convertToFormat(QImage::Format_RGB32);
+      QFile list(picture + ".txt");
+      if (!list.open(QIODevice::ReadOnly)) continue;
+      for (const QByteArray& line : list.readAll().split('\n')) {
+        const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
+        if (f.size() < 5) continue;
+        const QStringList r = f[2].split(QLatin1Char(' '));
+        s.controls.push_back({f[0], f[1], f[4],
+                              QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()),
+                              f[3] == QStringLiteral("1")});
+      }
     }
-    return s;
+    return out;
+  }
+  Shot shot(const QString& program, const QString& built) {
+    return shots(program, built, {""}).front();
   }
 
   static std::unique_ptr<XServer> x_;
@@ -172,6 +185,44 @@ TEST_F(RealDisplay, DrawnButtonCaptionsAreBlack) {
     }
     EXPECT_EQ(buttons, k.buttons);
   }
+}
+
+// kestrel's date field on the display: the empty mask shows its two separators only; the
+// digits typed into the real program, whose window opens with the focus on it, fill the places
+// around them, and the separators stay where they stood.
+TEST_F(RealDisplay, KestrelsDateMaskTakesTheDigitsTyped) {
+  const std::vector<Shot> s =
+      shots("kestrel", QStringLiteral(KESTREL_PROGRAM), {"", "type:20200101"});
+  ASSERT_EQ(s.size(), 2u);
+  QRect field[2];
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_FALSE(s[i].picture.isNull()) << i;
+    // The two edits are em_1 and em_2, which keeps its "100.00".
+    const auto em_1 = std::ranges::find_if(s[i].controls, [](const Control& c) {
+      return c.kind == "QLineEdit" && c.text != "100.00";
+    });
+    ASSERT_NE(em_1, s[i].controls.end()) << i;
+    EXPECT_EQ(em_1->text, i == 0 ? QString("    /  /  ") : QString("2020/01/01"));
+    field[i] = em_1->rect.adjusted(2, 2, -2, -2);
+  }
+  ASSERT_EQ(field[0], field[1]);
+  // The text pixels, clearly darker than the field's white. A separator of the empty mask
+  // stands within two pixels of where it stands among the digits (a blank is about a digit
+  // wide). The caret of the empty field, at its first place, is left out.
+  const auto dark = [&](int i, int x, int y) { return qGray(s[i].picture.pixel(x, y)) < 160; };
+  int separators = 0, kept = 0, typed = 0;
+  for (int y = field[0].top(); y <= field[0].bottom(); ++y)
+    for (int x = field[0].left(); x <= field[0].right(); ++x) {
+      typed += dark(1, x, y);
+      if (x < field[0].left() + 4 || !dark(0, x, y)) continue;
+      ++separators;
+      bool near = false;
+      for (int dx = -2; dx <= 2; ++dx) near = near || dark(1, x + dx, y);
+      kept += near;
+    }
+  EXPECT_GT(separators, 6) << "the separators are drawn";
+  EXPECT_EQ(kept, separators) << "at the places where they stand among the digits";
+  EXPECT_GT(typed, 4 * separators) << "and the digits beside them";
 }
 
 }  // namespace

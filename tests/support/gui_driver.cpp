@@ -7,13 +7,15 @@
 //                                                writes "window <title>"
 //                          close                 closes that window, as its close box does
 //                          yes, no, ok           answers the message box that is showing
+//                          type:<text>           types the text, key by key, into the control
+//                                                that has the keyboard focus
 //                          unexec                takes the execute bits off the program file
 //                          shot:<file>           once the window has been on the screen for half
 //                                                a second, writes it as the display shows it to
 //                                                <file> (PNG) and its shown controls to
 //                                                <file>.txt, a line each: object name, class,
 //                                                x y width height in the window, 1 when enabled,
-//                                                text (tab-separated)
+//                                                text as shown (tab-separated)
 //   SALON_DRIVER_LOG     file the lines "start <program folder>", "window <title>",
 //                        "box <title>|<text>" and "end" are appended to.
 //
@@ -24,7 +26,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -63,6 +67,7 @@ void write_shot(QWidget* window, const QString& file) {
     QString text;
     if (auto* l = qobject_cast<QLabel*>(c)) text = l->text();
     if (auto* b = qobject_cast<QAbstractButton*>(c)) text = b->text();
+    if (auto* e = qobject_cast<QLineEdit*>(c)) text = e->displayText();
     const QRect r(c->mapTo(window, QPoint(0, 0)), c->size());
     list.write(
         QStringList{
@@ -73,6 +78,16 @@ void write_shot(QWidget* window, const QString& file) {
             .toUtf8() +
         '\n');
   }
+}
+
+// A key as the keyboard gives it: Qt's key codes of ASCII letters, digits and signs are their
+// upper-case character codes.
+void type_key(QWidget* to, QChar ch) {
+  const int key = ch.toUpper().unicode();
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+  QCoreApplication::sendEvent(to, &press);
+  QCoreApplication::sendEvent(to, &release);
 }
 
 class Driver : public QObject {
@@ -116,6 +131,19 @@ class Driver : public QObject {
         else
           QMetaObject::invokeMethod(window, "close", Qt::QueuedConnection);
       }
+    } else if (action.startsWith(QStringLiteral("type:")) && !box) {
+      // Without a window manager nothing activates the window: the driver does, as a user's
+      // click on it would.
+      QWidget* window = shown_window();
+      if (!window) return;
+      if (!window->isActiveWindow()) {
+        window->activateWindow();
+        return;
+      }
+      QWidget* focus = QApplication::focusWidget();
+      if (!focus) return;
+      script_.removeFirst();
+      for (const QChar ch : action.mid(5)) type_key(focus, ch);
     } else if (action.startsWith(QStringLiteral("click:")) && !box) {
       for (QWidget* w : QApplication::allWidgets())
         if (w->objectName() == action.mid(6) && w->isVisible()) {
