@@ -40,13 +40,18 @@ TEST(WMain, ControlsAsDefinedWithThePanelHidden) {
   EXPECT_EQ(w.hpb_1->geometry(), QRect(46, 216, 278, 16));
 }
 
-TEST(WMain, TabGoesThroughTheVisibleSequence) {
-  test::TempProgramFolder tmp;
-  kestrel::w_main w;
+// The window opened and shown as the program shows it, active so that keys reach it.
+void open_active(kestrel::w_main& w) {
   w.open();
   w.show();
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+TEST(WMain, TabGoesThroughTheVisibleSequence) {
+  test::TempProgramFolder tmp;
+  kestrel::w_main w;
+  ASSERT_NO_FATAL_FAILURE(open_active(w));
   EXPECT_TRUE(w.em_1->hasFocus());
   const QWidget* expected[] = {w.em_2, w.cb_test, w.cb_cancel, w.em_1};
   for (const QWidget* next : expected) {
@@ -60,15 +65,12 @@ TEST(WMain, TabGoesThroughTheVisibleSequence) {
 TEST(WMain, TheDateIsTypedIntoItsMask) {
   test::TempProgramFolder tmp;
   kestrel::w_main w;
-  w.open();
-  w.show();
-  w.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  ASSERT_NO_FATAL_FAILURE(open_active(w));
   const struct Case {
     const char* typed;
     bool click_at_the_end;  // the field clicked into at its right end before the typing
-    const char* shown;      // '_' for a place not typed yet
-    const char* date;       // what the Start action reads
+    const char* shown;
+    const char* date;  // what the Start action reads
   } cases[] = {
       {"20200101", false, "2020/01/01", "2020/01/01"},
       {"20200101", true, "2020/01/01", "2020/01/01"},
