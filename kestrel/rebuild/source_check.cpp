@@ -11,8 +11,8 @@
 #include "kestrel/upgrade/base_tables.h"
 #include "kestrel/upgrade/chain.h"
 #include "runtime/files.h"
-#include "shared/show_sql_error.h"
 #include "shared/globals.h"
+#include "shared/show_sql_error.h"
 
 namespace rebuild {
 

@@ -154,8 +154,9 @@ TEST_F(LocalPath, ADisconnectThatFailsChangesNeitherTheOutcomeNorTheBox) {
 // beside velmo41.db, neither when it replaces velmo41.db nor when its version is refused.
 TEST_F(LocalPath, AWalSourceLeavesNoCompanionOfTheCopy) {
   test::SqliteDb(dir.file("velmo40.db"))
-      .exec("pragma journal_mode = wal; create table sys (id int, bb varchar(10));"
-            "insert into sys values (1, '4.00');");
+      .exec(
+          "pragma journal_mode = wal; create table sys (id int, bb varchar(10));"
+          "insert into sys values (1, '4.00');");
   ASSERT_EQ(test::SqliteDb(dir.file("velmo40.db")).rows("pragma journal_mode"), QStringList{"wal"});
   const QStringList old_files = QDir(dir.path()).entryList({"velmo40.db*"}, QDir::Files);
   const struct {
@@ -163,7 +164,8 @@ TEST_F(LocalPath, AWalSourceLeavesNoCompanionOfTheCopy) {
     Lines box;
   } cases[] = {
       {"4.00", {"系统提示|数据库处理完毕!"}},
-      {"17.00", {"错误提示|原始数据库velmo40.db的版本17.00高于本程序的版本16.10,\r\n未做任何处理!"}},
+      {"17.00",
+       {"错误提示|原始数据库velmo40.db的版本17.00高于本程序的版本16.10,\r\n未做任何处理!"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bb);

@@ -1,7 +1,8 @@
 // A refused Start changes nothing, whatever state velmo41 is in: the source is connected to and
 // checked before velmo41 is attached, copied, set aside or re-pointed. Compared byte for byte
 // with the program folder before it (the catalog included, and named row by row), and with the
-// folder of another program whose files the catalog names.
+// folder of another program whose files the catalog names. A run killed while it checks the
+// source or attaches velmo41 is repaired by the next plain Start.
 #include <QDir>
 #include <QFile>
 
@@ -13,9 +14,9 @@ using namespace source_test;
 
 // Where velmo41 stands before the Start: each a state in which the attach has work to do.
 enum class State {
-  not_attached,         // its files stay in the folder
+  not_attached,  // its files stay in the folder
   not_attached_no_files,
-  lone_log,             // not attached; a log of another database where the template's goes
+  lone_log,  // not attached; a log of another database where the template's goes
   entry_on_missing_file,
   entry_on_other_folder,  // the files lie in another program folder, named by absolute path
   damaged,
@@ -75,8 +76,8 @@ class RefusedStart : public SourceIdentity {
   Sums snapshot() {
     Sums out = files_of(dir.path());
     for (const auto& [name, sum] : files_of(other())) out["other/" + name] = sum;
-    const QStringList rows = test::SqliteDb(dir.file("master.sqlite"))
-                                 .rows("select * from sysdatabases order by name");
+    const QStringList rows =
+        test::SqliteDb(dir.file("master.sqlite")).rows("select * from sysdatabases order by name");
     for (const QString& r : rows) out["catalog: " + r] = "";
     return out;
   }
@@ -90,8 +91,7 @@ class RefusedStart : public SourceIdentity {
   }
 };
 
-class RefusedSourceInState : public RefusedStart, public ::testing::WithParamInterface<Arranged> {
-};
+class RefusedSourceInState : public RefusedStart, public ::testing::WithParamInterface<Arranged> {};
 
 // Every reason a source is refused, after our checks or the connect.
 TEST_P(RefusedSourceInState, ChangesNothingInEitherFolderNorTheCatalog) {
@@ -143,9 +143,8 @@ TEST_F(RefusedStart, Velmo41AsItsOwnSourceOnlyOnThisFoldersFiles) {
   } cases[] = {
       {State::not_attached_no_files, "|连接原始数据库失败"},
       {State::entry_on_missing_file, "|连接原始数据库失败"},
-      {State::entry_on_other_folder,
-       "错误提示|原始数据库velmo41登记的文件" + other() +
-           "velmo41.mdf不是本目录的velmo41.mdf,\r\n未做任何处理!"},
+      {State::entry_on_other_folder, "错误提示|原始数据库velmo41登记的文件" + other() +
+                                         "velmo41.mdf不是本目录的velmo41.mdf,\r\n未做任何处理!"},
       {State::damaged, "错误提示|原始数据库velmo41已损坏,\r\n未做任何处理!"},
   };
   for (const auto& c : cases) {
@@ -160,6 +159,38 @@ TEST_F(RefusedStart, Velmo41AsItsOwnSourceOnlyOnThisFoldersFiles) {
     ASSERT_EQ(start(), Lines{kDone});
     ASSERT_EQ(test::first_difference(expected, test::carried_rows("velmo41", cols)), "");
   }
+}
+
+QStringList boxes(const test::ChildEnd& end) {
+  QStringList out;
+  for (const QString& l : end.output.split('\n'))
+    if (l.startsWith("box:")) out << l.mid(4).trimmed();
+  return out;
+}
+
+// A run killed while it checks the source has changed nothing; one killed at the attach, after
+// a lone log was set aside and the templates copied, is completed by the next plain Start, the
+// log kept as it was.
+TEST_F(RefusedStart, KilledAtTheCheckOrTheAttachOnePlainStartCompletes) {
+  const QString child = test::sibling_program("rebuild_child");
+  arrange(State::lone_log);
+  const Sums before = snapshot();
+  const test::ChildEnd at_check =
+      test::run_child(child, {gs_apppath, "--kill-at", "select isnull ( bb"}, 240000);
+  EXPECT_TRUE(at_check.killed) << at_check.output.toStdString();
+  EXPECT_EQ(snapshot(), before);
+
+  const test::ChildEnd at_attach =
+      test::run_child(child, {gs_apppath, "--kill-at", "sp_attach_db"}, 240000);
+  EXPECT_TRUE(at_attach.killed) << at_attach.output.toStdString();
+  const test::ChildEnd plain = test::run_child(child, {gs_apppath}, 240000);
+  EXPECT_EQ(boxes(plain), QStringList{kDone}) << plain.output.toStdString();
+  EXPECT_EQ(test::first_difference(expected, test::carried_rows("velmo41", cols)), "");
+  const QStringList kept = QDir(dir.path()).entryList({"velmo41.ldf.replaced-*"}, QDir::Files);
+  ASSERT_EQ(kept.size(), 1);
+  EXPECT_EQ(dir.read(kept[0]), "the log of another database");
+  EXPECT_EQ(log_lines(dir.path()).filter("已改名为" + kept[0]).size(), 1);
+  EXPECT_EQ(text_files(dir.path()), QStringList{});
 }
 
 }  // namespace
