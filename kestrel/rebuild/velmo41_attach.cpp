@@ -90,8 +90,7 @@ bool StartAction::set_aside_beside_missing_data(const QString& data, const QStri
   for (const QString& f : there) {
     const QString renamed = f == log ? log + suffix : data + suffix + f.mid(data.size());
     log_line(QStringLiteral("velmo41.mdf不存在,") + QFileInfo(f).fileName() +
-             QStringLiteral("已改名为") + QFileInfo(renamed).fileName() +
-             QStringLiteral(",由base.mdf重建"));
+             QStringLiteral("已改名为") + QFileInfo(renamed).fileName());
   }
   return true;
 }
