@@ -34,8 +34,13 @@ void log_line(const QString& text) { append_kv_log(kv_log_line(QStringLiteral("R
 // folder's files. False after the failure box.
 bool StartAction::claim_own_velmo41(const QString& data, const QString& log, bool& known) {
   QString detail;
-  // velmo41 as its own source was refused damaged, before anything was done.
   if (rt::file_exists(data) && db::check_data_file(data, detail) == db::DataFileState::damaged) {
+    // The source check refuses velmo41 damaged as its own source; damaged since, it would end as
+    // the template under a success message.
+    if (ls_database_name_.compare(kVelmo41, Qt::CaseInsensitive) == 0) {
+      fail(QStringLiteral("错误提示"), QStringLiteral("原始数据库velmo41已损坏,\r\n未做任何处理!"));
+      return false;
+    }
     // Kept for a look, never deleted. The journal SQLite keeps beside it goes first: left
     // behind, it would be replayed into the file that takes the data file's place.
     const QString suffix =
