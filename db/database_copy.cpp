@@ -65,13 +65,23 @@ int backup_through_rollback(const QString& from, const QString& to, const QStrin
   return backup(copy, SQLITE_OPEN_READWRITE, to);
 }
 
+// A read-only connection to a file in WAL mode makes its write-ahead log and index and leaves
+// them when it closes; only a writer removes them. Where the source has none of its companions
+// there is no journal to roll back and no log to write back, so a connection that may write
+// writes nothing, and removes what it made unless another program has the file open meanwhile.
+int source_flags(const QString& from) {
+  for (const QString& f : companion_files(from))
+    if (QFileInfo::exists(f)) return SQLITE_OPEN_READONLY;
+  return SQLITE_OPEN_READWRITE;
+}
+
 }  // namespace
 
 bool copy_database(const QString& from, const QString& to, DbError& err) {
   const QString rollback_folder = to + QStringLiteral(".rollback");
   // What a run killed during a rollback left.
   QDir(rollback_folder).removeRecursively();
-  int rc = backup(from, SQLITE_OPEN_READONLY, to);
+  int rc = backup(from, source_flags(from), to);
   if ((rc & 0xff) == SQLITE_READONLY) {
     QFile::remove(to);
     rc = backup_through_rollback(from, to, rollback_folder);
@@ -79,7 +89,7 @@ bool copy_database(const QString& from, const QString& to, DbError& err) {
     // Another program opened the source meanwhile and rolled it back itself.
     if (rc == kChangedMeanwhile) {
       QFile::remove(to);
-      rc = backup(from, SQLITE_OPEN_READONLY, to);
+      rc = backup(from, source_flags(from), to);
     }
   }
   if (rc != SQLITE_OK)

@@ -22,11 +22,11 @@ const QString kDsn = QStringLiteral("velmo41");
 
 QString own_velmo41() { return gs_apppath + QStringLiteral("velmo41.db"); }
 
-// Whether the old target can give way to the new copy, once its attributes are cleared. Not
-// while a program holds it open: its later commits would go to a file nobody sees again.
-bool replaceable(const QString& path) {
-  return QFileInfo(path).isFile() && !rt::is_read_only(path) && !db::file_held_by_server(path) &&
-         !rt::open_by_another_process(path);
+// A target that cannot give way to the new copy, whatever its attributes: not a file, or held
+// open by a program whose later commits would go to a file nobody sees again.
+bool blocked(const QString& path) {
+  return QFileInfo::exists(path) && (!QFileInfo(path).isFile() || db::file_held_by_server(path) ||
+                                     rt::open_by_another_process(path));
 }
 
 // A leftover journal or log of a database would be replayed into a new file of its name.
@@ -41,9 +41,13 @@ bool remove_database(const QString& path) {
 }
 
 // Moves the finished copy over the target in one step, so the target is never missing or half
-// written.
+// written. Only now, the source accepted, are the target's attributes cleared.
 bool replace_with(const QString& copy, const QString& target) {
-  if (QFileInfo::exists(target) && !replaceable(target)) return false;
+  if (blocked(target)) return false;
+  if (QFileInfo::exists(target)) {
+    rt::set_file_attributes(target, 0);
+    if (rt::is_read_only(target)) return false;
+  }
   if (!remove_companions(target)) return false;
   std::error_code ec;
   std::filesystem::rename(QFile::encodeName(copy).toStdString(),
@@ -59,18 +63,16 @@ bool StartAction::local_path() {
   const QString delete_failed_title = QStringLiteral("系统提示") + QStringLiteral("false");
   const QString delete_failed_text =
       QStringLiteral("删除老的目标数据库文件失败,\r\n请手工删除velmo41.db.");
-  if (QFileInfo::exists(ls_target)) {
-    rt::set_file_attributes(ls_target, 0);
-    if (!replaceable(ls_target)) {
-      fail(delete_failed_title, delete_failed_text);
-      return false;
-    }
+  if (blocked(ls_target)) {
+    fail(delete_failed_title, delete_failed_text);
+    return false;
   }
   const QString ls_source = gs_apppath + QStringLiteral("velmo40.db");
   w_.hpb_stepit();
 
-  // The old velmo41.db stays until the new copy is complete. The copy is a snapshot of the old
-  // database as committed, also while the salon program has it open.
+  // The old velmo41.db stays, attributes and all, until the new copy is complete and its source
+  // accepted. The copy is a snapshot of the old database as committed, also while the salon
+  // program has it open.
   const QString ls_copy = ls_target + QStringLiteral(".new");
   db::DbError err;
   if (!remove_database(ls_copy) || !db::copy_database(ls_source, ls_copy, err)) {

@@ -1,14 +1,18 @@
 #include "kestrel/rebuild/source_check.h"
 
+#include "db/data_file_check.h"
 #include "db/embedded_server.h"
 #include "db/master_catalog.h"
 #include "db/sqlite_connection.h"
 #include "db/sqlite_util.h"
 #include "db/system_databases.h"
+#include "kestrel/rebuild/connection_guard.h"
 #include "kestrel/rebuild/start_action.h"
 #include "kestrel/upgrade/base_tables.h"
 #include "kestrel/upgrade/chain.h"
+#include "runtime/files.h"
 #include "shared/globals.h"
+#include "shared/show_sql_error.h"
 
 namespace rebuild {
 
@@ -28,13 +32,27 @@ QString refused_source_name(const QString& name, const QString& server,
   if (name.isEmpty()) return QStringLiteral("没有指定原始数据库") + kNothingDone;
   if (db::system_database_refusal(name))
     return QStringLiteral("原始数据库") + name + QStringLiteral("是系统数据库") + kNothingDone;
-  if (db::is_embedded_server(server) &&
-      name.compare(QStringLiteral("velmo41"), Qt::CaseInsensitive) != 0) {
+  if (!db::is_embedded_server(server)) return {};
+  const QString own = db::comparable_path(own_velmo41);
+  if (name.compare(QStringLiteral("velmo41"), Qt::CaseInsensitive) != 0) {
     const auto d = db::find_database(db::embedded_server_folder(), name);
-    if (d && d->data_file == db::comparable_path(own_velmo41))
+    if (d && d->data_file == own)
       return QStringLiteral("原始数据库") + name + QStringLiteral("用的是velmo41的数据文件") +
              kNothingDone;
+    return {};
   }
+  // velmo41 rebuilt from itself: the attach that follows would put this folder's files or the
+  // templates in place of any other, and the rebuild would carry an empty template under a
+  // success. Without an entry the connect refuses it; a missing file too.
+  const auto d = db::find_database(db::embedded_server_folder(), name);
+  if (!d) return {};
+  if (d->data_file != own)
+    return QStringLiteral("原始数据库velmo41登记的文件") + d->data_file +
+           QStringLiteral("不是本目录的velmo41.mdf") + kNothingDone;
+  QString detail;
+  if (rt::file_exists(own_velmo41) &&
+      db::check_data_file(own_velmo41, detail) == db::DataFileState::damaged)
+    return QStringLiteral("原始数据库velmo41已损坏") + kNothingDone;
   return {};
 }
 
@@ -80,7 +98,9 @@ QString refused_source_version(const QString& source, const QString& version) {
 
 QString local_database_version(const QString& file) {
   db::SqliteConnection c;
-  if (c.open(file.toUtf8().constData(), SQLITE_OPEN_READONLY) != SQLITE_OK) return {};
+  // Opened for writing though only read: a read-only connection to a file in WAL mode leaves
+  // the write-ahead log and its index beside it, and only a writer removes them when it closes.
+  if (c.open(file.toUtf8().constData(), SQLITE_OPEN_READWRITE) != SQLITE_OK) return {};
   db::SqliteStmt s;
   db::DbError err;
   if (!s.prepare(c.get(), QStringLiteral("select bb from sys where id = 1"), err) || !s.step(err))
@@ -97,11 +117,21 @@ QStringList required_columns(const TabBackTable& t) {
   return out;
 }
 
-bool StartAction::source_name_allowed() {
+bool StartAction::source_accepted() {
   const QString refusal = refused_source_name(ls_database_name_, ls_server_name_,
                                               gs_apppath + QStringLiteral("velmo41.mdf"));
-  if (refusal.isEmpty()) return true;
-  fail(kRefusalTitle, refusal);
+  if (!refusal.isEmpty()) {
+    fail(kRefusalTitle, refusal);
+    return false;
+  }
+  const ConnectionGuard source;
+  return connect_old_database() && source_is_salon_database();
+}
+
+bool StartAction::connect_old_database() {
+  if (connect_server(ls_database_name_)) return true;
+  show_sql_error();
+  fail(QString(), QStringLiteral("连接原始数据库失败"));
   return false;
 }
 

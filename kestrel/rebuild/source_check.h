@@ -1,8 +1,8 @@
 #pragma once
 // Which database may be the source of a rebuild: a salon database, not a system database, not
 // velmo41's own files under another name and not one of a later release. Checked before
-// anything is exported or emptied, so that a wrong name in the settings can never empty velmo41
-// and end in a success.
+// anything is attached, copied, set aside or exported, so that a wrong name in the settings
+// changes nothing, can never empty velmo41 and never ends in a success.
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +12,8 @@
 namespace rebuild {
 
 // Why the source of that name is refused before anything connects to it; empty when it may be
-// tried. On the embedded server `own_velmo41` (this folder's velmo41.mdf) may not be its file.
+// tried. On the embedded server `own_velmo41` (this folder's velmo41.mdf) may not be its file;
+// velmo41 itself is a source only on that file, sound.
 QString refused_source_name(const QString& name, const QString& server, const QString& own_velmo41);
 
 // What the connected source lacks of a salon database: a table of the base schema (the oldest
@@ -34,7 +35,8 @@ SourceFindings examine_source(db::Transaction& t);
 QString refused_source_version(const QString& source, const QString& version);
 
 // sys.bb of the local engine's database file, blanks at both ends removed; empty when the file
-// has no version row to read. Reads only.
+// has no version row to read. For a file of the program's own making (the local kind's copy):
+// it is opened for writing, so that it leaves no companion files, but nothing is written.
 QString local_database_version(const QString& file);
 
 // The columns (lower case) the export must find in a table that the source has: those the base

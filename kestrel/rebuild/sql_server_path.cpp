@@ -96,16 +96,14 @@ bool StartAction::check_text_files() {
 
 bool StartAction::sql_server_path() {
   w_.set_st_11(QStringLiteral("连接数据库2"));
-  if (!source_name_allowed()) return false;
+  // A refused source leaves the folder and the catalog as they were: nothing is attached, copied
+  // or set aside for it.
+  if (!source_accepted()) return false;
   if (!attach_velmo41()) return false;
 
   {
     const ConnectionGuard old_database;
-    if (!connect_server(ls_database_name_)) {
-      fail(QString(), QStringLiteral("连接原始数据库失败"));
-      return false;
-    }
-    if (!source_is_salon_database()) return false;
+    if (!connect_old_database()) return false;
     if (!export_tables()) return false;
   }
   w_.hpb_stepit();

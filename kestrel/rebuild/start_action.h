@@ -38,10 +38,15 @@ class StartAction {
   bool local_path();
   bool connect_local();  // sqlca on this folder's velmo41.db, for the tail
   bool sql_server_path();
-  bool source_name_allowed();       // before anything connects to the source
+  // The source connected and checked before anything is attached or copied; false after the
+  // refusal's box, with nothing changed.
+  bool source_accepted();
   bool source_is_salon_database();  // with sqlca on the source
+  bool connect_old_database();      // false after the failure box
   bool attach_velmo41();
   bool claim_own_velmo41(const QString& data, const QString& log, bool& known);
+  bool set_aside_beside_missing_data(const QString& data, const QString& log,
+                                     const QString& data_template, const QString& log_template);
   bool export_tables();  // on sqlca connected to the old database
   // The export's failure box, shown once the old database is let go.
   struct ExportFailure {

@@ -35,7 +35,8 @@ void log_line(const QString& text) { append_kv_log(kv_log_line(QStringLiteral("R
 bool StartAction::claim_own_velmo41(const QString& data, const QString& log, bool& known) {
   QString detail;
   if (rt::file_exists(data) && db::check_data_file(data, detail) == db::DataFileState::damaged) {
-    // Rebuilt from itself, velmo41 would end as the template under a success message.
+    // The source check refuses velmo41 damaged as its own source; damaged since, it would end as
+    // the template under a success message.
     if (ls_database_name_.compare(kVelmo41, Qt::CaseInsensitive) == 0) {
       fail(QStringLiteral("错误提示"), QStringLiteral("原始数据库velmo41已损坏,\r\n未做任何处理!"));
       return false;
@@ -67,6 +68,38 @@ bool StartAction::claim_own_velmo41(const QString& data, const QString& log, boo
   return true;
 }
 
+// A fresh data file gets a fresh log file, unless the server holds the one there. What lies
+// where the templates go is another database's (a log, a journal that would be replayed into the
+// template's copy): kept under a dated name, never overwritten. False after the failure box.
+bool StartAction::set_aside_beside_missing_data(const QString& data, const QString& log,
+                                                const QString& data_template,
+                                                const QString& log_template) {
+  // Without the templates there is no copy, and what is there stays (the copy says so).
+  if (!rt::file_exists(data_template) || !rt::file_exists(log_template)) return true;
+  QStringList there;
+  for (const QString& f : db::companion_files(data))
+    if (QFileInfo::exists(f)) there << f;
+  std::vector<rt::AsideFile> aside{{data, there}};
+  // A copy of the template is as good as a new one.
+  if (QFileInfo::exists(log) && !db::file_held_by_server(log) &&
+      !rt::same_contents(log_template, log)) {
+    there << log;
+    aside.push_back({log, {}});
+  }
+  if (there.isEmpty()) return true;
+  const QString suffix = rt::set_aside(aside, QStringLiteral("replaced"));
+  if (suffix.isEmpty()) {
+    fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
+    return false;
+  }
+  for (const QString& f : there) {
+    const QString renamed = f == log ? log + suffix : data + suffix + f.mid(data.size());
+    log_line(QStringLiteral("velmo41.mdf不存在,") + QFileInfo(f).fileName() +
+             QStringLiteral("已改名为") + QFileInfo(renamed).fileName());
+  }
+  return true;
+}
+
 // Whether velmo41 is attached is the server's to say, not the files': a run that stopped
 // between the copy and the attach leaves the files of a database the server does not know.
 // Such files are attached as they are; the templates are copied only where a file is missing.
@@ -93,9 +126,9 @@ bool StartAction::attach_velmo41() {
     }
     if (row[0].to_integer() > 0) return true;
   }
-  // A fresh data file gets a fresh log file, unless the server holds the one there.
   const bool copy_data = !rt::file_exists(ls_data);
-  const bool copy_log = !rt::file_exists(ls_log) || (copy_data && !db::file_held_by_server(ls_log));
+  if (copy_data && !set_aside_beside_missing_data(ls_data, ls_log, ls_mdf, ls_ldf)) return false;
+  const bool copy_log = !rt::file_exists(ls_log);
   if ((copy_data && f_copy_file(ls_mdf, ls_data) != 0) ||
       (copy_log && f_copy_file(ls_ldf, ls_log) != 0)) {
     fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));

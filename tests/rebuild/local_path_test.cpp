@@ -150,6 +150,35 @@ TEST_F(LocalPath, ADisconnectThatFailsChangesNeitherTheOutcomeNorTheBox) {
   }
 }
 
+// The copy is the program's own file: from an old database in WAL mode it leaves no companion
+// beside velmo41.db, neither when it replaces velmo41.db nor when its version is refused.
+TEST_F(LocalPath, AWalSourceLeavesNoCompanionOfTheCopy) {
+  test::SqliteDb(dir.file("velmo40.db"))
+      .exec(
+          "pragma journal_mode = wal; create table sys (id int, bb varchar(10));"
+          "insert into sys values (1, '4.00');");
+  ASSERT_EQ(test::SqliteDb(dir.file("velmo40.db")).rows("pragma journal_mode"), QStringList{"wal"});
+  const QStringList old_files = QDir(dir.path()).entryList({"velmo40.db*"}, QDir::Files);
+  const struct {
+    const char* bb;
+    Lines box;
+  } cases[] = {
+      {"4.00", {"系统提示|数据库处理完毕!"}},
+      {"17.00",
+       {"错误提示|原始数据库velmo40.db的版本17.00高于本程序的版本16.10,\r\n未做任何处理!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bb);
+    test::SqliteDb(dir.file("velmo40.db")).exec(QString("update sys set bb = '%1'").arg(c.bb));
+    dialogs.clear();
+    run();
+    EXPECT_EQ(dialogs.lines(), c.box);
+    EXPECT_EQ(members(), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList({"velmo41*"}), QStringList{"velmo41.db"});
+    EXPECT_EQ(QDir(dir.path()).entryList({"velmo40.db*"}, QDir::Files), old_files);
+  }
+}
+
 TEST_F(LocalPath, AReadOnlyOldCopyIsReplaced) {
   test::sqlite_file(dir.file("velmo41.db"), "create table stale (a int);");
   QFile::setPermissions(dir.file("velmo41.db"), QFileDevice::ReadOwner);

@@ -124,6 +124,44 @@ TEST_F(SqlServerPath, ADataFileOfNoDatabaseIsSetAsideNotOverwritten) {
   EXPECT_EQ(value("velmo41", "select count(*) from emp_tm_yj"), "0");
 }
 
+// What lies where a template's copy goes belongs to another database: set aside under a dated
+// name, named in kv_log.txt, never overwritten. A copy of the template is as good as a new one.
+TEST_F(SqlServerPath, WhatLiesWhereTheTemplatesGoIsSetAsideNotOverwritten) {
+  const struct {
+    const char* name;
+    const char* file;
+    QByteArray bytes;
+    const char* kept;  // the name it is kept under; none for a copy of the template
+  } cases[] = {
+      {"ALoneLog", "velmo41.ldf", "the log of another database", "velmo41.ldf.replaced-*"},
+      {"ALoneJournal", "velmo41.mdf-journal", "a journal", "velmo41.mdf.replaced-*-journal"},
+      {"ACopyOfTheTemplate", "velmo41.ldf", "log", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    build(QString(c.name) + "/");
+    dialogs.clear();
+    write(app(c.file), c.bytes);
+    run();
+    EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+    EXPECT_EQ(test::checksum(app("velmo41.ldf")), test::checksum(app("base.ldf")));
+    EXPECT_EQ(value("velmo41", "select count(*) from emp_tm_yj"), "0");
+    const QStringList kept = QDir(gs_apppath).entryList({"*.replaced-*"}, QDir::Files);
+    const QStringList logged =
+        rt::from_cp936(dir.read(QString(c.name) + "/kv_log.txt")).split("\r\n").filter("已改名为");
+    if (!c.kept) {
+      EXPECT_EQ(kept, QStringList{});
+      EXPECT_EQ(logged, QStringList{});
+      continue;
+    }
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(QDir::match(c.kept, kept[0])) << kept[0].toStdString();
+    EXPECT_EQ(dir.read(QString(c.name) + "/" + kept[0]), c.bytes);
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains(QString(c.file) + "已改名为" + kept[0]));
+  }
+}
+
 // Unless it is the source itself: then nothing is done.
 TEST_F(SqlServerPath, ADamagedVelmo41AsItsOwnSourceIsRefused) {
   build();
@@ -238,10 +276,16 @@ TEST_P(SqlServerStop, ShowsItsMessageAndLeavesTheOldDatabaseAlone) {
 }
 
 const Stop stops[] = {
-    {"MasterRefused",
+    // The source is connected first: a server that is not there refuses it.
+    {"ServerUnreachable",
      [](auto&, auto& w, auto&, auto&) {
        w.connection[shared::sle::server_name] = "nowhere.invalid";
      },
+     {"|连接原始数据库失败"},
+     0,
+     false},
+    {"MasterRefused",
+     [](auto&, auto&, auto&, auto&) { refuse_connect("master", 1); },
      {"|连接失败"},
      0,
      false},

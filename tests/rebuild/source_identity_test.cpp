@@ -3,120 +3,11 @@
 // Start button on kestrel's window, the embedded server, the data store and the upgrade chain,
 // after a first completed rebuild: old database velmo40 at 4.00 with rows (and the blank keys the
 // import drops), template at 4.00.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <functional>
-
-#include "db/master_catalog.h"
-#include "db/transaction.h"
-#include "kestrel/w_main.h"
-#include "runtime/codepage.h"
-#include "shared/globals.h"
-#include "shared/sp_attach_db.h"
-#include "tests/rebuild/carried_contents.h"
-#include "tests/rebuild/demo_folder.h"
-#include "tests/rebuild/server_run.h"
-#include "tests/rebuild/sqlite_db.h"
-#include "tests/support/child_process.h"
-#include "tests/support/scripted_dialogs.h"
-#include "tests/support/temp_program_folder.h"
-#include "tools/fixture.h"
+#include "tests/rebuild/source_identity.h"
 
 namespace {
 
-using Lines = std::vector<QString>;
-using Sums = std::map<QString, QByteArray>;
-
-const QString kDone = QStringLiteral("系统提示|数据库处理完毕!");
-
-// Every file of a folder but the log, by name: what a run that changes nothing leaves as it was.
-Sums files_of(const QString& folder) {
-  Sums out;
-  for (const QString& f : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-    if (f != QLatin1String("kv_log.txt")) out[f] = test::checksum(folder + f);
-  return out;
-}
-
-QStringList text_files(const QString& folder) {
-  return QDir(folder).entryList({"tab_back_*.txt"}, QDir::Files);
-}
-
-QStringList log_lines(const QString& folder) {
-  QFile f(folder + "kv_log.txt");
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return rt::from_cp936(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
-}
-
-void run_on_master(const QString& sql) {
-  test::ServerRun::connect("master");
-  sqlca.execute_immediate(sql);
-  EXPECT_EQ(sqlca.status, 0) << sql.toStdString() << ": " << sqlca.db_error_text.toStdString();
-  sqlca.disconnect();
-}
-
-// A copy of velmo40 changed by `sql`, attached as `name`.
-void attach_variant(const QString& name, const char* sql) {
-  ASSERT_TRUE(QFile::copy(gs_apppath + "velmo40.mdf", gs_apppath + name + ".mdf"));
-  ASSERT_TRUE(QFile::copy(gs_apppath + "velmo40.ldf", gs_apppath + name + ".ldf"));
-  test::sqlite_file(gs_apppath + name + ".mdf", sql);
-  run_on_master(shared::sp_attach_db(name, gs_apppath + name + ".mdf", gs_apppath + name + ".ldf"));
-}
-
-// The old database as a later release of the salon program leaves it: its version, a column
-// with values and a table with rows that this program's schema lacks.
-QByteArray later_release(const char* bb) {
-  return QString(
-             "update sys set bb = '%1';"
-             "alter table mem_info add wx_openid varchar(64) null;"
-             "update mem_info set wx_openid = 'wx-' || mem_id;"
-             "create table mem_coupon (coupon_id varchar(20) not null primary key, "
-             "mem_id varchar(20) null, amount numeric(16,2) null);"
-             "with recursive n(i) as (select 1 union all select i + 1 from n where i < 50) "
-             "insert into mem_coupon select 'C' || i, (select min(mem_id) from mem_info), "
-             "i * 1.5 from n;")
-      .arg(bb)
-      .toUtf8();
-}
-
-class SourceIdentity : public ::testing::Test {
- protected:
-  void SetUp() override {
-    test::build_demo_folder();
-    cols = test::carried_columns("velmo40");
-    expected = test::carried_rows("velmo40", cols);
-    ASSERT_EQ(test::drop_blank_keys(expected, cols), 5);
-    ASSERT_EQ(start(), Lines{kDone});
-    ASSERT_EQ(test::first_difference(expected, test::carried_rows("velmo41", cols)), "");
-  }
-  ~SourceIdentity() override { sqlca.disconnect(); }
-
-  // One press of Start on kestrel's window in the program folder; the boxes it showed.
-  Lines start() {
-    dialogs.clear();
-    kestrel::w_main w;
-    w.open();
-    w.cb_test->triggerevent_clicked();
-    return dialogs.lines();
-  }
-  // Rewrites every entry of the catalog as `folder` + its file name, as a catalog of an
-  // earlier release written in `folder` records it.
-  void catalog_written_in(const QString& folder) {
-    test::sqlite_file(gs_apppath + "master.sqlite",
-                      QString("update sysdatabases set filename = '%1' || filename, "
-                              "logname = '%1' || logname")
-                          .arg(folder)
-                          .toUtf8()
-                          .constData());
-  }
-
-  test::TempProgramFolder dir;
-  test::ScriptedDialogs dialogs;
-  test::Columns cols;
-  test::Contents expected;
-};
+using namespace source_test;
 
 // Sources that are not the salon's old database: refused before anything is exported or
 // emptied, every file of the folder as it was and no text file left.
@@ -208,7 +99,7 @@ TEST_F(SourceIdentity, TheLastVersionOfTheChainIsStillASource) {
 
 // The local kind runs no chain: a velmo40.db of a later release would be copied with its schema
 // under this program, so it is refused the same way, and velmo41.db stays as the last run left
-// it. At the chain's last version it is copied whole.
+// it, its read-only flag included. At the chain's last version it is copied whole.
 TEST_F(SourceIdentity, TheLocalKindRefusesALaterReleaseAndCopiesTheLastVersion) {
   const QString old_db = dir.file("velmo40.db");
   ASSERT_TRUE(QFile::copy(dir.file("velmo40.mdf"), old_db));
@@ -224,12 +115,16 @@ TEST_F(SourceIdentity, TheLocalKindRefusesALaterReleaseAndCopiesTheLastVersion) 
   for (const char* bb : {"17.00", "16.20"}) {
     SCOPED_TRACE(bb);
     test::sqlite_file(old_db, later_release(bb).constData());
+    // Read-only as a salon may keep it: the flag stays too.
+    ASSERT_TRUE(QFile::setPermissions(dir.file("velmo41.db"), QFileDevice::ReadOwner));
+    const auto flags = QFile::permissions(dir.file("velmo41.db"));
     const Sums before = files_of(dir.path());
     EXPECT_EQ(start_local(), Lines{QString("错误提示|原始数据库velmo40.db的版本%1高于本程序的"
                                            "版本16.10,\r\n未做任何处理!")
                                        .arg(bb)});
     EXPECT_EQ(dialogs.shown()[0].kind, test::Shown::Failure);
     EXPECT_EQ(files_of(dir.path()), before);
+    EXPECT_EQ(QFile::permissions(dir.file("velmo41.db")), flags);
     EXPECT_EQ(QDir(dir.path())
                   .entryList({"velmo41.db*"}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{"velmo41.db"});
