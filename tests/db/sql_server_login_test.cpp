@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+
+#include "db/transaction.h"
+#include "tests/support/fake_tds_server.h"
+#include "tests/support/temp_program_folder.h"
+
+namespace {
+
+enum class Field { Server, Port, User, Password, Database };
+enum class Outcome {
+  Exact,       // the login holds every value as given
+  Refused,     // no connection: the error names the field
+  Unreachable  // no connection: no such host
+};
+
+// "%P" stands for the port of the server the settings name, "%O" for another server's.
+struct Case {
+  Field field;
+  const char* value;
+  Outcome outcome;
+  const char* server_name = "127.0.0.1";  // as the login names it, for Exact
+};
+
+const char* field_name(Field f) {
+  switch (f) {
+    case Field::Server:
+      return "服务器";
+    case Field::Port:
+      return "端口";
+    case Field::User:
+      return "user";
+    case Field::Password:
+      return "password";
+    case Field::Database:
+      return "数据库";
+  }
+  return "";
+}
+
+constexpr Outcome kExact = Outcome::Exact, kRefused = Outcome::Refused,
+                  kUnreachable = Outcome::Unreachable;
+
+const Case kCases[] = {
+    {Field::Password, "a}b", kExact},  // the control: a '}' logs in as itself
+    {Field::Password, "}", kExact},
+    {Field::Password, "};", kExact},
+    {Field::Password, "}}", kExact},
+    {Field::Password, ";", kExact},
+    {Field::Password, "=", kExact},
+    {Field::Password, " pw", kExact},
+    {Field::Password, "pw ", kExact},
+    {Field::Password, "密码", kExact},
+    {Field::Password, "a};APP=INJ", kExact},
+    {Field::Password, "x};Port=%O", kExact},
+    {Field::Password, "{x", kExact},
+    {Field::User, "}", kExact},
+    {Field::User, "u};", kExact},
+    {Field::User, "u}}", kExact},
+    {Field::User, ";=", kExact},
+    {Field::User, " sa ", kExact},
+    {Field::User, "用户", kExact},
+    {Field::User, "u};Server=127.0.0.1;Port=%O", kExact},
+    {Field::Database, "}", kExact},
+    {Field::Database, "d};", kExact},
+    {Field::Database, "d}}", kExact},
+    {Field::Database, "d;e", kExact},
+    {Field::Database, "d=e", kExact},
+    {Field::Database, "数据库", kExact},
+    {Field::Database, "#[d]", kExact},
+    {Field::Database, "d};Port=%O", kExact},
+    {Field::Database, " d", kRefused},
+    {Field::Database, "d ", kRefused},
+    {Field::Database, "d\nPort=%O", kRefused},
+    {Field::Server, "127.0.0.1,%P", kExact},
+    {Field::Server, "localhost,%P", kExact, "localhost"},
+    {Field::Server, ".,%P", kExact},
+    {Field::Server, "(local),%P", kExact},
+    {Field::Server, "127.0.0.1},%P", kUnreachable},
+    {Field::Server, "127.0.0.1};Port=%O,%P", kUnreachable},
+    {Field::Server, "127.0.0.1}},%P", kUnreachable},
+    {Field::Server, "127.0.0.1;Port=%O,%P", kUnreachable},
+    {Field::Server, "127.0.0.1=,%P", kUnreachable},
+    {Field::Server, "服务器,%P", kUnreachable},
+    {Field::Server, " 127.0.0.1,%P", kRefused},
+    {Field::Server, "127.0.0.1 ,%P", kRefused},
+    {Field::Server, "127.0.0.1\nPort=%O,%P", kRefused},
+    {Field::Port, "%P}", kRefused},
+    {Field::Port, "%P};", kRefused},
+    {Field::Port, "%P;Port=%O", kRefused},
+    {Field::Port, "%P=", kRefused},
+    {Field::Port, " %P", kRefused},
+    {Field::Port, "%P ", kRefused},
+    {Field::Port, "+%P", kRefused},
+    {Field::Port, "0", kRefused},
+    {Field::Port, "65536", kRefused},
+    {Field::Port, "端口", kRefused},
+};
+
+class SqlServerLogin : public ::testing::Test {
+ protected:
+  test::TempProgramFolder dir;
+  test::IsolatedFreeTds freetds;
+};
+
+TEST_F(SqlServerLogin, EveryValueReachesTheLoginAsGivenOrNothingConnects) {
+  for (const Case& c : kCases) {
+    test::FakeTdsServer named, other;
+    ASSERT_NE(named.port(), 0);
+    ASSERT_NE(other.port(), 0);
+    const QString value = QString::fromUtf8(c.value)
+                              .replace("%P", QString::number(named.port()))
+                              .replace("%O", QString::number(other.port()));
+    SCOPED_TRACE(std::string(field_name(c.field)) + " [" + value.toStdString() + "]");
+    db::Transaction t;
+    t.interface_id = "MSS Microsoft SQL Server 6.x";
+    t.server = QStringLiteral("127.0.0.1,%1").arg(named.port());
+    t.db_name = "velmo41";
+    t.login = "sa";
+    t.password = "pw";
+    switch (c.field) {
+      case Field::Server:
+        t.server = value;
+        break;
+      case Field::Port:
+        t.server = "127.0.0.1," + value;
+        break;
+      case Field::User:
+        t.login = value;
+        break;
+      case Field::Password:
+        t.password = value;
+        break;
+      case Field::Database:
+        t.db_name = value;
+        break;
+    }
+    t.connect();
+    EXPECT_EQ(t.status, -1);  // the fake server ends every connection after the login
+    EXPECT_EQ(other.connections(), 0);
+    if (c.outcome != kExact) {
+      EXPECT_EQ(named.connections(), 0);
+      if (c.outcome == kRefused)
+        EXPECT_TRUE(t.db_error_text.contains(QString::fromUtf8(field_name(c.field))))
+            << t.db_error_text.toStdString();
+      continue;
+    }
+    const std::vector<test::TdsLogin> logins = named.logins();
+    ASSERT_EQ(logins.size(), 1u);
+    const test::TdsLogin& l = logins[0];
+    EXPECT_EQ(l.user, t.login);
+    EXPECT_EQ(l.password, t.password);
+    EXPECT_EQ(l.database, t.db_name);
+    EXPECT_EQ(l.server_name, QString::fromUtf8(c.server_name));
+    EXPECT_EQ(l.app_name, QString());
+  }
+}
+
+// The data source of a connect lives in this process's memory only: the user's profile, and
+// where the driver manager looks for it, are as they were.
+TEST_F(SqlServerLogin, LeavesTheUsersProfileAsItWas) {
+  dir.write("../home/.odbc.ini", "[velmo41]\nDriver=x\n");
+  const QByteArray before = qgetenv("ODBCINI");
+  test::FakeTdsServer named;
+  db::Transaction t;
+  t.interface_id = "MSS Microsoft SQL Server 6.x";
+  t.server = QStringLiteral("127.0.0.1,%1").arg(named.port());
+  t.db_name = "velmo41";
+  t.login = "sa";
+  t.password = "pw";
+  t.connect();
+  ASSERT_EQ(named.logins().size(), 1u) << t.db_error_text.toStdString();
+  EXPECT_EQ(qgetenv("ODBCINI"), before);
+  EXPECT_EQ(dir.read("../home/.odbc.ini"), "[velmo41]\nDriver=x\n");
+}
+
+}  // namespace
