@@ -157,6 +157,27 @@ TEST_F(SqlServerLogin, EveryValueReachesTheLoginAsGivenOrNothingConnects) {
   }
 }
 
+// The control: a server that accepts the login lets a password with a '}' in, as itself, and
+// the connection works after the profile it was made from is gone.
+TEST_F(SqlServerLogin, APasswordWithABraceLogsIn) {
+  test::FakeTdsServer named(true);
+  db::Transaction t;
+  t.interface_id = "MSS Microsoft SQL Server 6.x";
+  t.server = QStringLiteral("127.0.0.1,%1").arg(named.port());
+  t.db_name = "velmo41";
+  t.login = "sa";
+  t.password = "a}b";
+  t.auto_commit = false;
+  t.connect();
+  ASSERT_EQ(t.status, 0) << t.db_error_text.toStdString();
+  t.execute_immediate("select 1");
+  EXPECT_EQ(t.status, 0) << t.db_error_text.toStdString();
+  t.disconnect();
+  EXPECT_EQ(t.status, 0) << t.db_error_text.toStdString();
+  ASSERT_EQ(named.logins().size(), 1u);
+  EXPECT_EQ(named.logins()[0].password, "a}b");
+}
+
 // The data source of a connect lives in this process's memory only: the user's profile, and
 // where the driver manager looks for it, are as they were.
 TEST_F(SqlServerLogin, LeavesTheUsersProfileAsItWas) {

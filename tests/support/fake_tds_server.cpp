@@ -60,27 +60,51 @@ QString login_string(const QByteArray& b, qsizetype field, bool password = false
   return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), units);
 }
 
+// A reply message of one packet.
+QByteArray reply(const QByteArray& tokens) {
+  QByteArray out;
+  const auto length = static_cast<uint16_t>(8 + tokens.size());
+  out.append(static_cast<char>(kReply)).append(static_cast<char>(kEndOfMessage));
+  out.append(static_cast<char>(length >> 8)).append(static_cast<char>(length & 0xFF));
+  out.append("\0\0\x01\0", 4).append(tokens);
+  return out;
+}
+
 // The pre-login reply: version 10.0, and encryption not supported, so the login that follows
 // goes in the clear.
 const QByteArray& prelogin_reply() {
-  static const QByteArray reply = [] {
-    const char body[] = {0x00,   0x00, 0x0B, 0x00, 0x06,  // VERSION at 11, 6 bytes
-                         0x01,   0x00, 0x11, 0x00, 0x01,  // ENCRYPTION at 17, 1 byte
-                         '\xFF', 0x0A, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02};
-    QByteArray out;
-    const auto length = static_cast<char>(8 + sizeof body);
-    out.append(static_cast<char>(kReply)).append(static_cast<char>(kEndOfMessage));
-    out.append('\0').append(length).append(4, '\0');
-    out.append(body, sizeof body);
-    out[6] = 1;  // packet number
-    return out;
+  static const QByteArray out =
+      reply(QByteArray("\0\0\x0B\0\x06"      // VERSION at 11, 6 bytes
+                       "\x01\0\x11\0\x01"    // ENCRYPTION at 17, 1 byte
+                       "\xFF\x0A\0\0\0\0\0"  // the list's end, the version
+                       "\x02",               // not supported
+                       18));
+  return out;
+}
+
+// DONE with no count, in TDS 7.1's form.
+const QByteArray kDone("\xFD\0\0\0\0\0\0\0\0", 9);
+
+// LOGINACK for TDS 7.1, program "fake", then DONE.
+const QByteArray& login_reply() {
+  static const QByteArray out = [] {
+    QByteArray ack("\x01\x71\0\0\x01\x04", 6);  // interface, TDS 7.1, name length
+    for (char c : QByteArrayLiteral("fake")) ack.append(c).append('\0');
+    ack.append("\x01\0\0\0", 4);  // program version
+    QByteArray token("\xAD", 1);
+    token.append(static_cast<char>(ack.size() & 0xFF)).append(static_cast<char>(ack.size() >> 8));
+    return reply(token + ack + kDone);
   }();
-  return reply;
+  return out;
+}
+
+bool send(int fd, const QByteArray& bytes) {
+  return write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
 }
 
 }  // namespace
 
-FakeTdsServer::FakeTdsServer() {
+FakeTdsServer::FakeTdsServer(bool accept_logins) : accept_logins_(accept_logins) {
   listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
@@ -121,16 +145,20 @@ void FakeTdsServer::answer(int fd) {
   QByteArray body;
   int type = read_message(fd, body);
   if (type == kPrelogin) {
-    const QByteArray& reply = prelogin_reply();
-    if (write(fd, reply.constData(), static_cast<size_t>(reply.size())) != reply.size()) return;
+    if (!send(fd, prelogin_reply())) return;
     type = read_message(fd, body);
   }
   if (type != kLogin7) return;
   // The offsets of LOGIN7's variable part, each an offset and a length.
   TdsLogin login{login_string(body, 36), login_string(body, 40), login_string(body, 44, true),
                  login_string(body, 48), login_string(body, 52), login_string(body, 68)};
-  std::lock_guard lock(mutex_);
-  logins_.push_back(std::move(login));
+  {
+    std::lock_guard lock(mutex_);
+    logins_.push_back(std::move(login));
+  }
+  if (!accept_logins_ || !send(fd, login_reply())) return;
+  while (read_message(fd, body) >= 0)
+    if (!send(fd, reply(kDone))) return;
 }
 
 IsolatedFreeTds::IsolatedFreeTds() {

@@ -1,7 +1,9 @@
 #pragma once
 // A listener on 127.0.0.1 (a port of its own) that plays a SQL Server just far enough to read
-// a client's pre-login and LOGIN7 packets, records what the login carries and then closes the
-// connection, so that the client's connect fails after its login was seen.
+// a client's pre-login and LOGIN7 packets and record what the login carries. Then it closes the
+// connection, so that the client's connect fails after its login was seen; or, when it accepts
+// logins, acknowledges the login and answers every later request with an empty "done" until
+// the client goes.
 #include <QByteArray>
 #include <QString>
 #include <atomic>
@@ -18,7 +20,8 @@ struct TdsLogin {
 
 class FakeTdsServer {
  public:
-  FakeTdsServer();  // listening once constructed; port() is 0 when it could not listen
+  // Listening once constructed; port() is 0 when it could not listen.
+  explicit FakeTdsServer(bool accept_logins = false);
   ~FakeTdsServer();
   FakeTdsServer(const FakeTdsServer&) = delete;
   FakeTdsServer& operator=(const FakeTdsServer&) = delete;
@@ -31,6 +34,7 @@ class FakeTdsServer {
   void serve();
   void answer(int fd);
 
+  bool accept_logins_;
   int listener_ = -1;
   int port_ = 0;
   std::atomic<int> connections_{0};
