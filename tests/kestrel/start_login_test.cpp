@@ -27,11 +27,7 @@ TEST(StartLogin, StoredValuesReachTheLoginAsTheyStand) {
             0);
   EXPECT_TRUE(QString::fromUtf8(dir.read("driver.log")).contains("|连接失败\n"))
       << dir.read("driver.log").toStdString();
-  ASSERT_EQ(named.logins().size(), 1u);
-  EXPECT_EQ(named.logins()[0].user, user);
-  EXPECT_EQ(named.logins()[0].password, password);
-  EXPECT_EQ(named.logins()[0].database, "master");
-  EXPECT_EQ(named.logins()[0].app_name, "");
+  EXPECT_EQ(named.sole_login(), (QStringList{user, password, "master", ""}));
   EXPECT_EQ(other.connections(), 0);
 }
 

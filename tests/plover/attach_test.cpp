@@ -73,11 +73,7 @@ TEST_F(Attach, LogsInToMasterWithTheTypedValues) {
   local(QStringLiteral("127.0.0.1,%1").arg(named.port()), "salon", "sa};APP=INJ", password, "");
   w->uo_1_clicked();
   EXPECT_EQ(dialogs.lines(), std::vector<QString>{"|连接失败"});
-  ASSERT_EQ(named.logins().size(), 1u);
-  EXPECT_EQ(named.logins()[0].user, "sa};APP=INJ");
-  EXPECT_EQ(named.logins()[0].password, password);
-  EXPECT_EQ(named.logins()[0].database, "master");
-  EXPECT_EQ(named.logins()[0].app_name, "");
+  EXPECT_EQ(named.sole_login(), (QStringList{"sa};APP=INJ", password, "master", ""}));
   EXPECT_EQ(other.connections(), 0);
 }
 

@@ -33,11 +33,7 @@ TEST_F(SqlServerPath, LogsInWithTheTypedValues) {
                      password, password);
   run();
   EXPECT_EQ(dialogs.lines(), Lines{"|连接失败"});
-  ASSERT_EQ(named.logins().size(), 1u);
-  EXPECT_EQ(named.logins()[0].user, "用户};APP=INJ");
-  EXPECT_EQ(named.logins()[0].password, password);
-  EXPECT_EQ(named.logins()[0].database, "master");
-  EXPECT_EQ(named.logins()[0].app_name, "");
+  EXPECT_EQ(named.sole_login(), (QStringList{"用户};APP=INJ", password, "master", ""}));
   EXPECT_EQ(other.connections(), 0);
 }
 

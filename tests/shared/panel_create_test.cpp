@@ -229,10 +229,7 @@ TEST_F(PanelCreate, LogsInToMasterWithTheTypedValues) {
   p.local(QStringLiteral("127.0.0.1,%1").arg(named.port()), "salon", "用户};", password, password);
   shared::cb_create_clicked(p);
   EXPECT_EQ(dlg.lines(), std::vector<QString>{"|连接失败"});
-  ASSERT_EQ(named.logins().size(), 1u);
-  EXPECT_EQ(named.logins()[0].user, "用户};");
-  EXPECT_EQ(named.logins()[0].password, password);
-  EXPECT_EQ(named.logins()[0].database, "master");
+  EXPECT_EQ(named.sole_login(), (QStringList{"用户};", password, "master", ""}));
   EXPECT_EQ(other.connections(), 0);
   EXPECT_FALSE(QFile::exists(tmp.file("salon.mdf")));
 }

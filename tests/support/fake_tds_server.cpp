@@ -129,6 +129,13 @@ std::vector<TdsLogin> FakeTdsServer::logins() const {
   return logins_;
 }
 
+QStringList FakeTdsServer::sole_login() const {
+  std::lock_guard lock(mutex_);
+  if (logins_.size() != 1) return {QStringLiteral("%1 logins").arg(logins_.size())};
+  const TdsLogin& l = logins_[0];
+  return {l.user, l.password, l.database, l.app_name};
+}
+
 void FakeTdsServer::serve() {
   while (!stopping_) {
     pollfd p{listener_, POLLIN, 0};

@@ -6,6 +6,7 @@
 // the client goes.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <mutex>
 #include <optional>
@@ -29,6 +30,8 @@ class FakeTdsServer {
   int port() const { return port_; }
   int connections() const { return connections_; }  // accepted, whatever they sent
   std::vector<TdsLogin> logins() const;
+  // The one login seen, as user, password, database and application name; else how many.
+  QStringList sole_login() const;
 
  private:
   void serve();
