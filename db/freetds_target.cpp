@@ -7,12 +7,16 @@ namespace db {
 
 namespace {
 
-// unixODBC reads a profile value into a buffer of this many bytes.
-constexpr qsizetype kProfileValueBytes = 1000;
+// FreeTDS cuts the strings of a login at this many UTF-16 code units, SQL Server's longest name.
+constexpr qsizetype kLoginUnits = 128;
 
 bool is_blank(QChar c) {
   return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\v') ||
          c == QLatin1Char('\f');
+}
+
+QString too_long(const QString& value) {
+  return value.size() > kLoginUnits ? QStringLiteral("超过 %1 个字符").arg(kLoginUnits) : QString();
 }
 
 // Why a value cannot stand in the profile as it is, or an empty text. The profile reader drops
@@ -21,21 +25,23 @@ QString profile_refusal(const QString& value) {
   if (!rt::registry_text_allowed(value)) return QStringLiteral("含有控制字符");
   if (!value.isEmpty() && (is_blank(value.front()) || is_blank(value.back())))
     return QStringLiteral("首尾含有空白");
-  if (value.toUtf8().size() >= kProfileValueBytes) return QStringLiteral("太长");
-  return {};
+  return too_long(value);
 }
 
-bool refused(const QString& field, const QString& value, const QString& why, DbError& err) {
+// `shown`: the value as the message names it.
+bool refused(const QString& field, const QString& shown, const QString& why, DbError& err) {
   if (why.isEmpty()) return false;
-  err = {-1, QStringLiteral("%1“%2”%3，无法用于连接").arg(field, value, why)};
+  err = {-1, QStringLiteral("%1%2%3，无法用于连接").arg(field, shown, why)};
   return true;
 }
 
+QString quoted(const QString& value) { return QStringLiteral("“%1”").arg(value); }
+
 bool valid_port(const QString& port) {
-  bool ok = false;
-  const int n = port.toInt(&ok);
   for (QChar c : port)
     if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+  bool ok = false;
+  const int n = port.toInt(&ok);
   return ok && n >= 1 && n <= 65535;
 }
 
@@ -53,10 +59,12 @@ OdbcTarget freetds_target(const QString& server, const QString& database, const 
   if (host.isEmpty() || host == QStringLiteral(".") ||
       host.compare(QStringLiteral("(local)"), Qt::CaseInsensitive) == 0)
     host = QStringLiteral("127.0.0.1");
-  if (refused(QStringLiteral("服务器"), server, profile_refusal(host), err) ||
-      refused(QStringLiteral("端口"), port,
+  if (refused(QStringLiteral("服务器"), quoted(server), profile_refusal(host), err) ||
+      refused(QStringLiteral("端口"), quoted(port),
               valid_port(port) ? QString() : QStringLiteral("不是 1 到 65535 的端口号"), err) ||
-      refused(QStringLiteral("数据库"), database, profile_refusal(database), err))
+      refused(QStringLiteral("数据库"), quoted(database), profile_refusal(database), err) ||
+      refused(QStringLiteral("用户名"), quoted(login), too_long(login), err) ||
+      refused(QStringLiteral("密码"), QString(), too_long(password), err))
     return {};
   OdbcTarget target;
   target.data_source = fresh_data_source_name();

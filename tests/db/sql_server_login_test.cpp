@@ -15,7 +15,8 @@ enum class Outcome {
   Unreachable  // no connection: no such host
 };
 
-// "%P" stands for the port of the server the settings name, "%O" for another server's.
+// "%P" stands for the port of the server the settings name, "%O" for another server's, "%128"
+// and "%129" for that many Chinese characters.
 struct Case {
   Field field;
   const char* value;
@@ -30,9 +31,9 @@ const char* field_name(Field f) {
     case Field::Port:
       return "端口";
     case Field::User:
-      return "user";
+      return "用户名";
     case Field::Password:
-      return "password";
+      return "密码";
     case Field::Database:
       return "数据库";
   }
@@ -96,6 +97,14 @@ const Case kCases[] = {
     {Field::Port, "0", kRefused},
     {Field::Port, "65536", kRefused},
     {Field::Port, "端口", kRefused},
+    // The login carries 128 characters of each.
+    {Field::Password, "%128", kExact},
+    {Field::Password, "%129", kRefused},
+    {Field::User, "%128", kExact},
+    {Field::User, "%129", kRefused},
+    {Field::Database, "%128", kExact},
+    {Field::Database, "%129", kRefused},
+    {Field::Server, "%129,%P", kRefused},
 };
 
 class SqlServerLogin : public ::testing::Test {
@@ -118,9 +127,11 @@ TEST_F(SqlServerLogin, EveryValueReachesTheLoginAsGivenOrNothingConnects) {
     ASSERT_NE(named.port(), 0);
     ASSERT_NE(other.port(), 0);
     const QString value = QString::fromUtf8(c.value)
+                              .replace("%128", QString(128, QChar(0x5B57)))
+                              .replace("%129", QString(129, QChar(0x5B57)))
                               .replace("%P", QString::number(named.port()))
                               .replace("%O", QString::number(other.port()));
-    SCOPED_TRACE(std::string(field_name(c.field)) + " [" + value.toStdString() + "]");
+    SCOPED_TRACE(std::string(field_name(c.field)) + " [" + c.value + "]");
     db::Transaction t;
     settings(t, named.port());
     switch (c.field) {
