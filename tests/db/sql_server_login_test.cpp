@@ -56,6 +56,7 @@ const Case kCases[] = {
     {Field::Password, "a};APP=INJ", kExact},
     {Field::Password, "x};Port=%O", kExact},
     {Field::Password, "{x", kExact},
+    {Field::Password, "a\U0001F600b", kExact},  // beyond the BMP
     {Field::User, "}", kExact},
     {Field::User, "u};", kExact},
     {Field::User, "u}}", kExact},
@@ -70,6 +71,7 @@ const Case kCases[] = {
     {Field::Database, "d=e", kExact},
     {Field::Database, "数据库", kExact},
     {Field::Database, "#[d]", kExact},
+    {Field::Database, "a\U0001F600b", kExact},
     {Field::Database, "d};Port=%O", kExact},
     {Field::Database, " d", kRefused},
     {Field::Database, "d ", kRefused},
