@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QUrl>
+#include <optional>
 #include <utility>
 
 #include "db/local_engine_probe.h"
@@ -15,19 +16,13 @@
 #include "db/odbc_connection.h"
 #include "db/odbc_diagnostics.h"
 #include "db/odbc_text.h"
+#include "db/scoped_odbc_profile.h"
 #include "db/text_form.h"
 #include "runtime/codepage.h"
 
 namespace db {
 
 namespace {
-
-// The driver file where Debian puts it, else the name the package registers it under.
-QString driver_path(const char* file, const char* registered) {
-  const QString path = QStringLiteral(SALON_ODBC_DRIVER_DIR "/") + QLatin1String(file);
-  return QFileInfo::exists(path) ? path
-                                 : QLatin1Char('{') + QLatin1String(registered) + QLatin1Char('}');
-}
 
 class OdbcStatement final : public Statement {
  public:
@@ -393,31 +388,62 @@ class OdbcBackend final : public Backend {
   bool unit_owns_transaction_ = false;
 };
 
-// "KEY=value;KEY2={v;x}" -> pairs; keys compared without regard to case.
-QString attribute(const QString& connection_string, const QString& key) {
+// "KEY=value;KEY2={v;x}}y}" -> (KEY, value), (KEY2, v;x}y): a braced value ends at a '}' that
+// is not doubled. Keys as written, without blanks around them. False for a brace left open.
+bool parse_attributes(const QString& s, QList<std::pair<QString, QString>>& out) {
+  out.clear();
   qsizetype i = 0;
-  const QString& s = connection_string;
   while (i < s.size()) {
-    qsizetype eq = s.indexOf(QLatin1Char('='), i);
-    if (eq < 0) break;
-    QString k = s.mid(i, eq - i).trimmed();
+    const qsizetype eq = s.indexOf(QLatin1Char('='), i);
+    if (eq < 0) return s.mid(i).trimmed().isEmpty();
+    const QString key = s.mid(i, eq - i).trimmed();
     qsizetype j = eq + 1;
-    QString v;
+    QString value;
     if (j < s.size() && s[j] == QLatin1Char('{')) {
-      qsizetype close = s.indexOf(QLatin1Char('}'), j + 1);
-      if (close < 0) close = s.size();
-      v = s.mid(j + 1, close - j - 1);
-      j = s.indexOf(QLatin1Char(';'), close);
+      for (++j;; ++j) {
+        if (j >= s.size()) return false;
+        if (s[j] != QLatin1Char('}')) {
+          value += s[j];
+        } else if (j + 1 < s.size() && s[j + 1] == QLatin1Char('}')) {
+          value += s[j++];
+        } else {
+          break;
+        }
+      }
+      const qsizetype semi = s.indexOf(QLatin1Char(';'), j);
+      if (!s.mid(j + 1, (semi < 0 ? s.size() : semi) - j - 1).trimmed().isEmpty()) return false;
+      j = semi;
     } else {
-      qsizetype semi = s.indexOf(QLatin1Char(';'), j);
-      v = s.mid(j, (semi < 0 ? s.size() : semi) - j);
+      const qsizetype semi = s.indexOf(QLatin1Char(';'), j);
+      value = s.mid(j, (semi < 0 ? s.size() : semi) - j);
       j = semi;
     }
-    if (k.compare(key, Qt::CaseInsensitive) == 0) return v;
+    out.append({key, value});
     if (j < 0) break;
     i = j + 1;
   }
+  return true;
+}
+
+// The value of a key, compared without regard to case; empty when it is missing.
+QString attribute(const QList<std::pair<QString, QString>>& attributes, const QString& key) {
+  for (const auto& [k, v] : attributes)
+    if (k.compare(key, Qt::CaseInsensitive) == 0) return v;
   return {};
+}
+
+// A string of a data source, a user and a password only, each once.
+bool data_source_only(const QList<std::pair<QString, QString>>& attributes) {
+  QStringList seen;
+  for (const auto& [k, v] : attributes) {
+    const QString key = k.toUpper();
+    if ((key != QStringLiteral("DSN") && key != QStringLiteral("UID") &&
+         key != QStringLiteral("PWD")) ||
+        seen.contains(key))
+      return false;
+    seen.append(key);
+  }
+  return seen.contains(QStringLiteral("DSN"));
 }
 
 QString profile_value(const QString& dsn, const char* key) {
@@ -462,12 +488,30 @@ QString sqlite_file_uri(const QString& path) {
   return head + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
 }
 
+QString odbc_driver_path(const char* file, const char* registered, bool braced) {
+  const QString path = QStringLiteral(SALON_ODBC_DRIVER_DIR "/") + QLatin1String(file);
+  if (QFileInfo::exists(path)) return path;
+  return braced ? QLatin1Char('{') + QLatin1String(registered) + QLatin1Char('}')
+                : QLatin1String(registered);
+}
+
 OdbcTarget resolve_local_engine(const QString& connection_string, DbError& err) {
-  const QString driver = attribute(connection_string, QStringLiteral("Driver"));
-  const bool sqlite =
-      QFileInfo(driver).fileName().contains(QStringLiteral("sqlite"), Qt::CaseInsensitive);
-  const QString dsn = attribute(connection_string, QStringLiteral("DSN"));
-  if (dsn.isEmpty() || !names_local_engine_driver(dsn)) return {connection_string, sqlite, {}};
+  QList<std::pair<QString, QString>> attributes;
+  const bool parsed = parse_attributes(connection_string, attributes);
+  if (!parsed || !data_source_only(attributes)) {
+    const QString driver = parsed ? attribute(attributes, QStringLiteral("Driver")) : QString();
+    const bool sqlite =
+        QFileInfo(driver).fileName().contains(QStringLiteral("sqlite"), Qt::CaseInsensitive);
+    return {connection_string, sqlite, {}};
+  }
+  const QString dsn = attribute(attributes, QStringLiteral("DSN"));
+  if (!names_local_engine_driver(dsn)) {
+    OdbcTarget target;
+    target.data_source = dsn;
+    target.user = attribute(attributes, QStringLiteral("UID"));
+    target.password = attribute(attributes, QStringLiteral("PWD"));
+    return target;
+  }
   const QString file = profile_value(dsn, "DatabaseFile");
   if (file.isEmpty() || !QFileInfo(file).isFile()) {
     err = {-1, QStringLiteral("数据源 %1 的数据库文件不存在: %2").arg(dsn, file)};
@@ -476,32 +520,23 @@ OdbcTarget resolve_local_engine(const QString& connection_string, DbError& err) 
   // The driver reads a value up to the next ';' and knows no braces: the path goes as a file
   // URI, which SQLite decodes, so that any file name the file system allows reaches it.
   return {QStringLiteral("Driver=%1;Database=%2;NoCreat=1;Timeout=5000")
-              .arg(driver_path("libsqlite3odbc.so", "SQLite3"), sqlite_file_uri(file)),
+              .arg(odbc_driver_path("libsqlite3odbc.so", "SQLite3", true), sqlite_file_uri(file)),
           true, file};
-}
-
-QString freetds_connection_string(const QString& server, const QString& database,
-                                  const QString& login, const QString& password) {
-  QString host = server.trimmed();
-  if (host.isEmpty() || host == QStringLiteral(".") ||
-      host.compare(QStringLiteral("(local)"), Qt::CaseInsensitive) == 0)
-    host = QStringLiteral("127.0.0.1");
-  QString port = QStringLiteral("1433");
-  // "host,port" is SQL Server's own form for a port.
-  if (qsizetype comma = host.indexOf(QLatin1Char(',')); comma > 0) {
-    port = host.mid(comma + 1).trimmed();
-    host = host.left(comma).trimmed();
-  }
-  return QStringLiteral(
-             "Driver=%1;Server=%2;Port=%3;Database=%4;UID=%5;PWD=%6;TDS_Version=7.1;"
-             "ClientCharset=UTF-8;LoginTimeout=5")
-      .arg(driver_path("libtdsodbc.so", "FreeTDS"), odbc_quote(host), odbc_quote(port),
-           odbc_quote(database), odbc_quote(login), odbc_quote(password));
 }
 
 std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit, DbError& err) {
   OdbcConnection connection(target.narrow);
-  if (!connection.open(target.connection_string, err)) return nullptr;
+  std::optional<ScopedOdbcProfile> profile;
+  if (!target.profile.isEmpty() && !profile.emplace(target.profile).error().isEmpty()) {
+    err = {-1, profile->error()};
+    return nullptr;
+  }
+  const bool opened =
+      target.data_source.isEmpty()
+          ? connection.open(target.connection_string, err)
+          : connection.open_data_source(target.data_source, target.user, target.password, err);
+  profile.reset();
+  if (!opened) return nullptr;
   if (!apply_auto_commit(connection.dbc(), auto_commit)) {
     err = odbc_diagnostics(
         SQL_HANDLE_DBC, connection.dbc(),

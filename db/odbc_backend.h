@@ -13,14 +13,20 @@ struct OdbcTarget {
   // driver the low byte of each character of the connection string.
   bool narrow = false;
   QString database_file;  // the local engine's database file; empty for other connections
+  // Instead of the connection string: a data source, connected with SQLConnect and the user
+  // and password as its arguments; read from `profile` (odbc.ini text) where that is given,
+  // else from the user's profile.
+  QString data_source, user, password;
+  QByteArray profile;
 };
 
 std::unique_ptr<Backend> odbc_connect(const OdbcTarget& target, bool auto_commit, DbError& err);
 
-// The target of a data-source connect string ("DSN=x;UID=…;PWD=…"): a data source whose Driver
-// names the local engine's driver file (wod50t.dll) is the SQLite file of its DatabaseFile,
-// opened without creating it. Others pass unchanged. Empty, with err filled, when the local
-// engine's file is missing.
+// The target of a data-source connect string ("DSN=x;UID=…;PWD=…", values as odbc_quote
+// writes them): a data source whose Driver names the local engine's driver file (wod50t.dll) is
+// the SQLite file of its DatabaseFile, opened without creating it; another data source is
+// connected with its user and password as SQLConnect's arguments. A string of other attributes
+// passes unchanged. Empty, with err filled, when the local engine's file is missing.
 OdbcTarget resolve_local_engine(const QString& connection_string, DbError& err);
 
 // The DatabaseFile of a local-engine data source in the user's profile; empty for a data
@@ -31,11 +37,12 @@ QString local_engine_file(const QString& dsn);
 // connection string.
 QString sqlite_file_uri(const QString& path);
 
-// The FreeTDS connection string for a SQL Server ("." and "(local)" mean this computer).
-QString freetds_connection_string(const QString& server, const QString& database,
-                                  const QString& login, const QString& password);
-
-// A value for a connection string, in braces when it needs them.
+// A value for a connect string that resolve_local_engine reads: in braces, each '}' doubled,
+// when it needs them. The text never reaches a driver: its values go as SQLConnect's arguments.
 QString odbc_quote(const QString& value);
+
+// The driver file where Debian puts it, else the name the package registers it under (in
+// braces for a connection string, bare for a profile).
+QString odbc_driver_path(const char* file, const char* registered, bool braced);
 
 }  // namespace db

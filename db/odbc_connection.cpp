@@ -23,7 +23,7 @@ OdbcConnection::~OdbcConnection() {
   close(ignored);
 }
 
-bool OdbcConnection::open(const QString& connection_string, DbError& err) {
+bool OdbcConnection::allocate(DbError& err) {
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_))) {
     env_ = nullptr;
     err = {-1, QStringLiteral("the ODBC driver manager is not available")};
@@ -36,6 +36,20 @@ bool OdbcConnection::open(const QString& connection_string, DbError& err) {
     return false;
   }
   SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
+  return true;
+}
+
+bool OdbcConnection::connected(SQLRETURN r, DbError& err) {
+  if (!SQL_SUCCEEDED(r)) {
+    err = odbc_diagnostics(SQL_HANDLE_DBC, dbc_, "the connection failed", narrow_);
+    return false;
+  }
+  connected_ = true;
+  return true;
+}
+
+bool OdbcConnection::open(const QString& connection_string, DbError& err) {
+  if (!allocate(err)) return false;
   SQLRETURN r;
   SQLSMALLINT out_len = 0;
   if (narrow_) {
@@ -49,12 +63,25 @@ bool OdbcConnection::open(const QString& connection_string, DbError& err) {
     r = SQLDriverConnectW(dbc_, nullptr, odbc_wptr(w), static_cast<SQLSMALLINT>(w.size()), out,
                           1024, &out_len, SQL_DRIVER_NOPROMPT);
   }
-  if (!SQL_SUCCEEDED(r)) {
-    err = odbc_diagnostics(SQL_HANDLE_DBC, dbc_, "the connection failed", narrow_);
-    return false;
+  return connected(r, err);
+}
+
+bool OdbcConnection::open_data_source(const QString& data_source, const QString& user,
+                                      const QString& password, DbError& err) {
+  if (!allocate(err)) return false;
+  SQLRETURN r;
+  if (narrow_) {
+    QByteArray d = data_source.toUtf8(), u = user.toUtf8(), p = password.toUtf8();
+    r = SQLConnect(dbc_, odbc_nptr(d), static_cast<SQLSMALLINT>(d.size()), odbc_nptr(u),
+                   static_cast<SQLSMALLINT>(u.size()), odbc_nptr(p),
+                   static_cast<SQLSMALLINT>(p.size()));
+  } else {
+    std::u16string d = odbc_wide(data_source), u = odbc_wide(user), p = odbc_wide(password);
+    r = SQLConnectW(dbc_, odbc_wptr(d), static_cast<SQLSMALLINT>(d.size()), odbc_wptr(u),
+                    static_cast<SQLSMALLINT>(u.size()), odbc_wptr(p),
+                    static_cast<SQLSMALLINT>(p.size()));
   }
-  connected_ = true;
-  return true;
+  return connected(r, err);
 }
 
 bool OdbcConnection::close(DbError& err) {

@@ -25,6 +25,11 @@ class OdbcConnection {
   // with the driver's error, when any of it fails; close() frees what was allocated. Once only.
   bool open(const QString& connection_string, DbError& err);
 
+  // The same with SQLConnect: a data source of the profile, and the user and password as the
+  // call's own arguments, which no driver parses as attributes.
+  bool open_data_source(const QString& data_source, const QString& user, const QString& password,
+                        DbError& err);
+
   // Ends the connection: first what is still open is rolled back, never committed, since a
   // driver keeps a connection with an open transaction (the local engine's refuses SQLSTATE
   // 25000 and keeps its file open and locked); then it disconnects and frees both handles.
@@ -36,6 +41,8 @@ class OdbcConnection {
   bool narrow() const { return narrow_; }
 
  private:
+  bool allocate(DbError& err);
+  bool connected(SQLRETURN r, DbError& err);
   // Frees one handle, leaving it held when the driver refuses.
   bool free_handle(SQLSMALLINT type, SQLHANDLE& h, const char* what, DbError& err);
 

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include "db/freetds_target.h"
 #include "db/odbc_backend.h"
 
 db::Transaction sqlca;
@@ -99,7 +100,8 @@ void Transaction::connect() {
     return;
   if (interface_id.compare(kOdbc, Qt::CaseInsensitive) == 0) {
     const OdbcTarget target = resolve_local_engine(connect_string_of(connect_params), err);
-    if (!target.connection_string.isEmpty()) backend_ = odbc_connect(target, auto_commit, err);
+    if (!target.connection_string.isEmpty() || !target.data_source.isEmpty())
+      backend_ = odbc_connect(target, auto_commit, err);
     if (backend_) database_file_ = target.database_file;
   } else if (interface_id.compare(kMss, Qt::CaseInsensitive) == 0) {
     if (is_embedded_server(server)) {
@@ -108,8 +110,8 @@ void Transaction::connect() {
       else
         err = {-1, QStringLiteral("the embedded server is not part of this program")};
     } else {
-      backend_ = odbc_connect({freetds_connection_string(server, db_name, login, password)},
-                              auto_commit, err);
+      const OdbcTarget target = freetds_target(server, db_name, login, password, err);
+      if (!target.data_source.isEmpty()) backend_ = odbc_connect(target, auto_commit, err);
     }
   } else {
     err = {-1, QStringLiteral("unknown database interface: ") + interface_id};

@@ -1,5 +1,6 @@
 #include "shared/f_conect.h"
 
+#include "db/odbc_backend.h"
 #include "db/transaction.h"
 #include "runtime/dialogs.h"
 #include "runtime/registry.h"
@@ -72,8 +73,10 @@ f_conect_registry& f_conect_registry_in_use() {
 
 int f_conect(const QString& fs_dsn, const QString& fs_server, const QString& fs_use,
              const QString& fs_password) {
-  const QString ls_1 = QStringLiteral("Connectstring='DSN=") + fs_dsn + QStringLiteral(";UID=") +
-                       fs_use + QStringLiteral(";PWD=") + fs_password + QStringLiteral("'");
+  // A value that would read as more than itself goes in braces, so that none adds an attribute.
+  const QString ls_1 = QStringLiteral("Connectstring='DSN=") + db::odbc_quote(fs_dsn) +
+                       QStringLiteral(";UID=") + db::odbc_quote(fs_use) + QStringLiteral(";PWD=") +
+                       db::odbc_quote(fs_password) + QStringLiteral("'");
   sqlca.interface_id = QStringLiteral("ODBC");
   sqlca.auto_commit = false;
   sqlca.server = fs_server;

@@ -472,19 +472,3 @@ TEST(ConnectString, TakesTheTextBetweenTheQuotes) {
 }
 
 }  // namespace
-
-namespace {
-
-TEST(FreeTds, ConnectionStringQuotesValuesAndMapsLocal) {
-  const QString cs = db::freetds_connection_string(".", "velmo;41", "sa", "p}w");
-  EXPECT_TRUE(cs.contains("Server=127.0.0.1;Port=1433;")) << cs.toStdString();
-  EXPECT_TRUE(cs.contains("Database={velmo;41};")) << cs.toStdString();
-  EXPECT_TRUE(cs.contains("PWD={p}}w};")) << cs.toStdString();
-  EXPECT_TRUE(cs.contains("TDS_Version=7.1;ClientCharset=UTF-8"));
-  EXPECT_TRUE(
-      db::freetds_connection_string("(LOCAL)", "d", "u", "p").contains("Server=127.0.0.1;"));
-  EXPECT_TRUE(
-      db::freetds_connection_string("srv,1444", "d", "u", "p").contains("Server=srv;Port=1444;"));
-}
-
-}  // namespace

@@ -4,6 +4,7 @@
 #include "db/master_catalog.h"
 #include "db/sqlite_connection.h"
 #include "tests/plover/plover_fixture.h"
+#include "tests/support/fake_tds_server.h"
 
 namespace {
 
@@ -62,6 +63,18 @@ TEST_F(Attach, LoginFailureOnARealServer) {
   EXPECT_EQ(dialogs.shown()[0].kind, test::Shown::Failure);
   EXPECT_FALSE(sqlca.is_connected());
   EXPECT_EQ(seen, QStringList{kConnectMaster});
+}
+
+// On a real server the login to master carries the user and password as typed.
+TEST_F(Attach, LogsInToMasterWithTheTypedValues) {
+  test::IsolatedFreeTds freetds;
+  test::FakeTdsServer named, other;
+  const QString password = QStringLiteral("a}b;Port=%1").arg(other.port());
+  local(QStringLiteral("127.0.0.1,%1").arg(named.port()), "salon", "sa};APP=INJ", password, "");
+  w->uo_1_clicked();
+  EXPECT_EQ(dialogs.lines(), std::vector<QString>{"|连接失败"});
+  EXPECT_EQ(named.sole_login(), (QStringList{"sa};APP=INJ", password, "master", ""}));
+  EXPECT_EQ(other.connections(), 0);
 }
 
 TEST_F(Attach, NoLeavesTheServerAsItWas) {

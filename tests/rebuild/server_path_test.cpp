@@ -5,6 +5,7 @@
 #include "runtime/codepage.h"
 #include "runtime/files.h"
 #include "tests/rebuild/server_run.h"
+#include "tests/support/fake_tds_server.h"
 
 namespace {
 
@@ -22,6 +23,19 @@ class SqlServerPath : public test::ServerRun {
     return statements;
   }
 };
+
+// On a real server Start's first login, to master, carries the user and password as typed.
+TEST_F(SqlServerPath, LogsInWithTheTypedValues) {
+  test::IsolatedFreeTds freetds;
+  test::FakeTdsServer named, other;
+  const QString password = QStringLiteral("p}};Port=%1").arg(other.port());
+  w.connection.local(QStringLiteral("127.0.0.1,%1").arg(named.port()), "velmo40", "用户};APP=INJ",
+                     password, password);
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"|连接失败"});
+  EXPECT_EQ(named.sole_login(), (QStringList{"用户};APP=INJ", password, "master", ""}));
+  EXPECT_EQ(other.connections(), 0);
+}
 
 TEST_F(SqlServerPath, FullRunAttachesExportsEmptiesAndImports) {
   build();

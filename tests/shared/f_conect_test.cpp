@@ -4,12 +4,14 @@
 
 #include <QDir>
 
+#include "db/odbc_backend.h"
 #include "db/transaction.h"
 #include "runtime/registry.h"
 #include "runtime/settings_file.h"
 #include "shared/globals.h"
 #include "tests/shared/connect_counter.h"
 #include "tests/shared/sqlite_file.h"
+#include "tests/support/fake_tds_server.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -265,6 +267,62 @@ TEST_F(FConect, RegistrationWithoutAConfigurationFolderYet) {
                 gs_apppath);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A data source of another driver (here FreeTDS, in front of a fake server): the name, user and
+// password of the connect text reach it as given, and none of them adds an attribute.
+class FConectDataSource : public FConect {
+ protected:
+  void SetUp() override {
+    FConect::SetUp();
+    gi_connect_time = 3;  // one connect, no registration
+    for (const auto& [name, server] : {std::pair{"tds", &named}, {"elsewhere", &other}}) {
+      const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\") + name;
+      rt::registry_set(key, "Driver", db::odbc_driver_path("libtdsodbc.so", "FreeTDS", false));
+      rt::registry_set(key, "Server", "127.0.0.1");
+      rt::registry_set(key, "Port", QString::number(server->port()));
+      rt::registry_set(key, "TDS_Version", "7.1");
+      rt::registry_set(key, "ClientCharset", "UTF-8");
+    }
+  }
+  test::IsolatedFreeTds freetds;
+  test::FakeTdsServer named, other;
+};
+
+TEST_F(FConectDataSource, UserAndPasswordReachTheLoginAsGiven) {
+  const struct {
+    const char *user, *password;
+  } cases[] = {
+      {"dba", "a}b"},
+      {"u;DSN=elsewhere", "p;DSN=elsewhere"},
+      {"u}", "p};DSN=elsewhere"},
+      {"{u", "}}"},
+      {" 用户 ", "密码="},
+      {"u'", "p';UID=x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.user) + " / " + c.password);
+    const size_t before = named.logins().size();
+    f_conect("tds", QString(), QString::fromUtf8(c.user), QString::fromUtf8(c.password));
+    ASSERT_EQ(named.logins().size(), before + 1);
+    EXPECT_EQ(named.logins().back().user, QString::fromUtf8(c.user));
+    EXPECT_EQ(named.logins().back().password, QString::fromUtf8(c.password));
+  }
+  EXPECT_EQ(other.connections(), 0);
+}
+
+TEST_F(FConectDataSource, ANameThatReadsAsAttributesNamesNoDataSource) {
+  for (const char* dsn : {"tds;DSN=elsewhere", "elsewhere};DSN=tds", "x;Driver={FreeTDS}"}) {
+    SCOPED_TRACE(dsn);
+    f_conect(QString::fromUtf8(dsn), QString(), "dba", "pw");
+    EXPECT_NE(sqlca.status, 0);
+  }
+  EXPECT_EQ(named.connections(), 0);
+  EXPECT_EQ(other.connections(), 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "tests/shared/connect_counter.h"
 #include "tests/shared/fake_panel.h"
 #include "tests/shared/sqlite_file.h"
+#include "tests/support/fake_tds_server.h"
 #include "tests/support/fs_faults.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
@@ -279,6 +280,23 @@ TEST(SpAttachDb, DoublesEveryQuote) {
             "sp_attach_db 'salon','/p/salon.mdf','/p/salon.ldf'");
   EXPECT_EQ(shared::sp_attach_db("o'b", "/it's/o'b.mdf", "/it's/o'b.ldf"),
             "sp_attach_db 'o''b','/it''s/o''b.mdf','/it''s/o''b.ldf'");
+}
+
+}  // namespace
+
+namespace {
+
+// The create logs in to master with the user and password as typed, on the server named.
+TEST_F(PanelCreate, LogsInToMasterWithTheTypedValues) {
+  test::IsolatedFreeTds freetds;
+  test::FakeTdsServer named, other;
+  const QString password = QStringLiteral("x};Port=%1").arg(other.port());
+  p.local(QStringLiteral("127.0.0.1,%1").arg(named.port()), "salon", "用户};", password, password);
+  shared::cb_create_clicked(p);
+  EXPECT_EQ(dlg.lines(), std::vector<QString>{"|连接失败"});
+  EXPECT_EQ(named.sole_login(), (QStringList{"用户};", password, "master", ""}));
+  EXPECT_EQ(other.connections(), 0);
+  EXPECT_FALSE(QFile::exists(tmp.file("salon.mdf")));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "tests/shared/connect_counter.h"
 #include "tests/shared/fake_panel.h"
 #include "tests/shared/sqlite_file.h"
+#include "tests/support/fake_tds_server.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -118,6 +119,25 @@ TEST_F(PanelTest, ServerKindThatCannotConnectFailsAndSavesNothing) {
   EXPECT_EQ(p.saves_raised, 0);
   EXPECT_EQ(p.kind, 2);
   EXPECT_FALSE(sqlca.is_connected());
+}
+
+}  // namespace
+
+namespace {
+
+// A password and a user that read as attributes where a driver parses them reach the login as
+// typed, on the server the settings name.
+TEST_F(PanelTest, SqlServerKindLogsInWithTheTypedValues) {
+  test::IsolatedFreeTds freetds;
+  test::FakeTdsServer named, other;
+  const QString user = QStringLiteral("u};Port=%1").arg(other.port());
+  p.rb_2 = true;
+  p.local(QStringLiteral("127.0.0.1,%1").arg(named.port()), "数据;库}", user, "a};APP=INJ",
+          "a};APP=INJ");
+  shared::cb_test2_clicked(p);
+  EXPECT_EQ(dlg.lines(), std::vector<QString>{kFailed});  // the fake server ends the login
+  EXPECT_EQ(named.sole_login(), (QStringList{user, "a};APP=INJ", "数据;库}", ""}));
+  EXPECT_EQ(other.connections(), 0);
 }
 
 }  // namespace
