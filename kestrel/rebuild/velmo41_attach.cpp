@@ -3,7 +3,9 @@
 // velmo41.mdf: a damaged file is set aside and the templates take its place, and a catalog entry
 // that names other files (another folder's, a vanished folder's, the old database's) gives way
 // to one for this folder's files. A real SQL Server's catalog is its own and stays as it is.
+#include <QDateTime>
 #include <QFileInfo>
+#include <functional>
 
 #include "db/data_file_check.h"
 #include "db/database_copy.h"
@@ -28,6 +30,19 @@ const QString kVelmo41 = QStringLiteral("velmo41");
 
 void log_line(const QString& text) { append_kv_log(kv_log_line(QStringLiteral("REBUILD"), text)); }
 
+// Sets `files` aside and names in kv_log.txt each file that stands under a new name afterwards:
+// through `line` after a set-aside, and as left renamed after a failure whose undo failed too.
+QString set_aside_logged(const std::vector<rt::AsideFile>& files, const QString& reason,
+                         const std::function<QString(const rt::Renamed&)>& line) {
+  std::vector<rt::Renamed> renamed;
+  const QString suffix = rt::set_aside(files, reason, QDateTime::currentDateTime(), &renamed);
+  for (const rt::Renamed& r : renamed)
+    log_line(suffix.isEmpty() ? QFileInfo(r.from).fileName() + QStringLiteral("已改名为") +
+                                    QFileInfo(r.to).fileName() + QStringLiteral(",未能改回原名")
+                              : line(r));
+  return suffix;
+}
+
 }  // namespace
 
 // With sqlca on the embedded server's master. `known`: the catalog names velmo41 on this
@@ -43,15 +58,20 @@ bool StartAction::claim_own_velmo41(const QString& data, const QString& log, boo
     }
     // Kept for a look, never deleted. The journal SQLite keeps beside it goes first: left
     // behind, it would be replayed into the file that takes the data file's place.
-    const QString suffix =
-        rt::set_aside({{data, db::companion_files(data)}, {log, {}}}, QStringLiteral("damaged"));
+    const QString suffix = set_aside_logged(
+        {{data, db::companion_files(data)}, {log, {}}}, QStringLiteral("damaged"),
+        [&](const rt::Renamed& r) {
+          const QString to = QFileInfo(r.to).fileName();
+          return r.from == data
+                     ? QStringLiteral("velmo41.mdf已损坏(") + detail +
+                           QStringLiteral("),已改名为") + to + QStringLiteral(",由base.mdf重建")
+                     : QFileInfo(r.from).fileName() + QStringLiteral("已改名为") + to;
+        });
     if (suffix.isEmpty()) {
       fail(QStringLiteral("错误信息"),
            QStringLiteral("velmo41.mdf已损坏,无法改名,\r\n请关闭使用它的程序后重新开始!"));
       return false;
     }
-    log_line(QStringLiteral("velmo41.mdf已损坏(") + detail + QStringLiteral("),已改名为") +
-             QFileInfo(data + suffix).fileName() + QStringLiteral(",由base.mdf重建"));
   }
   const auto entry = db::find_database(db::embedded_server_folder(), kVelmo41);
   known = entry && entry->data_file == db::comparable_path(data) &&
@@ -87,15 +107,14 @@ bool StartAction::set_aside_beside_missing_data(const QString& data, const QStri
     aside.push_back({log, {}});
   }
   if (there.isEmpty()) return true;
-  const QString suffix = rt::set_aside(aside, QStringLiteral("replaced"));
+  const QString suffix =
+      set_aside_logged(aside, QStringLiteral("replaced"), [](const rt::Renamed& r) {
+        return QStringLiteral("velmo41.mdf不存在,") + QFileInfo(r.from).fileName() +
+               QStringLiteral("已改名为") + QFileInfo(r.to).fileName();
+      });
   if (suffix.isEmpty()) {
     fail(QStringLiteral("创建数据库失败"), QStringLiteral("生成数据库文件失败！"));
     return false;
-  }
-  for (const QString& f : there) {
-    const QString renamed = f == log ? log + suffix : data + suffix + f.mid(data.size());
-    log_line(QStringLiteral("velmo41.mdf不存在,") + QFileInfo(f).fileName() +
-             QStringLiteral("已改名为") + QFileInfo(renamed).fileName());
   }
   return true;
 }

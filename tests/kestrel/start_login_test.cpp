@@ -1,6 +1,6 @@
-// kestrel run as a program on the SQL Server kind, in front of a fake server: Start's login
-// carries the stored user and password as they stand, and nothing reaches another server that
-// they name.
+// kestrel run as a program on the SQL Server kind, in front of a fake server: Start's first
+// login, to the old database, carries the stored user and password as they stand, and nothing
+// reaches another server that they name.
 #include <gtest/gtest.h>
 
 #include "tests/support/driven_program.h"
@@ -25,9 +25,9 @@ TEST(StartLogin, StoredValuesReachTheLoginAsTheyStand) {
   EXPECT_EQ(test::run_driven_program(copy, "window,click:cb_test,ok,close", dir.file("driver.log"),
                                      60000),
             0);
-  EXPECT_TRUE(QString::fromUtf8(dir.read("driver.log")).contains("|连接失败\n"))
+  EXPECT_TRUE(QString::fromUtf8(dir.read("driver.log")).contains("|连接原始数据库失败\n"))
       << dir.read("driver.log").toStdString();
-  EXPECT_EQ(named.sole_login(), (QStringList{user, password, "master", ""}));
+  EXPECT_EQ(named.sole_login(), (QStringList{user, password, "velmo40", ""}));
   EXPECT_EQ(other.connections(), 0);
 }
 

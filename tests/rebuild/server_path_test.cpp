@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <cerrno>
 
 #include "runtime/codepage.h"
 #include "runtime/files.h"
 #include "tests/rebuild/server_run.h"
 #include "tests/support/fake_tds_server.h"
+#include "tests/support/fs_faults.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ class SqlServerPath : public test::ServerRun {
   }
 };
 
-// On a real server Start's first login, to master, carries the user and password as typed.
+// On a real server Start's first login, to the old database, carries the user and password as
+// typed.
 TEST_F(SqlServerPath, LogsInWithTheTypedValues) {
   test::IsolatedFreeTds freetds;
   test::FakeTdsServer named, other;
@@ -32,8 +35,8 @@ TEST_F(SqlServerPath, LogsInWithTheTypedValues) {
   w.connection.local(QStringLiteral("127.0.0.1,%1").arg(named.port()), "velmo40", "用户};APP=INJ",
                      password, password);
   run();
-  EXPECT_EQ(dialogs.lines(), Lines{"|连接失败"});
-  EXPECT_EQ(named.sole_login(), (QStringList{"用户};APP=INJ", password, "master", ""}));
+  EXPECT_EQ(dialogs.lines(), Lines{"|连接原始数据库失败"});
+  EXPECT_EQ(named.sole_login(), (QStringList{"用户};APP=INJ", password, "velmo40", ""}));
   EXPECT_EQ(other.connections(), 0);
 }
 
@@ -174,6 +177,40 @@ TEST_F(SqlServerPath, WhatLiesWhereTheTemplatesGoIsSetAsideNotOverwritten) {
     ASSERT_EQ(logged.size(), 1);
     EXPECT_TRUE(logged[0].contains(QString(c.file) + "已改名为" + kept[0]));
   }
+}
+
+// A damaged velmo41 whose log cannot be set aside, and whose data file then cannot be named back:
+// the run stops, kv_log.txt names the file left renamed, and the next plain run goes on from
+// there without losing a byte of it.
+TEST_F(SqlServerPath, AFailedUndoOfTheDamagedSetAsideIsLoggedAndRepairedByTheNextRun) {
+  build();
+  write(app("velmo41.mdf"), "not attached");
+  write(app("velmo41.ldf"), "its log");
+  const QRegularExpression aside("\\.damaged-\\d{8}-\\d{6}$");
+  {
+    test::RenameFault fault([&](const QString& from, const QString&) {
+      const bool refused = from == app("velmo41.ldf") ||
+                           (from.startsWith(app("velmo41.mdf.")) && aside.match(from).hasMatch());
+      return refused ? EACCES : 0;
+    });
+    run();
+  }
+  EXPECT_EQ(dialogs.lines(),
+            Lines{"错误信息|velmo41.mdf已损坏,无法改名,\r\n请关闭使用它的程序后重新开始!"});
+  const QStringList kept = QDir(gs_apppath).entryList({"velmo41.mdf.damaged-*"}, QDir::Files);
+  ASSERT_EQ(kept.size(), 1);
+  const QStringList logged =
+      rt::from_cp936(dir.read("kv_log.txt")).split("\r\n").filter("未能改回原名");
+  ASSERT_EQ(logged.size(), 1);
+  EXPECT_TRUE(logged[0].endsWith("velmo41.mdf已改名为" + kept[0] + ",未能改回原名"));
+
+  dialogs.clear();
+  run();
+  EXPECT_EQ(dialogs.lines(), Lines{"系统提示|数据库处理完毕!"});
+  EXPECT_EQ(dir.read(kept[0]), "not attached");
+  const QStringList logs = QDir(gs_apppath).entryList({"velmo41.ldf.replaced-*"}, QDir::Files);
+  ASSERT_EQ(logs.size(), 1);
+  EXPECT_EQ(dir.read(logs[0]), "its log");
 }
 
 // Unless it is the source itself: then nothing is done.
