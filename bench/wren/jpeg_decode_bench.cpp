@@ -25,7 +25,7 @@ double thread_cpu_us() {
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
   constexpr int kFrames = 100;
-  for (const auto [w, h] : {std::pair{640, 480}, std::pair{1280, 720}}) {
+  for (const auto& [w, h] : {std::pair{640, 480}, std::pair{1280, 720}}) {
     const std::vector<std::uint8_t> jpeg = emulated_v4l2::pattern_jpeg(w, h);
     std::vector<std::uint8_t> rgb(std::size_t(w) * h * 3);
     wren::capture::JpegDecoder decoder;
