@@ -15,9 +15,10 @@ constexpr std::uint8_t kSos = 0xDA, kEoi = 0xD9;
 
 bool is_restart(std::uint8_t marker) { return marker >= 0xD0 && marker <= 0xD7; }
 
-// The end of the segment whose marker is at `i`.
+// The end of the segment whose marker is at `i`, within the frame.
 std::size_t segment_end(const JpegBytes& j, std::size_t i) {
-  return i + 4 <= j.size() ? i + 2 + ((std::size_t(j[i + 2]) << 8) | j[i + 3]) : j.size();
+  if (i + 4 > j.size()) return j.size();
+  return std::min(j.size(), i + 2 + ((std::size_t(j[i + 2]) << 8) | j[i + 3]));
 }
 
 // From `i` in a scan's data: the next marker that is neither a stuffed byte nor a restart
