@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "jpeg_edit.h"
 #include "pattern.h"
 #include "runtime/codepage.h"
 #include "runtime/files.h"
@@ -335,6 +336,43 @@ std::vector<BrokenCase> broken_cases() {
       {"mjpeg_cut_6000_end_marker", "formats = MJPG 640x480\njpeg_cut = 6000", kVga, kNone},
       {"mjpeg_cut_9000_end_marker", "formats = MJPG 640x480\njpeg_cut = 9000", kVga, kNone},
       {"mjpeg_cut_11000_end_marker", "formats = MJPG 640x480\njpeg_cut = 11000", kVga, kNone},
+      // Cut at a scan boundary, an end marker appended: libjpeg says nothing, and the picture
+      // would be grey or in false colours.
+      {"mjpeg_component_scans_cut_after_1",
+       "formats = MJPG 640x480\njpeg_scans = components\njpeg_scans_kept = 1",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: the JPEG data is incomplete"}},
+      {"mjpeg_component_scans_cut_after_2",
+       "formats = MJPG 640x480\njpeg_scans = components\njpeg_scans_kept = 2", kVga, kNone},
+      {"mjpeg_progressive_cut_after_1",
+       "formats = MJPG 640x480\njpeg_scans = progressive\njpeg_scans_kept = 1", kVga, kNone},
+      // The picture before its last refinement is close to the whole one: only the status tells.
+      {"mjpeg_progressive_cut_before_last_refinement",
+       "formats = MJPG 640x480\njpeg_scans = progressive\njpeg_scans_kept = 9\nspoil_from = 5",
+       kVga,
+       kJpegTolerance,
+       {"wait ms 700"},
+       {"Frame dropped: the JPEG data is incomplete"}},
+      {"mjpeg_component_scans", "formats = MJPG 640x480\njpeg_scans = components", kVga,
+       kJpegTolerance},
+      {"mjpeg_progressive", "formats = MJPG 640x480\njpeg_scans = progressive", kVga,
+       kJpegTolerance},
+      // Without quantization tables nothing tells what the data means.
+      {"mjpeg_without_quantization_tables",
+       "formats = MJPG 640x480\njpeg_quantization = none",
+       kVga,
+       kNone,
+       {"wait ms 700"},
+       {"Frame dropped: the JPEG data is damaged"}},
+      // Nor do the tables of the frames before.
+      {"mjpeg_without_quantization_tables_after_good",
+       "formats = MJPG 640x480\njpeg_quantization = none\nspoil_from = 5",
+       kVga,
+       kJpegTolerance,
+       {"wait ms 700"},
+       {"Frame dropped: the JPEG data is damaged"}},
       // A header whose size is not that of its data, or not the stream's.
       {"mjpeg_small_data_large_header",
        "formats = MJPG 640x480\njpeg_image = 320x240\njpeg_header = 640x480", kVga, kNone},
@@ -377,6 +415,17 @@ std::vector<BrokenCase> broken_cases() {
        {"wait status the stream has stopped"},
        {"/dev/video0: Input/output error; trying again (3 of 3)",
         "/dev/video0: Input/output error; the stream has stopped"}},
+      // Interrupted a few times in a row: the call is made again at once, and the stream goes on.
+      {"transient_eintr", "formats = MJPG 640x480\neintr_after = 5\neio_count = 7", kVga,
+       kJpegTolerance},
+      // Interrupted on every try: no hang, the stream ends like one that keeps failing.
+      {"lasting_eintr",
+       "formats = MJPG 640x480\neintr_after = 0\neio_count = 0",
+       kVga,
+       kNone,
+       {"wait status the stream has stopped"},
+       {"/dev/video0: Interrupted system call; trying again (3 of 3)",
+        "/dev/video0: Interrupted system call; the stream has stopped"}},
   };
 }
 
@@ -418,6 +467,49 @@ TEST_P(BrokenCamera, NeitherCrashesNorSavesWhatIsNotThePattern) {
 
 INSTANTIATE_TEST_SUITE_P(Table, BrokenCamera, ::testing::ValuesIn(broken_cases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Frames that libjpeg decodes whole, though not as the plain frame: padded before their restart
+// and end markers, as widely used webcams send them, or without Huffman tables after frames that
+// brought optimised ones of their own. Each is shown, none dropped, and the snapshot is,
+// pixel for pixel, what a fresh decode of the plain frame gives.
+TEST_F(EmulatedCamera, FramesThatDecodeWholeAreShownAndSaved) {
+  using emulated_v4l2::JpegMaking;
+  const std::vector<std::uint8_t> with_restarts =
+      emulated_v4l2::decode_jpeg(emulated_v4l2::pattern_jpeg(640, 480, {.restarts = true}));
+  const std::vector<std::uint8_t> standard =
+      emulated_v4l2::decode_jpeg(emulated_v4l2::pattern_jpeg(640, 480));
+  ASSERT_FALSE(standard.empty());
+  struct Case {
+    const char* name;
+    const char* camera;
+    const std::vector<std::uint8_t>& picture;
+  } cases[] = {
+      {"padded by 1", "jpeg_pad = 1", with_restarts},
+      {"padded by 7", "jpeg_pad = 7", with_restarts},
+      {"no tables after optimised ones", "jpeg_huffman = none\nspoil_from = 10", standard},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(picture());
+    wren.set_cameras(QByteArray("[/dev/video0]\ncard = Emulated Camera\nformats = MJPG 640x480\n") +
+                     c.camera + "\n");
+    // A second on: every frame from the tenth on is one of the later kind.
+    const WrenResult r =
+        run({"wait picture", "print frames", "wait ms 1000", "print frames", "menu mnuCopy"});
+    EXPECT_EQ(r.exit_status, 0) << r.errors.toStdString();
+    EXPECT_EQ(r.of(QStringLiteral("status")),
+              QStringList{QStringLiteral("Streaming 640 x 480 MJPG")});
+    const QStringList frames = r.of(QStringLiteral("frames"));
+    ASSERT_EQ(frames.size(), 2);
+    EXPECT_GE(frames[1].section(QLatin1Char('|'), 0, 0).toInt() -
+                  frames[0].section(QLatin1Char('|'), 0, 0).toInt(),
+              10);
+    const Bitmap bmp = read_bmp(picture());
+    ASSERT_EQ(bmp.width, 640) << bmp.error.toStdString();
+    ASSERT_EQ(bmp.height, 480);
+    EXPECT_TRUE(bmp.rgb == c.picture);
+  }
+}
 
 // A user.ini that Notepad saved (with a byte-order mark) or that has old Mac line ends (a CR
 // alone) still sends the picture to file_name.

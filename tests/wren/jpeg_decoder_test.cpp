@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "jpeg_edit.h"
 #include "pattern.h"
 
 namespace wren::capture {
@@ -32,17 +33,10 @@ Bytes cut_with_end_marker(Bytes jpeg, std::size_t n) {
   return jpeg;
 }
 
-// The frame without its Huffman tables (DHT segments), as many cameras send it.
-Bytes without_huffman_tables(const Bytes& jpeg) {
-  Bytes out(jpeg.begin(), jpeg.begin() + 2);
-  std::size_t i = 2;
-  while (i + 4 <= jpeg.size() && jpeg[i] == 0xFF && jpeg[i + 1] != 0xDA) {
-    const std::size_t end = i + 2 + ((std::size_t(jpeg[i + 2]) << 8) | jpeg[i + 3]);
-    if (jpeg[i + 1] != 0xC4) out.insert(out.end(), jpeg.begin() + i, jpeg.begin() + end);
-    i = end;
-  }
-  out.insert(out.end(), jpeg.begin() + i, jpeg.end());
-  return out;
+using emulated_v4l2::JpegMaking;
+
+Bytes made(const JpegMaking& making) {
+  return emulated_v4l2::pattern_jpeg(kWidth, kHeight, making);
 }
 
 struct DecodeCase {
@@ -67,7 +61,35 @@ std::vector<DecodeCase> cases() {
          return g;
        },
        F::None},
-      {"without its Huffman tables", without_huffman_tables, F::None},
+      {"without its Huffman tables",
+       [](const Bytes& g) { return emulated_v4l2::without_segments(g, 0xC4); }, F::None},
+      // Some cameras pad their data before a marker; libjpeg skips the padding.
+      {"padded before its restart and end markers",
+       [](const Bytes&) {
+         return emulated_v4l2::padded_before_markers(made({.restarts = true}), 3);
+       },
+       F::None},
+      {"padded before its end marker",
+       [](const Bytes& g) { return emulated_v4l2::padded_before_markers(g, 16); }, F::None},
+      {"padded, with a bad code in its data",
+       [](const Bytes&) {
+         Bytes b = emulated_v4l2::padded_before_markers(made({.restarts = true}), 3);
+         for (std::size_t i = b.size() / 2; i < b.size() / 2 + 64; i += 2) {
+           b[i] = 0xFF;
+           b[i + 1] = 0x00;
+         }
+         return b;
+       },
+       std::nullopt},
+      {"padded, cut at half with an end marker",
+       [](const Bytes&) {
+         const Bytes b = emulated_v4l2::padded_before_markers(made({.restarts = true}), 3);
+         return cut_with_end_marker(b, b.size() / 2);
+       },
+       F::JpegIncomplete},
+      // Standard tables in place of the missing ones would give a picture, every pixel wrong.
+      {"without its quantization tables",
+       [](const Bytes& g) { return emulated_v4l2::without_segments(g, 0xDB); }, F::JpegDamaged},
       {"without its last byte", [](const Bytes& g) { return Bytes(g.begin(), g.end() - 1); },
        F::JpegIncomplete},
       {"without its end marker", [](const Bytes& g) { return Bytes(g.begin(), g.end() - 2); },
@@ -160,6 +182,70 @@ INSTANTIATE_TEST_SUITE_P(Table, JpegDecode, ::testing::ValuesIn(cases()), [](con
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   return n;
 });
+
+// Each frame is decoded by itself: the tables of one are not those of the next. A frame without
+// Huffman tables gets the standard ones, also after one that brought optimised ones; one without
+// quantization tables gets none, also after frames that brought theirs.
+TEST(JpegDecoder, NothingOfOneFrameCarriesOverToTheNext) {
+  const Bytes standard = emulated_v4l2::pattern_jpeg(kWidth, kHeight);
+  const Bytes optimised = made({.optimised = true});
+  const Bytes bare = emulated_v4l2::without_segments(standard, 0xC4);
+  const Bytes no_quantization = emulated_v4l2::without_segments(standard, 0xDB);
+  const Bytes want = emulated_v4l2::decode_jpeg(standard);
+  ASSERT_FALSE(want.empty());
+  ASSERT_NE(optimised, standard);
+  struct Step {
+    const Bytes* frame;
+    FrameFault fault;
+  } steps[] = {{&optimised, FrameFault::None},
+               {&bare, FrameFault::None},
+               {&no_quantization, FrameFault::JpegDamaged},
+               {&optimised, FrameFault::None},
+               {&no_quantization, FrameFault::JpegDamaged},
+               {&bare, FrameFault::None}};
+  JpegDecoder decoder;
+  Bytes rgb(want.size());
+  int n = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(n++);
+    QString why;
+    EXPECT_EQ(
+        int(decoder.decode(s.frame->data(), s.frame->size(), kWidth, kHeight, rgb.data(), &why)),
+        int(s.fault))
+        << why.toStdString();
+    if (s.fault == FrameFault::None) {
+      EXPECT_EQ(rgb, want);
+    }
+  }
+}
+
+// A frame of several scans cut at a scan boundary, an end marker appended, decodes without a
+// word from libjpeg: grey, in false colours, or (before the last refinement of a progressive
+// one) close to the whole picture. Cut at any of its boundaries, it is incomplete.
+TEST(JpegDecoder, AFrameCutAfterAnyOfItsScansIsIncomplete) {
+  struct Kind {
+    JpegMaking::Scans scans;
+    unsigned count;
+  } kinds[] = {{JpegMaking::Scans::Components, 3}, {JpegMaking::Scans::Progressive, 10}};
+  JpegDecoder decoder;
+  Bytes rgb(std::size_t(kWidth) * kHeight * 3);
+  QString why;
+  for (const Kind& k : kinds) {
+    const Bytes whole = made({.scans = k.scans});
+    ASSERT_EQ(emulated_v4l2::cut_after_scans(whole, k.count), whole);  // so many scans
+    ASSERT_EQ(decoder.decode(whole.data(), whole.size(), kWidth, kHeight, rgb.data(), &why),
+              FrameFault::None)
+        << why.toStdString();
+    EXPECT_LE(deviation(rgb, kWidth, kHeight), 2);
+    for (unsigned kept = 1; kept < k.count; ++kept) {
+      SCOPED_TRACE(kept);
+      const Bytes cut = emulated_v4l2::cut_after_scans(whole, kept);
+      ASSERT_LT(cut.size(), whole.size());
+      EXPECT_EQ(decoder.decode(cut.data(), cut.size(), kWidth, kHeight, rgb.data(), &why),
+                FrameFault::JpegIncomplete);
+    }
+  }
+}
 
 TEST(JpegDecoder, SaysWhatIsWrong) {
   const Bytes good = emulated_v4l2::pattern_jpeg(kWidth, kHeight);

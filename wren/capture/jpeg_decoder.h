@@ -1,9 +1,12 @@
 #pragma once
-// Motion-JPEG frames to packed RGB through libjpeg. Whether a frame is whole shows only in
-// decoding it: a frame cut short with an end marker appended, or the data of a smaller picture
-// under a larger header, decodes "successfully" otherwise, grey or garbled below the damage. So
-// every word of damage libjpeg gives stops the decoding and drops the frame, and so does a
-// picture of another size than the stream's. Bytes after the end marker are never read.
+// Motion-JPEG frames to packed RGB through libjpeg, each frame by itself: nothing of one frame's
+// tables is used for the next. Whether a frame is whole shows only in decoding it: a frame cut
+// short with an end marker appended, or the data of a smaller picture under a larger header,
+// decodes "successfully" otherwise, grey or garbled below the damage. So every word of damage
+// libjpeg gives stops the decoding and drops the frame (padding it skips before a marker is no
+// damage), and so does a frame of several scans in which a component misses a scan or a
+// coefficient its last refinement, or a picture of another size than the stream's. Bytes after
+// the end marker are never read.
 #include <QString>
 #include <cstddef>
 #include <cstdint>

@@ -23,6 +23,9 @@ constexpr unsigned kBuffers = 4;
 // A camera may fail to hand over a frame now and then; it is asked again this many times, so
 // long apart, before its stream is given up.
 constexpr int kDequeueRetries = 3, kRetryDelayMs = 100;
+// A call a signal interrupts is made again at once, but not for ever: one interrupted this many
+// times in a row fails like any other, and a stream that never delivers ends.
+constexpr int kInterruptedTries = 8;
 
 QString node_path(int n) { return QStringLiteral("/dev/video%1").arg(n); }
 
@@ -85,9 +88,9 @@ V4l2Device::~V4l2Device() {
 }
 
 int V4l2Device::xioctl(unsigned long request, void* arg) const {
-  int r;
+  int r, tries = 0;
   do r = v4l2_ioctl(fd_, request, arg);
-  while (r < 0 && errno == EINTR);
+  while (r < 0 && errno == EINTR && ++tries < kInterruptedTries);
   return r;
 }
 

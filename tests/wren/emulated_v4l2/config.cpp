@@ -1,5 +1,6 @@
 #include "config.h"
 
+#include <cerrno>
 #include <sstream>
 
 namespace emulated_v4l2 {
@@ -119,10 +120,24 @@ std::vector<DeviceConfig> parse_config(const std::string& text, std::string* err
     } else if (key == "jpeg_image" || key == "jpeg_header") {
       FrameSize& z = key == "jpeg_image" ? d.jpeg_image : d.jpeg_header;
       if (!read_size(value, &z)) fail("bad size: " + value);
+    } else if (key == "jpeg_huffman" || key == "jpeg_quantization") {
+      if (value != "none") fail("not none: " + value);
+      (key == "jpeg_huffman" ? d.jpeg_no_huffman : d.jpeg_no_quantization) = value == "none";
+    } else if (key == "jpeg_pad") {
+      d.jpeg_pad = std::uint32_t(std::stoul(value));
+    } else if (key == "jpeg_scans") {
+      if (value == "components")
+        d.jpeg_scans = JpegMaking::Scans::Components;
+      else if (value == "progressive")
+        d.jpeg_scans = JpegMaking::Scans::Progressive;
+      else
+        fail("bad scans: " + value);
+    } else if (key == "jpeg_scans_kept") {
+      d.jpeg_scans_kept = unsigned(std::stoul(value));
     } else if (key == "spoil_from") {
       d.spoil_from = unsigned(std::stoul(value));
-    } else if (key == "eio_after") {
-      d.dqbuf_eio = true;
+    } else if (key == "eio_after" || key == "eintr_after") {
+      d.dqbuf_errno = key == "eio_after" ? EIO : EINTR;
       d.eio_after = unsigned(std::stoul(value));
     } else if (key == "eio_count") {
       d.eio_count = unsigned(std::stoul(value));

@@ -22,15 +22,26 @@
 //   jpeg_trailer = 4           that many bytes that are not zero after a JPEG's end marker
 //   jpeg_image = 320x240       a JPEG of that size in place of the stream's
 //   jpeg_header = 640x480      a JPEG whose header gives that size, whatever its data holds
+//   jpeg_huffman = none        a JPEG without Huffman tables (the standard ones left out); the
+//                              frames before spoil_from bring their own, optimised ones
+//   jpeg_quantization = none   a JPEG without quantization tables
+//   jpeg_pad = 3               a JPEG with a restart marker after each row of blocks, and that
+//                              many zero bytes before each and before the end marker
+//   jpeg_scans = components    a JPEG of one scan for each colour component; progressive: a
+//                              progressive JPEG (ten scans)
+//   jpeg_scans_kept = 2        only that many of its scans, FF D9 appended
 //   spoil_from = 10
-// And a camera whose VIDIOC_DQBUF fails with EIO once `eio_after` frames were dequeued:
-//   eio_after = 5
+// And a camera whose VIDIOC_DQBUF fails with EIO (or EINTR) once that many frames were
+// dequeued:
+//   eio_after = 5              or eintr_after = 5
 //   eio_count = 2              that many calls fail, then it works again (0: every call)
 //
 // Nodes that are not listed do not exist, whatever the computer has.
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "pattern.h"
 
 namespace emulated_v4l2 {
 
@@ -61,8 +72,12 @@ struct DeviceConfig {
   bool error_flag = false;
   std::uint32_t jpeg_cut = 0, jpeg_trailer = 0;  // 0: none
   FrameSize jpeg_image, jpeg_header;             // 0 x 0: the stream's
+  bool jpeg_no_huffman = false, jpeg_no_quantization = false;
+  std::uint32_t jpeg_pad = 0;
+  JpegMaking::Scans jpeg_scans = JpegMaking::Scans::One;
+  unsigned jpeg_scans_kept = 0;  // 0: all
   unsigned spoil_from = 0;
-  bool dqbuf_eio = false;
+  int dqbuf_errno = 0;  // 0: it does not fail
   unsigned eio_after = 0, eio_count = 0;
 };
 

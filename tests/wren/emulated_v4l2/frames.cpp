@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "jpeg_edit.h"
 #include "pattern.h"
 
 namespace emulated_v4l2 {
@@ -25,11 +26,21 @@ void to_yuv(const std::uint8_t* rgb, std::uint8_t* y, std::uint8_t* u, std::uint
 }  // namespace
 
 std::vector<std::uint8_t> spoilt_jpeg(const DeviceConfig& c, std::uint32_t w, std::uint32_t h) {
-  if (!c.jpeg_cut && !c.jpeg_trailer && !c.jpeg_image.width && !c.jpeg_header.width) return {};
-  std::vector<std::uint8_t> jpeg = c.jpeg_image.width
-                                       ? pattern_jpeg(c.jpeg_image.width, c.jpeg_image.height)
-                                       : pattern_jpeg(w, h);
+  if (!c.jpeg_cut && !c.jpeg_trailer && !c.jpeg_image.width && !c.jpeg_header.width &&
+      !c.jpeg_no_huffman && !c.jpeg_no_quantization && !c.jpeg_pad &&
+      c.jpeg_scans == JpegMaking::Scans::One)
+    return {};
+  JpegMaking making;
+  making.scans = c.jpeg_scans;
+  making.restarts = c.jpeg_pad > 0;
+  std::vector<std::uint8_t> jpeg =
+      c.jpeg_image.width ? pattern_jpeg(c.jpeg_image.width, c.jpeg_image.height, making)
+                         : pattern_jpeg(w, h, making);
   if (c.jpeg_header.width) set_jpeg_header_size(jpeg, c.jpeg_header.width, c.jpeg_header.height);
+  if (c.jpeg_no_huffman) jpeg = without_segments(jpeg, 0xC4);
+  if (c.jpeg_no_quantization) jpeg = without_segments(jpeg, 0xDB);
+  if (c.jpeg_pad) jpeg = padded_before_markers(jpeg, c.jpeg_pad);
+  if (c.jpeg_scans_kept) jpeg = cut_after_scans(jpeg, c.jpeg_scans_kept);
   if (c.jpeg_cut && c.jpeg_cut < jpeg.size()) {
     jpeg.resize(c.jpeg_cut);
     jpeg.push_back(0xFF);
@@ -93,9 +104,10 @@ std::uint32_t size_image(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
          chroma_planes(fourcc) * chroma_line(fourcc, bpl) * ((h + 1) / 2);
 }
 
-std::vector<std::uint8_t> encode_frame(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
-                                       std::uint32_t padding) {
-  if (compressed(fourcc)) return pattern_jpeg(w, h);
+std::vector<std::uint8_t> camera_frame(const DeviceConfig& config, std::uint32_t fourcc,
+                                       std::uint32_t w, std::uint32_t h) {
+  if (compressed(fourcc)) return pattern_jpeg(w, h, {.optimised = config.jpeg_no_huffman});
+  const std::uint32_t padding = config.padding;
   const std::uint32_t bpl = bytes_per_line(fourcc, w, padding);
   std::vector<std::uint8_t> out(size_image(fourcc, w, h, padding), kJunk);
   // The chroma planes follow the first plane; each sample is that of its cell's first pixel.

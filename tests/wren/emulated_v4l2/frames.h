@@ -23,10 +23,10 @@ std::uint32_t size_image(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
 std::uint32_t first_plane_size(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
                                std::uint32_t padding);
 
-// One frame; rows of uncompressed formats are `bytes_per_line` long, the padding filled with
-// junk.
-std::vector<std::uint8_t> encode_frame(std::uint32_t fourcc, std::uint32_t w, std::uint32_t h,
-                                       std::uint32_t padding);
+// The frame a camera sends while it is not broken; rows of uncompressed formats are
+// `bytes_per_line` long, the padding filled with junk.
+std::vector<std::uint8_t> camera_frame(const DeviceConfig& config, std::uint32_t fourcc,
+                                       std::uint32_t w, std::uint32_t h);
 
 // The JPEG a broken camera sends in place of a w x h frame, as its jpeg_* keys say; empty when
 // they say nothing.

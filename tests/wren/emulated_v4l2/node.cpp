@@ -461,10 +461,10 @@ int Node::dqbuf(void* arg, const OpenFile* file, Lock& lock) {
     if (lost_) return fail(ENODEV);
   }
   // A failing camera: the frame waits, the call fails.
-  if (config_.dqbuf_eio && dequeued_ >= config_.eio_after &&
+  if (config_.dqbuf_errno && dequeued_ >= config_.eio_after &&
       (config_.eio_count == 0 || eio_failed_ < config_.eio_count)) {
     ++eio_failed_;
-    return fail(EIO);
+    return fail(config_.dqbuf_errno);
   }
   ++dequeued_;
   const unsigned index = outgoing_.front();
@@ -481,7 +481,7 @@ int Node::streamon(void* arg, const OpenFile* file, Lock& lock) {
   if (buffers_.empty()) return fail(EINVAL);
   if (streaming_) return 0;
   lock.unlock();  // encoding a JPEG takes a while; nothing else streams meanwhile
-  std::vector<std::uint8_t> frame = encode_frame(fourcc_, width_, height_, config_.padding);
+  std::vector<std::uint8_t> frame = camera_frame(config_, fourcc_, width_, height_);
   std::vector<std::uint8_t> spoilt =
       compressed(fourcc_) ? spoilt_jpeg(config_, width_, height_) : std::vector<std::uint8_t>();
   lock.lock();

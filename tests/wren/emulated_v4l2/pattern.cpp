@@ -26,7 +26,7 @@ std::vector<std::uint8_t> pattern_rgb(std::uint32_t w, std::uint32_t h) {
   return out;
 }
 
-std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h) {
+std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h, const JpegMaking& making) {
   std::vector<std::uint8_t> rgb = pattern_rgb(w, h);
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
@@ -45,6 +45,22 @@ std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h) {
   // decodes to its own colour, none smeared into its neighbour's.
   for (int i = 0; i < c.num_components; ++i)
     c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+  static const jpeg_scan_info kComponentScans[] = {{1, {0}, 0, DCTSIZE2 - 1, 0, 0},
+                                                   {1, {1}, 0, DCTSIZE2 - 1, 0, 0},
+                                                   {1, {2}, 0, DCTSIZE2 - 1, 0, 0}};
+  switch (making.scans) {
+    case JpegMaking::Scans::One:
+      break;
+    case JpegMaking::Scans::Components:
+      c.scan_info = kComponentScans;
+      c.num_scans = 3;
+      break;
+    case JpegMaking::Scans::Progressive:
+      jpeg_simple_progression(&c);
+      break;
+  }
+  c.optimize_coding = making.optimised ? TRUE : FALSE;
+  if (making.restarts) c.restart_in_rows = 1;
   jpeg_start_compress(&c, TRUE);
   while (c.next_scanline < h) {
     JSAMPROW row = rgb.data() + std::size_t(c.next_scanline) * w * 3;
@@ -55,21 +71,6 @@ std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h) {
   jpeg_destroy_compress(&c);
   std::free(out);
   return jpeg;
-}
-
-void set_jpeg_header_size(std::vector<std::uint8_t>& jpeg, std::uint32_t w, std::uint32_t h) {
-  std::size_t i = 2;
-  while (i + 9 <= jpeg.size() && jpeg[i] == 0xFF) {
-    const std::uint8_t marker = jpeg[i + 1];
-    if (marker >= 0xC0 && marker <= 0xC2) {
-      jpeg[i + 5] = std::uint8_t(h >> 8);
-      jpeg[i + 6] = std::uint8_t(h);
-      jpeg[i + 7] = std::uint8_t(w >> 8);
-      jpeg[i + 8] = std::uint8_t(w);
-      return;
-    }
-    i += 2 + ((std::size_t(jpeg[i + 2]) << 8) | jpeg[i + 3]);
-  }
 }
 
 }  // namespace emulated_v4l2

@@ -17,10 +17,17 @@ void pattern_pixel(std::uint32_t x, std::uint32_t y, std::uint32_t w, std::uint3
 // The whole picture, packed RGB, top row first.
 std::vector<std::uint8_t> pattern_rgb(std::uint32_t w, std::uint32_t h);
 
-// The picture as a baseline JPEG, in full-resolution colour (4:4:4), with the standard tables.
-std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h);
+// How a camera makes its JPEG frames. Made with the defaults, a frame is baseline, of one scan,
+// with the standard Huffman tables.
+struct JpegMaking {
+  enum class Scans { One, Components, Progressive };  // Components: one scan for each
+  Scans scans = Scans::One;
+  bool optimised = false;  // Huffman tables of its own, made for the picture
+  bool restarts = false;   // a restart marker after each row of blocks
+};
 
-// Writes w x h into a JPEG's frame header (SOF0 ... SOF2), whatever its data holds.
-void set_jpeg_header_size(std::vector<std::uint8_t>& jpeg, std::uint32_t w, std::uint32_t h);
+// The picture as a JPEG at quality 95, in full-resolution colour (4:4:4).
+std::vector<std::uint8_t> pattern_jpeg(std::uint32_t w, std::uint32_t h,
+                                       const JpegMaking& making = {});
 
 }  // namespace emulated_v4l2
