@@ -43,7 +43,7 @@ TEST(WrittenFile, TheLongestNamesAreWritten) {
 // and the next name is taken.
 TEST(WrittenFile, TakenTemporaryNamesAreLeftAlone) {
   test::TempProgramFolder folder;
-  const QString stem = QStringLiteral(".wren-%1-").arg(::getpid());
+  const QString stem = QStringLiteral(".salon-%1-").arg(::getpid());
   folder.write(stem + QStringLiteral("0"), "someone's");
   folder.write(stem + QStringLiteral("1"), "someone else's");
   QString why;
