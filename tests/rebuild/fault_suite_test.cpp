@@ -22,6 +22,7 @@
 #include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
 #include "tests/support/child_process.h"
+#include "tests/support/full_disk_env.h"
 #include "tests/support/temp_program_folder.h"
 #include "tools/fixture.h"
 #include "tools/old_database.h"
@@ -84,7 +85,9 @@ std::string first_difference(const QStringList& expected, const QStringList& got
 // A kestrel with a fault, followed while it runs.
 class Child {
  public:
-  explicit Child(const QStringList& options) {
+  explicit Child(const QStringList& options,
+                 const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    p_.setProcessEnvironment(env);
     p_.setProcessChannelMode(QProcess::MergedChannels);
     p_.start(child_program(), QStringList{gs_apppath} + options);
     p_.waitForStarted();
@@ -134,6 +137,7 @@ enum class Fault {
   fail_at,         // the statement `at` fails
   lock_at,         // another process locks the old database's file for good just before `at`
   second_kestrel,  // a second kestrel is started while the first waits at `at`
+  full_disk,       // the program folder's disk holds `free` bytes more
 };
 
 struct Case {
@@ -148,6 +152,7 @@ struct Case {
   bool purge = false;  // both runs with keep options that purge (rebuild_child --purge)
   bool local = false;  // the local kind: velmo40.db copied to velmo41.db, then purged
   bool whole = false;  // the result is compared whole with an uninterrupted run's
+  qint64 free = 0;     // Fault::full_disk
 };
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
@@ -190,6 +195,12 @@ const Case cases[] = {
      "delete from mem_info",
      {"系统提示|删除原数据出错!"},
      true},
+    // A text file that does not fit stops the run before anything is emptied.
+    {.name = "DiskFullDuringTheExport",
+     .fault = Fault::full_disk,
+     .boxes = {"备份失败|导出表: doc_item失败!"},
+     .rebuilt_before = true,
+     .free = 30000},
     {"SecondKestrelWhileARunIsInProgress", Fault::second_kestrel, "delete from mem_info", {kDone}},
     // A clause of the upgrade that fails without a crash: its list is undone whole, so the next
     // run adds it again.
@@ -331,11 +342,13 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
                                     : test::Contents{};
 
   Child child((c.purge ? QStringList{"--purge"} : QStringList{}) +
-              (c.fault == Fault::kill_at          ? QStringList{"--kill-at", c.at}
-               : c.fault == Fault::fail_at        ? QStringList{"--fail-at", c.at}
-               : c.fault == Fault::lock_at        ? QStringList{"--lock-at", c.at}
-               : c.fault == Fault::second_kestrel ? QStringList{"--pause-at", c.at}
-                                                  : QStringList{}));
+                  (c.fault == Fault::kill_at          ? QStringList{"--kill-at", c.at}
+                   : c.fault == Fault::fail_at        ? QStringList{"--fail-at", c.at}
+                   : c.fault == Fault::lock_at        ? QStringList{"--lock-at", c.at}
+                   : c.fault == Fault::second_kestrel ? QStringList{"--pause-at", c.at}
+                                                      : QStringList{}),
+              c.fault == Fault::full_disk ? test::full_disk(dir.path(), c.free)
+                                          : QProcessEnvironment::systemEnvironment());
   ASSERT_TRUE(child.wait_for("started"));
   switch (c.fault) {
     case Fault::kill_random: {
@@ -369,6 +382,8 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
     if (boxes(faulty) != Lines{kDone}) {
       EXPECT_EQ(text_files(), QStringList{}) << "a failed run left the rows in plain text";
     }
+    EXPECT_EQ(QDir(dir.path()).entryList({".salon-*"}, QDir::Files | QDir::Hidden), QStringList{})
+        << "a temporary file left";
   }
   if (!before.empty()) {
     EXPECT_EQ(test::first_difference(before, test::carried_rows("velmo41", cols)), "")
