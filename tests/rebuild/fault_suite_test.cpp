@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "db/master_catalog.h"
 #include "db/transaction.h"
 #include "runtime/settings_file.h"
 #include "shared/globals.h"
@@ -201,6 +202,11 @@ const Case cases[] = {
      .boxes = {"备份失败|导出表: doc_item失败!"},
      .rebuilt_before = true,
      .free = 30000},
+    // A template copy that does not fit is neither attached nor left as a database.
+    {.name = "DiskFullDuringTheTemplateCopy",
+     .fault = Fault::full_disk,
+     .boxes = {"创建数据库失败|生成数据库文件失败！"},
+     .free = 5000},
     {"SecondKestrelWhileARunIsInProgress", Fault::second_kestrel, "delete from mem_info", {kDone}},
     // A clause of the upgrade that fails without a crash: its list is undone whole, so the next
     // run adds it again.
@@ -384,6 +390,10 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
     }
     EXPECT_EQ(QDir(dir.path()).entryList({".salon-*"}, QDir::Files | QDir::Hidden), QStringList{})
         << "a temporary file left";
+    if (c.fault == Fault::full_disk && before.empty()) {
+      EXPECT_FALSE(QFile::exists(dir.file("velmo41.mdf"))) << "a truncated copy left";
+      EXPECT_FALSE(db::find_database(gs_apppath, "velmo41")) << "a catalog entry left";
+    }
   }
   if (!before.empty()) {
     EXPECT_EQ(test::first_difference(before, test::carried_rows("velmo41", cols)), "")
