@@ -102,4 +102,19 @@ TEST(FullDisk, EveryWriterFailsVisiblyAndKeepsTheOldFile) {
   }
 }
 
+// A write that returns 0 sets no errno: the reason is ours, not whatever errno held before.
+TEST(FullDisk, AWriteOfNothingIsAFailureWithItsOwnReason) {
+  test::TempProgramFolder folder;
+  folder.write(QStringLiteral("picture"), pattern(4000, 4));
+  QProcessEnvironment env = test::full_disk(folder.path(), 1000);
+  env.insert(QStringLiteral("FULL_DISK_ZERO"), QStringLiteral("1"));
+  const test::ChildEnd end = test::run_child(
+      test::sibling_program(QStringLiteral("write_child")),
+      {"snapshot", folder.file(QStringLiteral("picture")), folder.file(QStringLiteral("000.bmp"))},
+      60000, env);
+  EXPECT_EQ(end.exit_code, 1);
+  EXPECT_EQ(end.output.trimmed(), QStringLiteral("failed 系统没有写入任何数据"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"picture"});
+}
+
 }  // namespace

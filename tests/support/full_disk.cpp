@@ -5,6 +5,8 @@
 //
 //   FULL_DISK_FOLDER  the folder (absolute, without links); files below it count too
 //   FULL_DISK_FREE    the bytes free in it
+//   FULL_DISK_ZERO    1: a write that finds no room returns 0, writing nothing, instead of
+//                     failing (as some file systems do), and fsync succeeds
 //
 // Qt's files and the programs' own write through write(); the other calls that write are
 // covered all the same.
@@ -52,10 +54,15 @@ ssize_t room(int fd, size_t size) {
   if (left >= static_cast<long long>(size)) return ssize_t(size);
   g_written.fetch_sub(static_cast<long long>(size) - (left > 0 ? left : 0));
   if (left > 0) return ssize_t(left);
+  if (const char* zero = std::getenv("FULL_DISK_ZERO"); zero && std::strcmp(zero, "1") == 0)
+    return 0;
   g_failed = true;
   errno = ENOSPC;
   return -1;
 }
+
+// Whether the call ends with `fits` rather than going on to write.
+bool stops(ssize_t fits, size_t size) { return fits < 0 || (fits == 0 && size > 0); }
 
 size_t total(const iovec* iov, int count) {
   size_t n = 0;
@@ -81,26 +88,27 @@ extern "C" {
 ssize_t write(int fd, const void* buf, size_t size) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
   const ssize_t fits = room(fd, size);
-  return fits < 0 ? -1 : real(fd, buf, size_t(fits));
+  return stops(fits, size) ? fits : real(fd, buf, size_t(fits));
 }
 
 ssize_t pwrite(int fd, const void* buf, size_t size, off_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
   const ssize_t fits = room(fd, size);
-  return fits < 0 ? -1 : real(fd, buf, size_t(fits), at);
+  return stops(fits, size) ? fits : real(fd, buf, size_t(fits), at);
 }
 
 ssize_t pwrite64(int fd, const void* buf, size_t size, off64_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
   const ssize_t fits = room(fd, size);
-  return fits < 0 ? -1 : real(fd, buf, size_t(fits), at);
+  return stops(fits, size) ? fits : real(fd, buf, size_t(fits), at);
 }
 
 ssize_t writev(int fd, const iovec* iov, int count) {
   static const auto real = next<ssize_t (*)(int, const iovec*, int)>("writev");
   if (count < 0 || count > IOV_MAX) return real(fd, iov, count);  // refused as it stands
-  const ssize_t fits = room(fd, total(iov, count));
-  if (fits < 0) return -1;
+  const size_t size = total(iov, count);
+  const ssize_t fits = room(fd, size);
+  if (stops(fits, size)) return fits;
   iovec part[IOV_MAX];
   return real(fd, part, cut(iov, count, size_t(fits), part));
 }
