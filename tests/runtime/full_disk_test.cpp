@@ -1,12 +1,14 @@
 // Every whole-file writer of the programs on a full disk (libfull_disk.so loaded into a child
 // that runs the writer): a write that does not fit fails, says so, and leaves the folder as it
-// was, the old file byte for byte and no temporary file; with room enough it succeeds.
+// was, the old file byte for byte and no temporary file, as does a writer killed halfway; with
+// room enough it succeeds.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <cstring>
+#include <utility>
 
 #include "tests/support/child_process.h"
 #include "tests/support/full_disk_env.h"
@@ -67,9 +69,13 @@ const Writer kWriters[] = {
 TEST(FullDisk, EveryWriterFailsVisiblyAndKeepsTheOldFile) {
   const QString child = test::sibling_program(QStringLiteral("write_child"));
   for (const Writer& w : kWriters) {
-    // No room at all, the last three bytes missing, room for exactly the new file.
-    for (const qint64 free : {qint64(0), qint64(w.written.size()) - 3, qint64(w.written.size())}) {
-      SCOPED_TRACE(std::string(w.what) + ", free " + std::to_string(free));
+    // No room at all, the last three bytes missing, room for exactly the new file; and the
+    // process killed halfway through the new file.
+    const qint64 size = w.written.size();
+    for (const auto& [free, killed] : {std::pair{qint64(0), false}, std::pair{size - 3, false},
+                                       std::pair{size, false}, std::pair{size / 2, true}}) {
+      SCOPED_TRACE(std::string(w.what) + ", free " + std::to_string(free) +
+                   (killed ? ", killed" : ""));
       test::TempProgramFolder folder;
       const QString disk = folder.file(QStringLiteral("disk"));
       ASSERT_TRUE(QDir().mkpath(disk));
@@ -82,10 +88,13 @@ TEST(FullDisk, EveryWriterFailsVisiblyAndKeepsTheOldFile) {
       args.replaceInStrings(QStringLiteral("$source"), folder.file(QStringLiteral("source")));
       args.replaceInStrings(QStringLiteral("$target"), target);
 
-      const test::ChildEnd end = test::run_child(child, args, 60000, test::full_disk(disk, free));
+      QProcessEnvironment env = test::full_disk(disk, free);
+      if (killed) env.insert(QStringLiteral("FULL_DISK_KILL"), QStringLiteral("1"));
+      const test::ChildEnd end = test::run_child(child, args, 60000, env);
       ASSERT_TRUE(end.started);
-      const bool fits = free >= w.written.size();
-      EXPECT_EQ(end.exit_code, fits ? 0 : 1) << end.output.toStdString();
+      const bool fits = free >= size;
+      EXPECT_EQ(end.killed, killed);
+      if (!killed) EXPECT_EQ(end.exit_code, fits ? 0 : 1) << end.output.toStdString();
       EXPECT_EQ(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                 QStringList{QString::fromUtf8(w.target)})
           << "no temporary file left";
@@ -95,7 +104,7 @@ TEST(FullDisk, EveryWriterFailsVisiblyAndKeepsTheOldFile) {
       EXPECT_EQ(QFile::permissions(target), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                 QFileDevice::ReadUser | QFileDevice::WriteUser |
                                                 QFileDevice::ReadGroup);
-      if (w.gives_reason && !fits)
+      if (w.gives_reason && !fits && !killed)
         EXPECT_TRUE(end.output.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
             << end.output.toStdString();
     }

@@ -7,6 +7,8 @@
 //   FULL_DISK_FREE    the bytes free in it
 //   FULL_DISK_ZERO    1: a write that finds no room returns 0, writing nothing, instead of
 //                     failing (as some file systems do), and fsync succeeds
+//   FULL_DISK_KILL    1: the process ends itself with SIGKILL instead, as if killed in the
+//                     middle of the write
 //
 // Qt's files and the programs' own write through write(); the other calls that write are
 // covered all the same.
@@ -16,6 +18,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,6 +55,8 @@ ssize_t room(int fd, size_t size) {
   const long long before = g_written.fetch_add(static_cast<long long>(size));
   const long long left = limit - before;
   if (left >= static_cast<long long>(size)) return ssize_t(size);
+  if (const char* kill = std::getenv("FULL_DISK_KILL"); kill && std::strcmp(kill, "1") == 0)
+    ::raise(SIGKILL);
   g_written.fetch_sub(static_cast<long long>(size) - (left > 0 ? left : 0));
   if (left > 0) return ssize_t(left);
   if (const char* zero = std::getenv("FULL_DISK_ZERO"); zero && std::strcmp(zero, "1") == 0)
