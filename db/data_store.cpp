@@ -9,7 +9,6 @@
 #include <limits>
 
 #include "db/text_form.h"
-#include "runtime/files.h"
 #include "runtime/whole_file.h"
 
 namespace db {
