@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 #include <charconv>
@@ -10,7 +9,7 @@
 #include <limits>
 
 #include "db/text_form.h"
-#include "runtime/files.h"
+#include "runtime/whole_file.h"
 
 namespace db {
 namespace {
@@ -123,7 +122,7 @@ long DataStore::retrieve(const std::vector<Value>& arguments) {
 }
 
 int DataStore::saveas(const QString& path) const {
-  if (!def_ || rt::is_read_only(path)) return -1;
+  if (!def_) return -1;
   const size_t ncols = def_->columns.size();
   std::string out;
   out.reserve(arena_.size() + rows_.size() * ncols * 2);
@@ -138,13 +137,9 @@ int DataStore::saveas(const QString& path) const {
     }
     out += '\n';
   }
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) return -1;
-  if (f.write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size())) {
-    f.cancelWriting();
-    return -1;
-  }
-  return f.commit() ? 1 : -1;
+  return rt::write_whole_file(path, QByteArray::fromRawData(out.data(), qsizetype(out.size())))
+             ? 1
+             : -1;
 }
 
 long DataStore::refuse(long line, size_t column, std::string_view field, const char* reason) {

@@ -65,6 +65,9 @@ void w_main::create() {
   p_1->resize(banner.size());
   cb_save2->setFocusPolicy(Qt::NoFocus);
   cb_save2->setShortcut(QKeySequence());
+  // For whatever drives the window by name.
+  cb_save->setObjectName(QStringLiteral("cb_save"));
+  cb_create->setObjectName(QStringLiteral("cb_create"));
 
   connect(uo_1, &uo_xpbutton::clicked, this, &w_main::uo_1_clicked);
   connect(cb_test, &uo_xpbutton::clicked, this, &w_main::cb_test_clicked);

@@ -7,11 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "runtime/whole_file.h"
 
 namespace rt {
 
@@ -79,27 +80,7 @@ bool is_read_only(const QString& path) {
 bool file_exists(const QString& path) { return QFileInfo(path).isFile(); }
 
 bool copy_file(const QString& from, const QString& to) {
-  if (!QFileInfo(from).isFile() || same_file(from, to)) return false;
-  QFileInfo target(to);
-  if (target.exists() && (!target.isFile() || is_read_only(to))) return false;
-  QFile in(from);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  QSaveFile out(to);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  char buf[1 << 16];
-  for (;;) {
-    qint64 n = in.read(buf, sizeof buf);
-    if (n < 0) {
-      out.cancelWriting();
-      return false;
-    }
-    if (n == 0) break;
-    if (out.write(buf, n) != n) {
-      out.cancelWriting();
-      return false;
-    }
-  }
-  return out.commit();
+  return copy_whole_file(from, to, {}, nullptr);
 }
 
 bool delete_file(const QString& path) {

@@ -2,13 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
 #include <optional>
 
 #include "runtime/files.h"
 #include "runtime/regular_file.h"
 #include "runtime/settings_encoding.h"
+#include "runtime/whole_file.h"
 
 namespace rt {
 namespace {
@@ -212,14 +212,10 @@ int set_profile_strings(const QString& file, const QString& section,
   out.reserve(data.size() + 64 * static_cast<qsizetype>(entries.size()) + 32);
   for (const Row& r : rows) out += r.raw.text + r.raw.end;
 
-  QSaveFile save(path);
-  if (!save.open(QIODevice::WriteOnly)) return -1;
   // What is replaced must be the file just read, not one that took its place meanwhile.
-  if (save.write(out) != out.size() || !still_there(path, found)) {
-    save.cancelWriting();
-    return -1;
-  }
-  return save.commit() ? 1 : -1;
+  WholeFileOptions replace;
+  replace.still_wanted = [&] { return still_there(path, found); };
+  return write_whole_file(path, out, replace, nullptr) ? 1 : -1;
 }
 
 int set_profile_string(const QString& file, const QString& section, const QString& key,

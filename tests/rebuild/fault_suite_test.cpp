@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "db/master_catalog.h"
 #include "db/transaction.h"
 #include "runtime/settings_file.h"
 #include "shared/globals.h"
@@ -22,6 +23,7 @@
 #include "tests/rebuild/server_run.h"
 #include "tests/rebuild/sqlite_db.h"
 #include "tests/support/child_process.h"
+#include "tests/support/full_disk_env.h"
 #include "tests/support/temp_program_folder.h"
 #include "tools/fixture.h"
 #include "tools/old_database.h"
@@ -84,7 +86,9 @@ std::string first_difference(const QStringList& expected, const QStringList& got
 // A kestrel with a fault, followed while it runs.
 class Child {
  public:
-  explicit Child(const QStringList& options) {
+  explicit Child(const QStringList& options,
+                 const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    p_.setProcessEnvironment(env);
     p_.setProcessChannelMode(QProcess::MergedChannels);
     p_.start(child_program(), QStringList{gs_apppath} + options);
     p_.waitForStarted();
@@ -134,6 +138,7 @@ enum class Fault {
   fail_at,         // the statement `at` fails
   lock_at,         // another process locks the old database's file for good just before `at`
   second_kestrel,  // a second kestrel is started while the first waits at `at`
+  full_disk,       // the program folder's disk holds `free` bytes more
 };
 
 struct Case {
@@ -148,6 +153,7 @@ struct Case {
   bool purge = false;  // both runs with keep options that purge (rebuild_child --purge)
   bool local = false;  // the local kind: velmo40.db copied to velmo41.db, then purged
   bool whole = false;  // the result is compared whole with an uninterrupted run's
+  qint64 free = 0;     // Fault::full_disk
 };
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
@@ -190,6 +196,17 @@ const Case cases[] = {
      "delete from mem_info",
      {"系统提示|删除原数据出错!"},
      true},
+    // A text file that does not fit stops the run before anything is emptied.
+    {.name = "DiskFullDuringTheExport",
+     .fault = Fault::full_disk,
+     .boxes = {"备份失败|导出表: doc_item失败!"},
+     .rebuilt_before = true,
+     .free = 30000},
+    // A template copy that does not fit is neither attached nor left as a database.
+    {.name = "DiskFullDuringTheTemplateCopy",
+     .fault = Fault::full_disk,
+     .boxes = {"创建数据库失败|生成数据库文件失败！"},
+     .free = 5000},
     {"SecondKestrelWhileARunIsInProgress", Fault::second_kestrel, "delete from mem_info", {kDone}},
     // A clause of the upgrade that fails without a crash: its list is undone whole, so the next
     // run adds it again.
@@ -331,11 +348,13 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
                                     : test::Contents{};
 
   Child child((c.purge ? QStringList{"--purge"} : QStringList{}) +
-              (c.fault == Fault::kill_at          ? QStringList{"--kill-at", c.at}
-               : c.fault == Fault::fail_at        ? QStringList{"--fail-at", c.at}
-               : c.fault == Fault::lock_at        ? QStringList{"--lock-at", c.at}
-               : c.fault == Fault::second_kestrel ? QStringList{"--pause-at", c.at}
-                                                  : QStringList{}));
+                  (c.fault == Fault::kill_at          ? QStringList{"--kill-at", c.at}
+                   : c.fault == Fault::fail_at        ? QStringList{"--fail-at", c.at}
+                   : c.fault == Fault::lock_at        ? QStringList{"--lock-at", c.at}
+                   : c.fault == Fault::second_kestrel ? QStringList{"--pause-at", c.at}
+                                                      : QStringList{}),
+              c.fault == Fault::full_disk ? test::full_disk(dir.path(), c.free)
+                                          : QProcessEnvironment::systemEnvironment());
   ASSERT_TRUE(child.wait_for("started"));
   switch (c.fault) {
     case Fault::kill_random: {
@@ -368,6 +387,12 @@ TEST_P(RebuildFault, NothingIsLostAndOnePlainStartCompletesTheRebuild) {
     EXPECT_EQ(boxes(faulty), c.boxes);
     if (boxes(faulty) != Lines{kDone}) {
       EXPECT_EQ(text_files(), QStringList{}) << "a failed run left the rows in plain text";
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList({".salon-*"}, QDir::Files | QDir::Hidden), QStringList{})
+        << "a temporary file left";
+    if (c.fault == Fault::full_disk && before.empty()) {
+      EXPECT_FALSE(QFile::exists(dir.file("velmo41.mdf"))) << "a truncated copy left";
+      EXPECT_FALSE(db::find_database(gs_apppath, "velmo41")) << "a catalog entry left";
     }
   }
   if (!before.empty()) {

@@ -7,9 +7,11 @@
 
 namespace test {
 
-ChildEnd run_child(const QString& program, const QStringList& args, int timeout_ms) {
+ChildEnd run_child(const QString& program, const QStringList& args, int timeout_ms,
+                   const QProcessEnvironment& env) {
   ChildEnd end;
   QProcess p;
+  p.setProcessEnvironment(env);
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(program, args);
   end.started = p.waitForStarted();

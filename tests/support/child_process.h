@@ -1,5 +1,6 @@
 #pragma once
 // Runs a helper program of the tests as a child process and tells how it ended.
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +15,8 @@ struct ChildEnd {
 
 // Waits up to `timeout_ms`; a child still running then is killed and reported as not killed
 // by itself (started, killed false, exit code -1).
-ChildEnd run_child(const QString& program, const QStringList& args, int timeout_ms = 60000);
+ChildEnd run_child(const QString& program, const QStringList& args, int timeout_ms = 60000,
+                   const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
 
 // A program built beside the running test binary.
 QString sibling_program(const QString& name);

@@ -8,10 +8,11 @@
 namespace test {
 
 int run_driven_program(const QString& program, const QString& script, const QString& log,
-                       int timeout_ms) {
+                       int timeout_ms, QProcessEnvironment env) {
   QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("LD_PRELOAD", QStringLiteral(SALON_GUI_DRIVER));
+  const QString preload = env.value("LD_PRELOAD");
+  env.insert("LD_PRELOAD", preload.isEmpty() ? QStringLiteral(SALON_GUI_DRIVER)
+                                             : QStringLiteral(SALON_GUI_DRIVER " ") + preload);
   env.insert("SALON_DRIVER_SCRIPT", script);
   env.insert("SALON_DRIVER_LOG", log);
   env.insert("QT_QPA_PLATFORM", "offscreen");

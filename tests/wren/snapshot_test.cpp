@@ -158,7 +158,7 @@ TEST(Snapshot, ALinkAtThePathIsRefused) {
     }
     // Nothing was left beside it either.
     EXPECT_EQ(QDir(fx.folder.path())
-                  .entryList(QStringList{QStringLiteral("p.bmp*"), QStringLiteral(".wren-*")},
+                  .entryList(QStringList{QStringLiteral("p.bmp*"), QStringLiteral(".salon-*")},
                              QDir::AllEntries | QDir::System | QDir::Hidden),
               QStringList{QStringLiteral("p.bmp")})
         << c.name;
@@ -178,7 +178,7 @@ TEST(Snapshot, ReplacingAFileKeepsItsPermissionsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                             QFile::WriteUser | QFile::ReadGroup);
   EXPECT_EQ(QDir(fx.folder.path())
-                .entryList(QStringList{QStringLiteral("p.bmp*"), QStringLiteral(".wren-*")},
+                .entryList(QStringList{QStringLiteral("p.bmp*"), QStringLiteral(".salon-*")},
                            QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("p.bmp")});
 }

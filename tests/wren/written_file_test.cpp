@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 
 #include "tests/support/temp_program_folder.h"
 
@@ -43,7 +45,7 @@ TEST(WrittenFile, TheLongestNamesAreWritten) {
 // and the next name is taken.
 TEST(WrittenFile, TakenTemporaryNamesAreLeftAlone) {
   test::TempProgramFolder folder;
-  const QString stem = QStringLiteral(".wren-%1-").arg(::getpid());
+  const QString stem = QStringLiteral(".salon-%1-").arg(::getpid());
   folder.write(stem + QStringLiteral("0"), "someone's");
   folder.write(stem + QStringLiteral("1"), "someone else's");
   QString why;
@@ -69,18 +71,22 @@ TEST(WrittenFile, CopyOverReplacesWholeOrNotAtAll) {
 
   ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("kept.avi")),
                           folder.file(QStringLiteral("link.avi"))));
-  const QString refused[] = {
-      from,                                                       // itself
-      folder.path() + QStringLiteral("./TEMP.AVI"),               // itself by another name
-      folder.file(QStringLiteral("link.avi")),                    // a link
-      folder.file(QStringLiteral("no such folder/myvideo.avi")),  // a missing folder
+  // Each refusal with its true reason, in Chinese where it is ours.
+  const struct {
+    QString from, to, reason;
+  } refused[] = {
+      {from, from, "源文件和目标文件是同一个文件"},
+      {from, folder.path() + "./TEMP.AVI", "源文件和目标文件是同一个文件"},  // by another name
+      {from, folder.file("link.avi"), "该路径是一个符号链接"},
+      {from, folder.file("no such folder/myvideo.avi"), "文件夹不存在"},
+      {folder.file("missing.avi"), folder.file("kept.avi"),
+       QString::fromLocal8Bit(std::strerror(ENOENT))},
+      {folder.path(), folder.file("kept.avi"), "源文件不是普通文件"},
   };
-  for (const QString& target : refused) {
-    EXPECT_FALSE(wren::copy_over(from, target, &why)) << target.toStdString();
-    EXPECT_FALSE(why.isEmpty());
+  for (const auto& r : refused) {
+    EXPECT_FALSE(wren::copy_over(r.from, r.to, &why)) << r.to.toStdString();
+    EXPECT_EQ(why, r.reason) << r.to.toStdString();
   }
-  EXPECT_FALSE(wren::copy_over(folder.file(QStringLiteral("missing.avi")),
-                               folder.file(QStringLiteral("kept.avi")), &why));
   EXPECT_EQ(folder.read(QStringLiteral("TEMP.AVI")), video);
   EXPECT_EQ(folder.read(QStringLiteral("kept.avi")), QByteArray("kept"));
   EXPECT_EQ(entries(folder).size(), 4);  // no temporary file left behind
