@@ -9,14 +9,12 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
+#include "runtime/errno_text.h"
 #include "runtime/files.h"
 
 namespace rt {
 namespace {
-
-QString errno_reason(int e) { return QString::fromLocal8Bit(std::strerror(e)); }
 
 bool failed(QString* reason, const QString& why) {
   if (reason) *reason = why;
@@ -48,7 +46,7 @@ class NewFile {
     fd_ = ::open(folder_.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) return true;
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-      return failed(reason, errno_reason(errno));
+      return failed(reason, errno_text(errno));
     return take_name(
         [&](const QByteArray& name) {
           fd_ =
@@ -74,12 +72,12 @@ class NewFile {
   bool close(QString* reason) {
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0 || failed(reason, errno_reason(errno));
+    return ::close(fd) == 0 || failed(reason, errno_text(errno));
   }
 
   bool rename_to(const QByteArray& target, QString* reason) {
     if (::rename(name_.constData(), target.constData()) != 0)
-      return failed(reason, errno_reason(errno));
+      return failed(reason, errno_text(errno));
     name_.clear();
     // The rename itself lasts only once the folder is synced; a file system that cannot sync a
     // folder has the new file in place all the same.
@@ -103,7 +101,7 @@ class NewFile {
       }
       if (errno != EEXIST) break;
     }
-    return failed(reason, errno_reason(errno));
+    return failed(reason, errno_text(errno));
   }
 
   QByteArray folder_;
@@ -117,7 +115,7 @@ bool WholeFileSink::write(const char* bytes, qint64 size) {
   while (reason_.isEmpty() && size > 0) {
     const ssize_t n = ::write(fd_, bytes, size_t(std::min<qint64>(size, qint64(1) << 30)));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return fail(errno_reason(errno));
+    if (n < 0) return fail(errno_text(errno));
     // No errno tells why; the one standing would be some earlier call's.
     if (n == 0) return fail(QStringLiteral("系统没有写入任何数据"));
     bytes += n;
@@ -143,7 +141,7 @@ bool write_whole_file(const QString& path, const std::function<bool(WholeFileSin
     if (target.isEmpty()) return failed(reason, QStringLiteral("符号链接层次太多"));
     exists = ::lstat(QFile::encodeName(target).constData(), &st) == 0;
   }
-  if (!exists && errno != ENOENT) return failed(reason, errno_reason(errno));
+  if (!exists && errno != ENOENT) return failed(reason, errno_text(errno));
   if (exists && S_ISDIR(st.st_mode)) return failed(reason, QStringLiteral("同名的文件夹已存在"));
   if (exists && !S_ISREG(st.st_mode)) return failed(reason, QStringLiteral("该路径不是普通文件"));
   // Renaming would replace a read-only file; it must stay as it is.
@@ -157,9 +155,9 @@ bool write_whole_file(const QString& path, const std::function<bool(WholeFileSin
   if (!fill(sink))
     return failed(reason, sink.reason().isEmpty() ? QStringLiteral("写入文件失败") : sink.reason());
   if (exists && ::fchmod(file.fd(), st.st_mode & 07777) != 0)
-    return failed(reason, errno_reason(errno));
+    return failed(reason, errno_text(errno));
   // A write the system had only buffered can still fail here, the disk being full.
-  if (::fsync(file.fd()) != 0) return failed(reason, errno_reason(errno));
+  if (::fsync(file.fd()) != 0) return failed(reason, errno_text(errno));
   if (!file.name(reason) || !file.close(reason)) return false;
   if (options.still_wanted && !options.still_wanted())
     return failed(reason, QStringLiteral("文件已被其他程序替换"));
@@ -176,11 +174,11 @@ bool copy_whole_file(const QString& from, const QString& to, const WholeFileOpti
                      QString* reason) {
   // Not waiting for a writer, should the source be a FIFO.
   const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (in < 0) return failed(reason, errno_reason(errno));
+  if (in < 0) return failed(reason, errno_text(errno));
   struct stat source, target;
   QString why;
   if (::fstat(in, &source) != 0)
-    why = errno_reason(errno);
+    why = errno_text(errno);
   else if (!S_ISREG(source.st_mode))
     why = QStringLiteral("源文件不是普通文件");
   // Renaming a copy over its own source would be no copy at all.
@@ -194,7 +192,7 @@ bool copy_whole_file(const QString& from, const QString& to, const WholeFileOpti
                                          for (;;) {
                                            const ssize_t n = ::read(in, buf, sizeof buf);
                                            if (n < 0 && errno == EINTR) continue;
-                                           if (n < 0) return sink.fail(errno_reason(errno));
+                                           if (n < 0) return sink.fail(errno_text(errno));
                                            if (n == 0) return true;
                                            if (!sink.write(buf, n)) return false;
                                          }

@@ -7,9 +7,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <cstring>
 #include <utility>
 
+#include "runtime/errno_text.h"
 #include "tests/support/child_process.h"
 #include "tests/support/full_disk_env.h"
 #include "tests/support/temp_program_folder.h"
@@ -105,8 +105,7 @@ TEST(FullDisk, EveryWriterFailsVisiblyAndKeepsTheOldFile) {
                                                 QFileDevice::ReadUser | QFileDevice::WriteUser |
                                                 QFileDevice::ReadGroup);
       if (w.gives_reason && !fits && !killed)
-        EXPECT_TRUE(end.output.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
-            << end.output.toStdString();
+        EXPECT_TRUE(end.output.contains(rt::errno_text(ENOSPC))) << end.output.toStdString();
     }
   }
 }

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 
+#include "runtime/errno_text.h"
 #include "tests/support/temp_program_folder.h"
 
 namespace {
@@ -79,8 +79,7 @@ TEST(WrittenFile, CopyOverReplacesWholeOrNotAtAll) {
       {from, folder.path() + "./TEMP.AVI", "源文件和目标文件是同一个文件"},  // by another name
       {from, folder.file("link.avi"), "该路径是一个符号链接"},
       {from, folder.file("no such folder/myvideo.avi"), "文件夹不存在"},
-      {folder.file("missing.avi"), folder.file("kept.avi"),
-       QString::fromLocal8Bit(std::strerror(ENOENT))},
+      {folder.file("missing.avi"), folder.file("kept.avi"), rt::errno_text(ENOENT)},
       {folder.path(), folder.file("kept.avi"), "源文件不是普通文件"},
   };
   for (const auto& r : refused) {
