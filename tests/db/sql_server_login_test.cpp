@@ -158,14 +158,16 @@ TEST_F(SqlServerLogin, EveryValueReachesTheLoginAsGivenOrNothingConnects) {
     EXPECT_EQ(other.connections(), 0);
     if (c.outcome != kExact) {
       EXPECT_EQ(named.connections(), 0);
-      if (c.outcome == kRefused)
+      if (c.outcome == kRefused) {
         EXPECT_TRUE(t.db_error_text.contains(QString::fromUtf8(field_name(c.field))))
             << t.db_error_text.toStdString();
+      }
       continue;
     }
     EXPECT_EQ(named.sole_login(), (QStringList{t.login, t.password, t.db_name, ""}));
-    if (named.logins().size() == 1)
+    if (named.logins().size() == 1) {
       EXPECT_EQ(named.logins()[0].server_name, QString::fromUtf8(c.server_name));
+    }
   }
 }
 

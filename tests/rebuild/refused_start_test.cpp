@@ -153,7 +153,7 @@ TEST_F(RefusedStart, Velmo41AsItsOwnSourceOnlyOnThisFoldersFiles) {
     expect_refused("velmo41", c.box);
     // Back to the folder the first rebuild left.
     QDir(other()).removeRecursively();
-    for (const QString& f : {"velmo41.mdf", "velmo41.ldf"}) QFile::remove(dir.file(f));
+    for (const char* f : {"velmo41.mdf", "velmo41.ldf"}) QFile::remove(dir.file(f));
     test::sqlite_file(dir.file("master.sqlite"), "delete from sysdatabases where name = 'velmo41'");
     tools::write_server_settings();
     ASSERT_EQ(start(), Lines{kDone});

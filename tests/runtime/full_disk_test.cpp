@@ -94,7 +94,9 @@ TEST(FullDisk, EveryWriterFailsVisiblyAndKeepsTheOldFile) {
       ASSERT_TRUE(end.started);
       const bool fits = free >= size;
       EXPECT_EQ(end.killed, killed);
-      if (!killed) EXPECT_EQ(end.exit_code, fits ? 0 : 1) << end.output.toStdString();
+      if (!killed) {
+        EXPECT_EQ(end.exit_code, fits ? 0 : 1) << end.output.toStdString();
+      }
       EXPECT_EQ(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                 QStringList{QString::fromUtf8(w.target)})
           << "no temporary file left";
@@ -104,8 +106,9 @@ TEST(FullDisk, EveryWriterFailsVisiblyAndKeepsTheOldFile) {
       EXPECT_EQ(QFile::permissions(target), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                 QFileDevice::ReadUser | QFileDevice::WriteUser |
                                                 QFileDevice::ReadGroup);
-      if (w.gives_reason && !fits && !killed)
+      if (w.gives_reason && !fits && !killed) {
         EXPECT_TRUE(end.output.contains(rt::errno_text(ENOSPC))) << end.output.toStdString();
+      }
     }
   }
 }
