@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "runtime/whole_file.h"
+
 namespace db {
 
 namespace {
@@ -21,15 +23,10 @@ ScopedOdbcProfile::ScopedOdbcProfile(const QByteArray& text) {
                  .arg(QString::fromLocal8Bit(std::strerror(errno)));
     return;
   }
-  for (qsizetype done = 0; done < text.size();) {
-    const ssize_t n = write(fd_, text.constData() + done, static_cast<size_t>(text.size() - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error_ = QStringLiteral("the connection's ODBC profile could not be written: %1")
-                   .arg(QString::fromLocal8Bit(std::strerror(errno)));
-      return;
-    }
-    done += n;
+  if (rt::WholeFileSink sink(fd_); !sink.write(text)) {
+    error_ =
+        QStringLiteral("the connection's ODBC profile could not be written: %1").arg(sink.reason());
+    return;
   }
   had_old_ = qEnvironmentVariableIsSet(kVariable);
   old_ = qgetenv(kVariable);

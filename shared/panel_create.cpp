@@ -1,6 +1,5 @@
 #include "shared/panel_create.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 
 #include "db/backend.h"
@@ -12,7 +11,7 @@
 #include "shared/connection_panel.h"
 #include "shared/f_copy_file.h"
 #include "shared/globals.h"
-#include "shared/kv_log.h"
+#include "shared/set_aside_logged.h"
 #include "shared/sp_attach_db.h"
 #include "shared/sql_server_connect.h"
 
@@ -34,22 +33,18 @@ bool holds_other_data(const TemplateCopy& c) {
   return rt::file_exists(c.to) && !rt::same_contents(c.from, c.to);
 }
 
-// What kv_log.txt says of a file that now stands under a set-aside name: why it was renamed,
-// or that a failed create could not name it back.
-QString renamed_text(const std::vector<const TemplateCopy*>& other, const rt::Renamed& r,
-                     bool left_by_failure) {
+// What kv_log.txt says of a file set aside: why it was renamed.
+QString renamed_text(const std::vector<const TemplateCopy*>& other, const rt::Renamed& r) {
   const QString from = QFileInfo(r.from).fileName(), to = QFileInfo(r.to).fileName();
-  if (!left_by_failure) {
-    for (const TemplateCopy* c : other) {
-      if (r.from == c->to)
-        return from + QStringLiteral("不是") + QFileInfo(c->from).fileName() +
-               QStringLiteral("的副本,已改名为") + to;
-      if (c->companions.contains(r.from))
-        return from + QStringLiteral("属于") + QFileInfo(c->to).fileName() +
-               QStringLiteral(",已改名为") + to;
-    }
+  for (const TemplateCopy* c : other) {
+    if (c->companions.contains(r.from))
+      return from + QStringLiteral("属于") + QFileInfo(c->to).fileName() +
+             QStringLiteral(",已改名为") + to;
+    if (r.from == c->to)
+      return from + QStringLiteral("不是") + QFileInfo(c->from).fileName() +
+             QStringLiteral("的副本,已改名为") + to;
   }
-  return from + QStringLiteral("已改名为") + to + QStringLiteral(",未能改回原名");
+  return from + QStringLiteral("已改名为") + to;
 }
 
 // The copies go over their targets, so what the targets hold other than the templates is set
@@ -66,12 +61,9 @@ bool clear_targets(const std::vector<TemplateCopy>& copies) {
   if (other.empty()) return true;
   std::vector<rt::AsideFile> aside;
   for (const TemplateCopy* c : other) aside.push_back({c->to, c->companions});
-  std::vector<rt::Renamed> renamed;
-  const QString suffix =
-      rt::set_aside(aside, QStringLiteral("replaced"), QDateTime::currentDateTime(), &renamed);
-  for (const rt::Renamed& r : renamed)
-    append_kv_log(kv_log_line(QStringLiteral("CREATE"), renamed_text(other, r, suffix.isEmpty())));
-  return !suffix.isEmpty();
+  return !set_aside_logged(aside, QStringLiteral("replaced"), QStringLiteral("CREATE"),
+                           [&](const rt::Renamed& r) { return renamed_text(other, r); })
+              .isEmpty();
 }
 
 }  // namespace

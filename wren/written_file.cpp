@@ -6,12 +6,15 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstring>
 
-#include "runtime/errno_text.h"
 #include "runtime/whole_file.h"
 
 namespace wren {
 namespace {
+
+// The capture window's status line speaks English, with the system's own text for an error.
+QString system_text(int e) { return QString::fromLocal8Bit(std::strerror(e)); }
 
 bool failed(QString* reason, const QString& why) {
   if (reason) *reason = why;
@@ -46,17 +49,17 @@ bool allocate_file(const QString& path, qint64 bytes, QString* reason) {
                         O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0)
     return failed(reason,
-                  errno == ELOOP ? QStringLiteral("it is a symbolic link") : rt::errno_text(errno));
+                  errno == ELOOP ? QStringLiteral("it is a symbolic link") : system_text(errno));
   struct stat st;
   bool ok = ::fstat(fd, &st) == 0;
-  QString why = ok ? QString() : rt::errno_text(errno);
+  QString why = ok ? QString() : system_text(errno);
   if (ok && !S_ISREG(st.st_mode)) {
     ok = false;
     why = QStringLiteral("it is not a regular file");
   }
   if (ok && ::ftruncate(fd, off_t(bytes)) != 0) {
     ok = false;
-    why = rt::errno_text(errno);
+    why = system_text(errno);
   }
   ::close(fd);
   return ok || failed(reason, why);

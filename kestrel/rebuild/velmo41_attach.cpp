@@ -3,9 +3,7 @@
 // velmo41.mdf: a damaged file is set aside and the templates take its place, and a catalog entry
 // that names other files (another folder's, a vanished folder's, the old database's) gives way
 // to one for this folder's files. A real SQL Server's catalog is its own and stays as it is.
-#include <QDateTime>
 #include <QFileInfo>
-#include <functional>
 
 #include "db/data_file_check.h"
 #include "db/database_copy.h"
@@ -19,6 +17,7 @@
 #include "shared/f_copy_file.h"
 #include "shared/globals.h"
 #include "shared/kv_log.h"
+#include "shared/set_aside_logged.h"
 #include "shared/show_sql_error.h"
 #include "shared/sp_attach_db.h"
 
@@ -28,20 +27,9 @@ namespace {
 
 const QString kVelmo41 = QStringLiteral("velmo41");
 
-void log_line(const QString& text) { append_kv_log(kv_log_line(QStringLiteral("REBUILD"), text)); }
+const QString kTag = QStringLiteral("REBUILD");
 
-// Sets `files` aside and names in kv_log.txt each file that stands under a new name afterwards:
-// through `line` after a set-aside, and as left renamed after a failure whose undo failed too.
-QString set_aside_logged(const std::vector<rt::AsideFile>& files, const QString& reason,
-                         const std::function<QString(const rt::Renamed&)>& line) {
-  std::vector<rt::Renamed> renamed;
-  const QString suffix = rt::set_aside(files, reason, QDateTime::currentDateTime(), &renamed);
-  for (const rt::Renamed& r : renamed)
-    log_line(suffix.isEmpty() ? QFileInfo(r.from).fileName() + QStringLiteral("已改名为") +
-                                    QFileInfo(r.to).fileName() + QStringLiteral(",未能改回原名")
-                              : line(r));
-  return suffix;
-}
+void log_line(const QString& text) { append_kv_log(kv_log_line(kTag, text)); }
 
 }  // namespace
 
@@ -58,8 +46,8 @@ bool StartAction::claim_own_velmo41(const QString& data, const QString& log, boo
     }
     // Kept for a look, never deleted. The journal SQLite keeps beside it goes first: left
     // behind, it would be replayed into the file that takes the data file's place.
-    const QString suffix = set_aside_logged(
-        {{data, db::companion_files(data)}, {log, {}}}, QStringLiteral("damaged"),
+    const QString suffix = shared::set_aside_logged(
+        {{data, db::companion_files(data)}, {log, {}}}, QStringLiteral("damaged"), kTag,
         [&](const rt::Renamed& r) {
           const QString to = QFileInfo(r.to).fileName();
           return r.from == data
@@ -108,7 +96,7 @@ bool StartAction::set_aside_beside_missing_data(const QString& data, const QStri
   }
   if (there.isEmpty()) return true;
   const QString suffix =
-      set_aside_logged(aside, QStringLiteral("replaced"), [](const rt::Renamed& r) {
+      shared::set_aside_logged(aside, QStringLiteral("replaced"), kTag, [](const rt::Renamed& r) {
         return QStringLiteral("velmo41.mdf不存在,") + QFileInfo(r.from).fileName() +
                QStringLiteral("已改名为") + QFileInfo(r.to).fileName();
       });
